@@ -1,0 +1,5 @@
+#include "settings/Tables.h"
+
+LauncherSettings launcherSettings;
+ModTable modTable;
+ServerTable serverTable;
