@@ -1,0 +1,84 @@
+#include "query/StatusTokenizer.h"
+
+#include "settings/IntegerConversion.h"
+
+#include <array>
+
+namespace {
+
+enum class Key { None, Player, Score, Gametype, Numplayers, Maxplayers, Gstate };
+
+Key keyOf(QLatin1StringView token) {
+    if (token.startsWith(QLatin1StringView("player_")))
+        return Key::Player;
+    if (token.startsWith(QLatin1StringView("score")))
+        return Key::Score;
+    if (token == QLatin1StringView("gametype"))
+        return Key::Gametype;
+    if (token == QLatin1StringView("numplayers"))
+        return Key::Numplayers;
+    if (token == QLatin1StringView("maxplayers"))
+        return Key::Maxplayers;
+    if (token == QLatin1StringView("gstate"))
+        return Key::Gstate;
+    return Key::None;
+}
+
+// Converts a maxplayers value without a heap allocation for the usual short
+// values: they are widened into a stack buffer that a raw-data QString wraps.
+qint32 convertMaxPlayers(QLatin1StringView value) {
+    std::array<char16_t, 32> wide;
+    if (value.size() > qsizetype(wide.size()))
+        return parseInteger(QString(value));
+    for (qsizetype i = 0; i < value.size(); ++i)
+        wide[i] = char16_t(uchar(value[i].toLatin1()));
+    const QString text =
+        QString::fromRawData(reinterpret_cast<const QChar*>(wide.data()), value.size());
+    qint32 result = 0;
+    if (!tryParseInteger(text, result))
+        return parseInteger(QString(value)); // throws with a copy that outlives the buffer
+    return result;
+}
+
+void deliver(Key key, QLatin1StringView value, StatusReader& reader) {
+    switch (key) {
+    case Key::None:
+        break;
+    case Key::Player:
+        reader.onPlayer(value);
+        break;
+    case Key::Score:
+        reader.onScore(value);
+        break;
+    case Key::Gametype:
+        reader.onGametype(value);
+        break;
+    case Key::Numplayers:
+        reader.onNumplayers(value);
+        break;
+    case Key::Maxplayers:
+        reader.onMaxplayers(convertMaxPlayers(value));
+        break;
+    case Key::Gstate:
+        reader.onGstate(value);
+        break;
+    }
+}
+
+} // namespace
+
+void StatusTokenizer::tokenize(QByteArrayView datagram, StatusReader& reader) {
+    const qsizetype zero = datagram.indexOf('\0');
+    const QByteArrayView text = zero < 0 ? datagram : datagram.first(zero);
+
+    Key pending = Key::None;
+    qsizetype tokenStart = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\')
+            continue;
+        const QLatin1StringView token(text.data() + tokenStart, i - tokenStart);
+        deliver(pending, token, reader);
+        pending = keyOf(token);
+        tokenStart = i + 1;
+    }
+}

@@ -1,0 +1,26 @@
+#include "query/TickSource.h"
+
+#include <chrono>
+
+namespace {
+
+std::function<quint32()>& installedSource() {
+    static std::function<quint32()> source;
+    return source;
+}
+
+quint32 systemTicks() {
+    using namespace std::chrono;
+    return quint32(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+} // namespace
+
+quint32 TickSource::now() {
+    const std::function<quint32()>& source = installedSource();
+    return source ? source() : systemTicks();
+}
+
+void TickSource::install(std::function<quint32()> source) {
+    installedSource() = std::move(source);
+}

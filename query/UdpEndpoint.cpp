@@ -1,0 +1,226 @@
+#include "query/UdpEndpoint.h"
+
+#include "query/HostLookup.h"
+
+#include <QCoreApplication>
+#include <QHostInfo>
+#include <QIODevice>
+#include <QScopeGuard>
+#include <QTimer>
+#include <QUdpSocket>
+#include <cerrno>
+
+namespace {
+
+QString messageOf(std::exception_ptr error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const LauncherError& e) {
+        return e.message();
+    } catch (const std::exception& e) {
+        return QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        return QStringLiteral("Unknown error");
+    }
+}
+
+} // namespace
+
+// The state of one send waiting for its host lookup. It lives on the stack of
+// lookUp; the endpoint lists it so that completions find it by id.
+struct UdpEndpoint::LookupWait {
+    int id = -1;
+    bool finished = false;
+    std::optional<quint32> address;
+    std::exception_ptr handlerError;
+    LookupWait* outer = nullptr;
+};
+
+UdpEndpoint::LookupWait* UdpEndpoint::innermostWait_ = nullptr;
+
+UdpEndpoint::UdpEndpoint(QObject* parent) : QObject(parent) {
+    report(8, QStringLiteral("Initializing Winsock"));
+    createSocket();
+}
+
+UdpEndpoint::~UdpEndpoint() {
+    // A pending lookup would otherwise keep running (and delay exit).
+    for (LookupWait* wait : waits_)
+        QHostInfo::abortHostLookup(wait->id);
+}
+
+void UdpEndpoint::createSocket() {
+    delete socket_;
+    socket_ = new QUdpSocket(this);
+    connect(socket_, &QUdpSocket::channelReadyRead, this, &UdpEndpoint::receiveDatagram);
+}
+
+// Binds 0.0.0.0 in the default (exclusive) mode. Only a socket that cannot be
+// created is an error; any other bind failure leaves the socket unbound.
+void UdpEndpoint::bindSocket(quint16 port) {
+    if (socket_->bind(QHostAddress::AnyIPv4, port, QAbstractSocket::DefaultForPlatform))
+        return;
+    const int errorNumber = errno;
+    const QAbstractSocket::SocketError error = socket_->error();
+    if (error == QAbstractSocket::SocketResourceError ||
+        error == QAbstractSocket::UnsupportedSocketOperationError)
+        raiseSocketLayerError(errorNumber);
+}
+
+void UdpEndpoint::setLocalPort(qint32 port) {
+    createSocket();
+    bindSocket(quint16(port));
+    localPort_ = port;
+}
+
+void UdpEndpoint::report(qint32 level, const QString& text) {
+    if (level > reportLevel_)
+        return;
+    lastStatus_ = text;
+    if (OnStatus)
+        OnStatus(this, text);
+}
+
+void UdpEndpoint::raiseSocketLayerError(int errorNumber) {
+    report(16, QStringLiteral("Checking Error In Error Manager"));
+    const QString text =
+        errorNumber == 0 ? QString() : QStringLiteral("Unknown Error No. %1").arg(errorNumber);
+    report(8, QStringLiteral("Looking Up Error Message") + text);
+    throw UDPSockError(text);
+}
+
+void UdpEndpoint::SendDatagram(QByteArrayView Buff, qint32 length) {
+    QByteArray ownCopy;
+    bool askedHandler = false;
+    while (length == 0) {
+        if (askedHandler || !OnBufferInvalid)
+            throw LauncherError(QStringLiteral("Invalid buffer"));
+        askedHandler = true;
+        ownCopy = Buff.toByteArray();
+        bool handled = false;
+        OnBufferInvalid(handled, ownCopy, length);
+        if (!handled)
+            throw LauncherError(QStringLiteral("Invalid buffer"));
+        Buff = ownCopy;
+    }
+    // Never read past the caller's array, whatever length says.
+    if (length < 0 || length > Buff.size())
+        throw LauncherError(QStringLiteral("Invalid buffer"));
+
+    const quint32 address = resolve(remoteHost_);
+    if (address == 0)
+        throw UDPSockError(QStringLiteral("Null Remote Address"));
+    report(2, QStringLiteral("Sending Data"));
+
+    // An unbound socket (no LocalPort yet, or its port was taken) gets a port
+    // of the platform's choice, so the reply still reaches this endpoint.
+    if (socket_->state() != QAbstractSocket::BoundState)
+        socket_->bind(QHostAddress::AnyIPv4, 0);
+    socket_->writeDatagram(Buff.data(), length, QHostAddress(address), quint16(remotePort_));
+    if (OnDataSend)
+        OnDataSend(this);
+}
+
+// The name is a copy: it serves the whole send even when RemoteHost changes
+// while the send waits. Dotted text never waits; an empty
+// name is the null address; any other name is looked up, once more only when
+// OnInvalidHost sets handled.
+quint32 UdpEndpoint::resolve(const QString name) {
+    if (name.isEmpty())
+        return 0;
+    if (const std::optional<quint32> dotted = parseDottedAddress(name))
+        return *dotted;
+    for (bool retried = false;; retried = true) {
+        if (const std::optional<quint32> address = lookUp(name))
+            return *address;
+        bool handled = false;
+        if (!retried && OnInvalidHost)
+            OnInvalidHost(handled);
+        if (!handled)
+            throw UDPSockError(QStringLiteral("Host Lookup Canceled"));
+    }
+}
+
+// Starts a lookup and runs the event loop until it completes, gives up, or a
+// handler error ends the wait (rethrown here).
+std::optional<quint32> UdpEndpoint::lookUp(const QString& name) {
+    LookupWait wait;
+    wait.id =
+        QHostInfo::lookupHost(name, this, [this](const QHostInfo& info) { lookupFinished(info); });
+    wait.outer = innermostWait_;
+    innermostWait_ = &wait;
+    waits_.push_back(&wait);
+    const auto unregister = qScopeGuard([this, &wait] {
+        if (!wait.address)
+            QHostInfo::abortHostLookup(wait.id); // timed out or interrupted: drop a late answer
+        std::erase(waits_, &wait);
+        innermostWait_ = wait.outer;
+    });
+
+    QTimer giveUp;
+    giveUp.setSingleShot(true);
+    connect(&giveUp, &QTimer::timeout, this, [&wait] { wait.finished = true; });
+    giveUp.start(LookupTimeoutMs);
+
+    while (!wait.finished && !wait.handlerError)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+
+    if (wait.handlerError)
+        std::rethrow_exception(wait.handlerError);
+    return wait.address;
+}
+
+void UdpEndpoint::lookupFinished(const QHostInfo& info) {
+    for (LookupWait* wait : waits_) {
+        if (wait->id == info.lookupId()) {
+            wait->finished = true;
+            wait->address = firstIPv4Address(info);
+            return;
+        }
+    }
+}
+
+// One datagram per read notification: while more are queued the socket
+// notifies again on the next turn of the event loop, so a flood of datagrams
+// cannot starve timers, input and painting.
+void UdpEndpoint::receiveDatagram() {
+    receivedCount_ = -1;
+    const qint64 size = socket_->pendingDatagramSize();
+    if (size > ReceiveBufferSize)
+        socket_->readDatagram(nullptr, 0); // drops it: too long to deliver whole
+    else if (size >= 0)
+        receivedCount_ = qint32(socket_->readDatagram(receiveBuffer_.data(), ReceiveBufferSize,
+                                                      &senderAddress_, &senderPort_));
+    if (!OnDataReceived)
+        return;
+
+    const QString fromIp = dottedText(senderAddress_.toIPv4Address());
+    try {
+        OnDataReceived(this, receivedCount_, fromIp, senderPort_);
+    } catch (...) {
+        handOverHandlerError(std::current_exception());
+    }
+}
+
+void UdpEndpoint::handOverHandlerError(std::exception_ptr error) {
+    if (innermostWait_ && !innermostWait_->handlerError) {
+        innermostWait_->handlerError = error;
+        return;
+    }
+    const QString message = messageOf(error);
+    qWarning().noquote() << "Error in datagram handler:" << message;
+    if (!OnHandlerError)
+        return;
+    try {
+        OnHandlerError(this, message);
+    } catch (...) {
+        qWarning().noquote() << "Error in handler error report:"
+                             << messageOf(std::current_exception());
+    }
+}
+
+void UdpEndpoint::CopyDatagram(QIODevice& Stream) const {
+    if (receivedCount_ > 0)
+        Stream.write(receiveBuffer_.data(), receivedCount_);
+    Stream.seek(0);
+}
