@@ -1,11 +1,14 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
 #include <memory>
 
 class RegistryFile;
+struct RegistryKey;
+struct RegistryValue;
 
 enum class RootKey { CurrentUser, LocalMachine };
 
@@ -61,10 +64,19 @@ public:
     bool skippedDamagedLines() const;
 
 private:
+    QString rootName() const;
+    void writeValue(const QString& name, const RegistryValue& value);
+    void noteKeyChange(const QString& keyName);
+    [[noreturn]] void failWrite(const QString& name) const;
+    bool keepOriginal() const;
+
     std::unique_ptr<RegistryFile> file_;
     QString filePath_;
     RootKey root_ = RootKey::CurrentUser;
-    QString openPath_; // full path of the open key; empty when none is open
-    QString firstWritten_;
+    RegistryKey* openKey_ = nullptr; // owned by file_; null when no key is open
+    QString firstWritten_;           // first value written, else first key created or deleted
+    bool firstWrittenIsValue_ = false;
     bool changed_ = false;
+    bool unreadable_ = false;  // the file exists but could not be read: never overwrite it
+    QByteArray originalBytes_; // the file as read, while a copy must be kept before rewriting
 };
