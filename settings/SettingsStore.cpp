@@ -28,7 +28,7 @@ SettingsStore::SettingsStore(const QString& filePath)
     QFile file(filePath);
     if (!file.open(QIODevice::ReadOnly)) {
         // Missing reads as empty; present but unreadable must survive us.
-        unreadable_ = QFileInfo::exists(filePath) || QFileInfo(filePath).isSymLink();
+        unreadable_ = QFileInfo::exists(filePath);
         return;
     }
     const QByteArray bytes = file.readAll();
