@@ -1,6 +1,30 @@
+#include "app/Unit1.h"
+#include "browser/Unit4.h"
+#include "dialogs/Unit2.h"
+#include "dialogs/Unit3.h"
+#include "dialogs/Unit5.h"
+#include "dialogs/Unit7.h"
+#include "watcher/Unit6.h"
+
 #include <QApplication>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("ZAM Launcher"));
+    // Only closing the main window ends the launcher; it may be hidden while
+    // the watcher runs.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    // Creation order matters: the main window loads the settings that the
+    // other windows read when they are created.
+    TForm1 mainWindow;
+    TForm2 modsEditor;
+    TForm3 serversEditor;
+    TForm4 browser;
+    TAboutDialog about;
+    TFormWatcher watcher;
+    TFormOptions options;
+
+    mainWindow.show();
+    return app.exec();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 #include <array>
 
@@ -28,6 +29,9 @@ struct ModTable {
     SlotArray<QString> Dir;
     SlotArray<bool> Checked{};
     int Last = -1;
+    // Subkeys the last load listed but could not take into the table (a bad
+    // entry, or more than SLOT_COUNT entries). A save keeps them in the store.
+    QStringList UnloadedKeys;
 };
 
 // Saved servers as parallel arrays; slots 0 to Last are in use (-1: empty).
@@ -40,6 +44,8 @@ struct ServerTable {
     SlotArray<bool> Sockets{};
     SlotArray<QString> Mods;
     int Last = -1;
+    // As ModTable::UnloadedKeys.
+    QStringList UnloadedKeys;
 };
 
 // The process-wide instances every window reads and writes.

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+// Starts a program without waiting for it and without a shell. The launcher
+// installs the real one at start-up; tests install one that records calls.
+class ProcessStarter {
+public:
+    virtual ~ProcessStarter() = default;
+
+    // Returns false, with a reason, when the program could not be started.
+    virtual bool start(const QString& program, const QStringList& arguments,
+                       const QString& workingDirectory, QString& error) = 0;
+
+    static ProcessStarter& instance();
+    static void install(std::unique_ptr<ProcessStarter> starter);
+};

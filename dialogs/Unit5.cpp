@@ -1,0 +1,42 @@
+#include "dialogs/Unit5.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TAboutDialog* AboutDialog = nullptr;
+
+TAboutDialog::TAboutDialog(QWidget* parent) : QDialog(parent) {
+    AboutDialog = this;
+    setObjectName(QStringLiteral("AboutDialog"));
+    setWindowTitle(QStringLiteral("About"));
+    setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+
+    auto* icon = new QLabel(this);
+    icon->setPixmap(QPixmap(QStringLiteral(":/resources/icon.png")));
+    ProductName = new QLabel(QStringLiteral("<b>ZAM Launcher</b>"), this);
+    Version = new QLabel(QStringLiteral("Version 2.16"), this);
+    Comments = new QLabel(QStringLiteral("Keeps your mods and favourite servers and starts ZAM "
+                                         "the way you want to play."),
+                          this);
+    Comments->setWordWrap(true);
+    OKBtn = new QPushButton(QStringLiteral("OK"), this);
+    OKBtn->setObjectName(QStringLiteral("OKBtn"));
+    OKBtn->setDefault(true);
+    connect(OKBtn, &QPushButton::clicked, this, &TAboutDialog::OKBtnClick);
+
+    auto* text = new QVBoxLayout;
+    text->addWidget(ProductName);
+    text->addWidget(Version);
+    text->addWidget(Comments);
+    auto* top = new QHBoxLayout;
+    top->addWidget(icon, 0, Qt::AlignTop);
+    top->addLayout(text, 1);
+    auto* column = new QVBoxLayout(this);
+    column->addLayout(top);
+    column->addWidget(OKBtn, 0, Qt::AlignHCenter);
+    setFixedSize(300, 150);
+}
+
+void TAboutDialog::OKBtnClick() { close(); }

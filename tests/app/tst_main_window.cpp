@@ -1,0 +1,163 @@
+#include "settings/SettingsStore.h"
+#include "settings/Tables.h"
+#include "settings/StoreKeys.h"
+#include "support/LauncherWindows.h"
+#include "support/RecordingProcessStarter.h"
+#include "support/ScriptedPrompts.h"
+#include "support/StoreFixture.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+QByteArray storeText(const QString& exe, bool close) {
+    return "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\ZAM Launcher2]\n\"executable\"=\"" +
+           exe.toUtf8() + "\"\n\"nosplash\"=dword:00000001\n\"window\"=dword:00000000\n" +
+           "\"close\"=dword:0000000" + (close ? "1" : "0") +
+           "\n\"watchers\"=dword:00000001\n\n"
+           "[HKEY_CURRENT_USER\\Software\\ZAM Launcher2\\mods\\1]\n\"name\"=\"Alpha\"\n"
+           "\"dir\"=\"alpha\"\n\"checked\"=dword:00000000\n\n"
+           "[HKEY_CURRENT_USER\\Software\\ZAM Launcher2\\mods\\2]\n\"name\"=\"Beta\"\n"
+           "\"dir\"=\"beta\"\n\"checked\"=dword:00000001\n\n"
+           "[HKEY_CURRENT_USER\\Software\\Harrowmede\\Operation Quellgrove]\n"
+           "\"Player Name\"=\"Bob\"\n\n";
+}
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init() {
+        modTable = ModTable();
+        serverTable = ServerTable();
+        launcherSettings = LauncherSettings();
+    }
+    void firstStartOnEmptyStore();
+    void serverListNeedsServers();
+    void ticksAndChange();
+    void launches_data();
+    void launches();
+    void failedStartKeepsLauncherOpen();
+};
+
+void TestMainWindow::firstStartOnEmptyStore() {
+    StoreFixture store;
+    InstalledPrompts prompts;
+    const QString exe = store.existingFile();
+    prompts->fileAnswers << exe;
+    LauncherWindows windows;
+
+    QCOMPARE(prompts->messages, QStringList{"Select the ZAM executable."});
+    QCOMPARE(prompts->fileDialogs,
+             QStringList{"ZAMR Executable|QuellgroveResistance.exe|All files|*.*"});
+    QCOMPARE(windows.main->ModList->count(), 0);
+    QCOMPARE(windows.main->exenimi->text(), exe);
+    QVERIFY(!windows.main->MYIP->text().isEmpty());
+    QVERIFY(prompts->errors.isEmpty());
+}
+
+void TestMainWindow::serverListNeedsServers() {
+    StoreFixture store;
+    store.write(storeText(store.existingFile(), false));
+    InstalledPrompts prompts;
+    LauncherWindows windows;
+    windows.main->show();
+
+    windows.main->BitBtn5->click();
+    QCOMPARE(prompts->messages,
+             QStringList{"No server entries found, add servers first using the options menu"});
+    QVERIFY(!windows.browser->isVisible());
+
+    serverTable.Last = 0;
+    windows.main->BitBtn5->click();
+    QVERIFY(windows.browser->isVisible());
+}
+
+void TestMainWindow::ticksAndChange() {
+    StoreFixture store;
+    const QString exe = store.existingFile();
+    store.write(storeText(exe, false));
+    InstalledPrompts prompts;
+    LauncherWindows windows;
+    QListWidget* list = windows.main->ModList;
+
+    QCOMPARE(list->count(), 2);
+    QCOMPARE(list->item(0)->text(), QString("Alpha"));
+    QCOMPARE(list->item(1)->checkState(), Qt::Checked);
+    QCOMPARE(windows.main->PlayerName->currentText(), QString("Bob"));
+
+    list->item(0)->setCheckState(Qt::Checked);
+    QCOMPARE(modTable.Checked[0], true);
+
+    // "change" stores the chosen file and reloads: the unsaved tick is gone.
+    prompts->fileAnswers << exe;
+    windows.main->Button1->click();
+    QCOMPARE(prompts->messages, QStringList{"Select the ZAM executable."});
+    QCOMPARE(list->item(0)->checkState(), Qt::Unchecked);
+    QCOMPARE(modTable.Checked[0], false);
+}
+
+void TestMainWindow::launches_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("closeAfterLaunch");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("singleplayer") << "BitBtn3" << false
+                                  << QStringList{"-nosplash", "-mod=beta", "-name=Bob"};
+    QTest::newRow("host with the ticked mods")
+        << "BitBtn2" << true << QStringList{"-nosplash", "-mod=beta", "-host", "-name=Bob"};
+}
+
+void TestMainWindow::launches() {
+    QFETCH(QString, button);
+    QFETCH(bool, closeAfterLaunch);
+    QFETCH(QStringList, arguments);
+
+    StoreFixture store;
+    const QString exe = store.existingFile();
+    store.write(storeText(exe, closeAfterLaunch));
+    InstalledPrompts prompts;
+    InstalledProcessStarter starter;
+    LauncherWindows windows;
+    windows.main->show();
+
+    windows.main->findChild<QPushButton*>(button)->click();
+    QCOMPARE(starter->calls.size(), 1);
+    QCOMPARE(starter->calls[0].arguments, arguments);
+    QVERIFY(prompts->errors.isEmpty());
+
+    if (closeAfterLaunch) {
+        QVERIFY(!windows.main->isVisible());
+        return;
+    }
+    // The launch buttons stay locked until the event loop has run again.
+    QVERIFY(!windows.main->BitBtn3->isEnabled());
+    QVERIFY(!windows.main->BitBtn2->isEnabled());
+    QVERIFY(!windows.main->BitBtn5->isEnabled());
+    QTRY_VERIFY(windows.main->BitBtn3->isEnabled());
+    QVERIFY(windows.main->BitBtn5->isEnabled());
+    QVERIFY(windows.main->isVisible());
+}
+
+void TestMainWindow::failedStartKeepsLauncherOpen() {
+    StoreFixture store;
+    store.write(storeText(store.existingFile(), true));
+    InstalledPrompts prompts;
+    InstalledProcessStarter starter;
+    starter->fail = true;
+    LauncherWindows windows;
+    windows.main->show();
+
+    windows.main->BitBtn3->click();
+    QCOMPARE(prompts->errors.size(), 1);
+    QVERIFY(prompts->errors[0].startsWith("Could not start"));
+    QVERIFY(windows.main->isVisible());
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_main_window.moc"

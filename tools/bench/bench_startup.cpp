@@ -1,0 +1,158 @@
+// Start-up and store benchmark. Without arguments it runs every measurement
+// several times, each start-up in a fresh process, and prints medians:
+//   - the time from starting a process until its main window is shown, for
+//     the launcher with 1025 mods and 1025 servers in its store and for a bare
+//     Qt window with an empty table, with the ratio;
+//   - one saveRegistry plus loadRegistry of that full store;
+//   - the peak memory (maximum resident set) of each start-up process.
+#include "app/Unit1.h"
+#include "browser/Unit4.h"
+#include "dialogs/Unit2.h"
+#include "dialogs/Unit3.h"
+#include "dialogs/Unit5.h"
+#include "dialogs/Unit7.h"
+#include "settings/Registry.h"
+#include "settings/StoreLocation.h"
+#include "tools/bench/StoreSeed.h"
+#include "watcher/Unit6.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMainWindow>
+#include <QProcess>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <sys/resource.h>
+
+namespace {
+
+qint64 wallMicros() {
+    using namespace std::chrono;
+    return duration_cast<microseconds>(system_clock::now().time_since_epoch()).count();
+}
+
+long peakKilobytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// Child process: shows one kind of window, then prints when it was shown and
+// the peak memory.
+int showWindow(int argc, char** argv, bool launcher) {
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    std::unique_ptr<QWidget> windows[7];
+    if (launcher) {
+        windows[0] = std::make_unique<TForm1>();
+        windows[1] = std::make_unique<TForm2>();
+        windows[2] = std::make_unique<TForm3>();
+        windows[3] = std::make_unique<TForm4>();
+        windows[4] = std::make_unique<TAboutDialog>();
+        windows[5] = std::make_unique<TFormWatcher>();
+        windows[6] = std::make_unique<TFormOptions>();
+    } else {
+        auto bare = std::make_unique<QMainWindow>();
+        bare->setCentralWidget(new QTableWidget(0, 3));
+        windows[0] = std::move(bare);
+    }
+    windows[0]->show();
+    QCoreApplication::processEvents();
+    const qint64 shown = wallMicros();
+    std::printf("%lld %ld\n", static_cast<long long>(shown), peakKilobytes());
+    std::fflush(stdout);
+    for (int i = 6; i >= 0; --i)
+        windows[i].reset();
+    std::_Exit(0); // the main window's close would save; the measurement is done
+}
+
+struct Sample {
+    double millis;
+    long peakKb;
+};
+
+Sample runChild(const QString& mode, const QString& storePath) {
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("ZAM_BENCH_STORE", storePath);
+    child.setProcessEnvironment(env);
+    const qint64 started = wallMicros();
+    child.start(QCoreApplication::applicationFilePath(), {mode});
+    child.waitForFinished(60000);
+    QTextStream out(child.readAllStandardOutput());
+    qint64 shown = 0;
+    long peak = 0;
+    out >> shown >> peak;
+    return {double(shown - started) / 1000.0, peak};
+}
+
+template <typename T> T median(std::vector<T> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+int runAll(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    const QString store = dir.filePath("zam-launcher/registry.reg");
+    const QString exe = QCoreApplication::applicationFilePath();
+    writeSeededStore(store, exe, SLOT_COUNT, SLOT_COUNT);
+
+    const int runs = 9;
+    std::vector<double> bareMs, launcherMs;
+    std::vector<long> bareKb, launcherKb;
+    for (int i = 0; i < runs; ++i) { // interleaved, so that load on the machine hits both alike
+        const Sample bare = runChild("--bare", store);
+        const Sample launcher = runChild("--launcher", store);
+        bareMs.push_back(bare.millis);
+        bareKb.push_back(bare.peakKb);
+        launcherMs.push_back(launcher.millis);
+        launcherKb.push_back(launcher.peakKb);
+    }
+
+    StoreLocation::setPath(store);
+    auto settings = std::make_unique<LauncherSettings>();
+    auto mods = std::make_unique<ModTable>();
+    auto servers = std::make_unique<ServerTable>();
+    auto noPrompt = [](const QString&) { return QString(); };
+    loadRegistry(*settings, *mods, *servers, noPrompt);
+    std::vector<double> saveLoadMs, saveMs;
+    for (int i = 0; i < 21; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        saveRegistry(*settings, *mods, *servers);
+        const double saved = double(timer.nsecsElapsed()) / 1e6;
+        loadRegistry(*settings, *mods, *servers, noPrompt);
+        saveLoadMs.push_back(double(timer.nsecsElapsed()) / 1e6);
+        saveMs.push_back(saved);
+    }
+
+    const double bare = median(bareMs), launcher = median(launcherMs);
+    std::printf("start-up until the main window is shown (median of %d runs)\n", runs);
+    std::printf("  bare Qt window, empty table:        %7.1f ms, peak %6ld KiB\n", bare,
+                median(bareKb));
+    std::printf("  launcher, 1025 mods + 1025 servers: %7.1f ms, peak %6ld KiB\n", launcher,
+                median(launcherKb));
+    std::printf("  ratio launcher / bare: time %.2f, memory %.2f\n", launcher / bare,
+                double(median(launcherKb)) / double(median(bareKb)));
+    std::printf("saveRegistry + loadRegistry of the full store (median of 21): %.1f ms "
+                "(save alone %.1f ms)\n",
+                median(saveLoadMs), median(saveMs));
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const QString mode = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    if (mode == "--bare" || mode == "--launcher") {
+        StoreLocation::setPath(qEnvironmentVariable("ZAM_BENCH_STORE"));
+        return showWindow(argc, argv, mode == "--launcher");
+    }
+    return runAll(argc, argv);
+}
