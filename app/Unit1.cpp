@@ -24,6 +24,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -55,6 +56,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), OpenDialog1(kExecutableFi
     connectHandlers();
     guarded(this, [this] { FormCreate(); });
     setFixedSize(sizeHint());
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
 }
 
 void TForm1::buildControls() {
@@ -182,10 +185,9 @@ void TForm1::connectHandlers() {
     on(Timer1, &QTimer::timeout, &TForm1::Timer1Timer);
 }
 
-void TForm1::FormCreate() {
-    ReadRegistry();
-    UpdateModList(ModList);
-}
+// ReadRegistry refills the mod check list at its end, so nothing is left to
+// refresh here; when it fails, the list keeps its initial item.
+void TForm1::FormCreate() { ReadRegistry(); }
 
 void TForm1::ReadRegistry() {
     MYIP->setText(LocalAddressText(MYIP->text()).toUpper());
@@ -221,9 +223,12 @@ void TForm1::UpdateModList(QListWidget* list) {
     const QSignalBlocker quiet(list);
     list->clear();
     for (int k = 0; k <= modTable.Last; ++k) {
-        auto* item = new QListWidgetItem(modTable.Name[k], list);
+        // Set up before adding: an item outside a list changes without
+        // notifying any view.
+        auto* item = new QListWidgetItem(modTable.Name[k]);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(modTable.Checked[k] ? Qt::Checked : Qt::Unchecked);
+        list->addItem(item);
     }
 }
 

@@ -14,7 +14,8 @@ TAboutDialog::TAboutDialog(QWidget* parent) : QDialog(parent) {
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
     auto* icon = new QLabel(this);
-    icon->setPixmap(QPixmap(QStringLiteral(":/resources/icon.png")));
+    icon->setPixmap(QPixmap(QStringLiteral(":/resources/icon.png"))
+                        .scaled(64, 64, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     ProductName = new QLabel(QStringLiteral("<b>ZAM Launcher</b>"), this);
     Version = new QLabel(QStringLiteral("Version 2.16"), this);
     Comments = new QLabel(QStringLiteral("Keeps your mods and favourite servers and starts ZAM "
