@@ -73,9 +73,21 @@ std::optional<quint32> parseDottedAddress(QStringView text) {
     return quint32(address);
 }
 
+// Formats by hand: this runs for every received datagram, and one
+// allocation (the text itself) is all it may cost.
 QString dottedText(quint32 address) {
-    return QString::asprintf("%d.%d.%d.%d", int(address >> 24), int((address >> 16) & 0xFF),
-                             int((address >> 8) & 0xFF), int(address & 0xFF));
+    char text[16];
+    int length = 0;
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        const unsigned octet = (address >> shift) & 0xFF;
+        if (octet >= 100)
+            text[length++] = char('0' + octet / 100);
+        if (octet >= 10)
+            text[length++] = char('0' + octet / 10 % 10);
+        text[length++] = char('0' + octet % 10);
+        text[length++] = '.';
+    }
+    return QString::fromLatin1(text, length - 1);
 }
 
 std::optional<quint32> firstIPv4Address(const QHostInfo& info) {

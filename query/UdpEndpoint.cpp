@@ -31,6 +31,7 @@ QString messageOf(std::exception_ptr error) {
 struct UdpEndpoint::LookupWait {
     int id = -1;
     bool finished = false;
+    bool timedOut = false;
     std::optional<quint32> address;
     std::exception_ptr handlerError;
     LookupWait* outer = nullptr;
@@ -44,9 +45,9 @@ UdpEndpoint::UdpEndpoint(QObject* parent) : QObject(parent) {
 }
 
 UdpEndpoint::~UdpEndpoint() {
-    // A pending lookup would otherwise keep running (and delay exit).
-    for (LookupWait* wait : waits_)
-        QHostInfo::abortHostLookup(wait->id);
+    // A lookup still running would otherwise delay the exit.
+    for (const int id : abandonedLookups_)
+        QHostInfo::abortHostLookup(id);
 }
 
 void UdpEndpoint::createSocket() {
@@ -145,24 +146,24 @@ quint32 UdpEndpoint::resolve(const QString name) {
 // handler error ends the wait (rethrown here).
 std::optional<quint32> UdpEndpoint::lookUp(const QString& name) {
     LookupWait wait;
-    wait.id =
-        QHostInfo::lookupHost(name, this, [this](const QHostInfo& info) { lookupFinished(info); });
+    // Connected by name: an abandoned lookup then leaves no slot object behind.
+    wait.id = QHostInfo::lookupHost(name, this, SLOT(lookupFinished(QHostInfo)));
     wait.outer = innermostWait_;
     innermostWait_ = &wait;
     waits_.push_back(&wait);
     const auto unregister = qScopeGuard([this, &wait] {
-        if (!wait.address)
-            QHostInfo::abortHostLookup(wait.id); // timed out or interrupted: drop a late answer
+        if (!wait.finished)
+            abandonedLookups_.push_back(wait.id); // its late answer will be ignored
         std::erase(waits_, &wait);
         innermostWait_ = wait.outer;
     });
 
     QTimer giveUp;
     giveUp.setSingleShot(true);
-    connect(&giveUp, &QTimer::timeout, this, [&wait] { wait.finished = true; });
+    connect(&giveUp, &QTimer::timeout, this, [&wait] { wait.timedOut = true; });
     giveUp.start(LookupTimeoutMs);
 
-    while (!wait.finished && !wait.handlerError)
+    while (!wait.finished && !wait.timedOut && !wait.handlerError)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 
     if (wait.handlerError)
@@ -170,7 +171,10 @@ std::optional<quint32> UdpEndpoint::lookUp(const QString& name) {
     return wait.address;
 }
 
+// Completions are matched by lookup id; one whose send stopped waiting
+// (timed out, or ended by a handler error) is dropped.
 void UdpEndpoint::lookupFinished(const QHostInfo& info) {
+    std::erase(abandonedLookups_, info.lookupId());
     for (LookupWait* wait : waits_) {
         if (wait->id == info.lookupId()) {
             wait->finished = true;

@@ -104,6 +104,9 @@ public:
     // The text of the last status report delivered.
     QString LastStatus() const { return lastStatus_; }
 
+private Q_SLOTS:
+    void lookupFinished(const QHostInfo& info);
+
 private:
     struct LookupWait;
 
@@ -113,7 +116,6 @@ private:
     [[noreturn]] void raiseSocketLayerError(int errorNumber);
     quint32 resolve(QString name);
     std::optional<quint32> lookUp(const QString& name);
-    void lookupFinished(const QHostInfo& info);
     void receiveDatagram();
     void handOverHandlerError(std::exception_ptr error);
 
@@ -131,6 +133,8 @@ private:
 
     // Lookups of this endpoint's sends that are still waiting, innermost last.
     std::vector<LookupWait*> waits_;
+    // Lookups whose sends stopped waiting before the answer came.
+    std::vector<int> abandonedLookups_;
     // The send whose nested event loop runs right now, of whichever endpoint:
     // a handler error raised inside that loop belongs to it.
     static LookupWait* innermostWait_;
