@@ -50,9 +50,18 @@ UdpEndpoint::~UdpEndpoint() {
         QHostInfo::abortHostLookup(id);
 }
 
+// The old socket may be the one whose datagram handler is running right now,
+// so it is closed at once but deleted only when control is back in the loop.
 void UdpEndpoint::createSocket() {
-    delete socket_;
+    if (socket_) {
+        socket_->disconnect(this);
+        socket_->close();
+        socket_->deleteLater();
+    }
     socket_ = new QUdpSocket(this);
+    // channelReadyRead, unlike readyRead, is also emitted while a handler of
+    // this socket runs a nested event loop (a send waiting for its lookup);
+    // with readyRead such a datagram would never be read.
     connect(socket_, &QUdpSocket::channelReadyRead, this, &UdpEndpoint::receiveDatagram);
 }
 
@@ -107,6 +116,9 @@ void UdpEndpoint::SendDatagram(QByteArrayView Buff, qint32 length) {
     // Never read past the caller's array, whatever length says.
     if (length < 0 || length > Buff.size())
         throw LauncherError(QStringLiteral("Invalid buffer"));
+    // Taken now: code run while the send waits for its lookup may change or
+    // free the caller's array.
+    const QByteArray payload = Buff.first(length).toByteArray();
 
     const quint32 address = resolve(remoteHost_);
     if (address == 0)
@@ -117,16 +129,16 @@ void UdpEndpoint::SendDatagram(QByteArrayView Buff, qint32 length) {
     // of the platform's choice, so the reply still reaches this endpoint.
     if (socket_->state() != QAbstractSocket::BoundState)
         socket_->bind(QHostAddress::AnyIPv4, 0);
-    socket_->writeDatagram(Buff.data(), length, QHostAddress(address), quint16(remotePort_));
+    socket_->writeDatagram(payload, QHostAddress(address), quint16(remotePort_));
     if (OnDataSend)
         OnDataSend(this);
 }
 
 // The name is a copy: it serves the whole send even when RemoteHost changes
-// while the send waits. Dotted text never waits; an empty
-// name is the null address; any other name is looked up, once more only when
-// OnInvalidHost sets handled.
-quint32 UdpEndpoint::resolve(const QString name) {
+// while the send waits. Dotted text never waits; an empty name is the null
+// address; any other name is looked up, once more only when OnInvalidHost
+// sets handled.
+quint32 UdpEndpoint::resolve(QString name) {
     if (name.isEmpty())
         return 0;
     if (const std::optional<quint32> dotted = parseDottedAddress(name))

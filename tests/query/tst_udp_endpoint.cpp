@@ -94,6 +94,7 @@ private Q_SLOTS:
     void namedHostIsLookedUp();
     void secondSendDuringWaitKeepsItsOwnName();
     void handlerErrorEndsWaitingSend();
+    void datagramsArriveWhileHandlerSendWaits();
     void handlerErrorWithoutSendIsReported();
     void takenLocalPortStillGetsReplies();
 };
@@ -355,6 +356,27 @@ void TestUdpEndpoint::handlerErrorEndsWaitingSend() {
     r.udps.setRemotePort(server.port);
     QCOMPARE(errorOf([&] { r.udps.SendDatagram(StatusQuery, StatusQueryLength); }),
              "'abc' is not a valid integer value");
+}
+
+// A send started by a datagram handler waits for its name; the endpoint's
+// next datagram is still reported, inside that wait.
+void TestUdpEndpoint::datagramsArriveWhileHandlerSendWaits() {
+    Receiver r;
+    Peer sender;
+    QStringList events;
+    r.udps.OnDataReceived = [&](UdpEndpoint* Sender, qint32 NumberBytes, const QString&, qint32) {
+        events << QString("begin %1").arg(NumberBytes);
+        if (NumberBytes == 1) {
+            sender.socket.writeDatagram("22", QHostAddress::LocalHost, r.port);
+            Sender->setRemoteHost("zam-handler.invalid");
+            events << errorOf([&] { Sender->SendDatagram(StatusQuery, StatusQueryLength); });
+        }
+        events << QString("end %1").arg(NumberBytes);
+    };
+    sender.socket.writeDatagram("1", QHostAddress::LocalHost, r.port);
+    QTRY_COMPARE(events.size(), 5);
+    QCOMPARE(events, QStringList({"begin 1", "begin 2", "end 2",
+                                  "UDPSockError: Host Lookup Canceled", "end 1"}));
 }
 
 void TestUdpEndpoint::handlerErrorWithoutSendIsReported() {
