@@ -1,10 +1,17 @@
 // Status replies: the tokenizer against a straightforward reference of the
 // reply rule (backslash-separated tokens; each token decides how the next
-// one is taken; only tokens followed by a backslash are delivered).
+// one is taken; only tokens followed by a backslash are delivered), then the
+// browser's and the watcher's reply handling behind it.
+//
+// One input is a sweep: datagrams separated by three 0xFF bytes, handed in
+// order to the browser (two saved servers the replies match, one they do
+// not) and to the watcher, starting from a fresh query each time.
 
+#include "browser/ReplyAccounting.h"
 #include "query/StatusTokenizer.h"
 #include "settings/IntegerConversion.h"
 #include "settings/LauncherError.h"
+#include "watcher/WatcherReply.h"
 
 #include <QByteArray>
 #include <QList>
@@ -76,10 +83,7 @@ bool reference(const QByteArray& datagram, QList<Delivery>& out, QString& badVal
     return true;
 }
 
-} // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const QByteArray datagram(reinterpret_cast<const char*>(data), qsizetype(size));
+void checkTokenizer(const QByteArray& datagram) {
     QList<Delivery> expected;
     QString badValue;
     const bool completes = reference(datagram, expected, badValue);
@@ -95,5 +99,79 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     if (reader.seen != expected)
         abort();
+}
+
+class CellSink : public ServerRowSink {
+public:
+    void setCell(int server, ServerColumn, const QString&) override {
+        if (server < 0 || server > 1) // only the matching servers get texts
+            abort();
+    }
+};
+
+const QString replyAddress = QStringLiteral("127.0.0.1");
+constexpr qint32 replyPort = 2303;
+
+void startSweep(ServerTable& servers, QueryTable& queries) {
+    servers.Last = 2;
+    for (int k = 0; k <= servers.Last; ++k) {
+        servers.Host[k] = replyAddress;
+        servers.Port[k] = k < 2 ? QStringLiteral("2302") : QStringLiteral("2402");
+        servers.Sockets[k] = true;
+        queries.ResolvedIp[k] = replyAddress;
+        queries.SendTick[k] = 4000000000u;
+        queries.PlayerNames[k].clear();
+        queries.PlayerScores[k].clear();
+        queries.resetPlayers(k);
+    }
+}
+
+void checkPlayerLists(const QueryTable& queries) {
+    for (int k = 0; k < 3; ++k) {
+        if (queries.PlayerCount[k] < 0 || queries.PlayerCount[k] > SLOT_COUNT ||
+            queries.PlayerNames[k].size() > SLOT_COUNT ||
+            queries.PlayerScores[k].size() > SLOT_COUNT)
+            abort();
+    }
+    if (queries.PlayerCount[2] != 0)
+        abort();
+}
+
+QList<QByteArray> datagrams(const QByteArray& input) {
+    static const QByteArray separator("\xFF\xFF\xFF");
+    QList<QByteArray> parts;
+    qsizetype from = 0;
+    for (qsizetype at; (at = input.indexOf(separator, from)) >= 0; from = at + separator.size())
+        parts.append(input.sliced(from, at - from));
+    parts.append(input.sliced(from));
+    return parts;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static ServerTable servers; // large: made once, the used slots reset per input
+    static QueryTable queries;
+    startSweep(servers, queries);
+    WatchedServer watched;
+    watched.pollStarted();
+    WatcherDisplay display;
+    CellSink sink;
+
+    const QByteArray input(reinterpret_cast<const char*>(data), qsizetype(size));
+    for (const QByteArray& datagram : datagrams(input)) {
+        checkTokenizer(datagram);
+        try {
+            acceptReply(datagram, replyAddress, replyPort, 7, servers, queries, sink);
+        } catch (const LauncherError&) {
+        }
+        checkPlayerLists(queries);
+        try {
+            handleWatcherReply(datagram, watched, display, qint32(size % 3));
+        } catch (const LauncherError&) {
+        }
+        if (display.playerList.rowCount() < 1)
+            abort();
+    }
     return 0;
 }
