@@ -1,0 +1,37 @@
+#include "dialogs/FixedDialog.h"
+
+#include "app/Unit1.h"
+
+#include <QKeyEvent>
+#include <QShowEvent>
+#include <QWindow>
+
+FixedDialog::FixedDialog(QWidget* parent, const QSize& clientSize) : QDialog(parent) {
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(clientSize);
+    // The pixel layout is made for captions of 11 pixels (8 points at 96 dpi).
+    QFont small = font();
+    small.setPixelSize(11);
+    setFont(small);
+}
+
+void FixedDialog::showEvent(QShowEvent* event) {
+    if (!event->spontaneous() && Form1) {
+        QRect client({0, 0}, size());
+        client.moveCenter(Form1->geometry().center());
+        setGeometry(client);
+        // Tells the window manager whose dialog this is; without it some
+        // hand the focus back and forth while this window's own file dialog
+        // is open.
+        windowHandle()->setTransientParent(Form1->windowHandle());
+    }
+    QWidget::showEvent(event);
+}
+
+void FixedDialog::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
+        return;
+    QDialog::keyPressEvent(event);
+}

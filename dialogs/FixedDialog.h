@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QDialog>
+
+// A modeless dialog window with a fixed client area and a dialog border
+// without minimise or maximise boxes, centred over the main window whenever
+// it is shown. The title bar's close box hides it; Escape does nothing.
+class FixedDialog : public QDialog {
+    Q_OBJECT
+public:
+    FixedDialog(QWidget* parent, const QSize& clientSize);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+};
