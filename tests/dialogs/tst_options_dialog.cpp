@@ -1,0 +1,206 @@
+#include "EditorStore.h"
+#include "WindowSteps.h"
+#include "settings/Tables.h"
+#include "support/LauncherWindows.h"
+#include "support/ScriptedPrompts.h"
+#include "support/StoreFixture.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+namespace {
+
+QByteArray options(int watchers, const QByteArray& sound1 = "a.wav") {
+    return "\"close\"=dword:00000000\n\"watchers\"=dword:" +
+           QByteArray::number(watchers, 16).rightJustified(8, '0') + "\n\"sound1\"=\"" + sound1 +
+           "\"\n\"sound2\"=\"\"\n";
+}
+
+QString checkedMode(const TFormOptions* form) {
+    QStringList checked;
+    for (const QRadioButton* button : {form->sounds1, form->sounds2, form->sounds3})
+        if (button->isChecked())
+            checked << button->objectName();
+    return checked.join(u',');
+}
+
+// Enabled states of sound1, sound2 and their "..." buttons.
+QList<bool> customSoundControls(const TFormOptions* form) {
+    return {form->sound1->isEnabled(), form->sound2->isEnabled(), form->Button2->isEnabled(),
+            form->Button1->isEnabled()};
+}
+
+struct Dialog {
+    explicit Dialog(int watchers) {
+        store.write(launcherKey(store.existingFile(), options(watchers)));
+        windows = std::make_unique<LauncherWindows>();
+        form = windows->options.get();
+    }
+    StoreFixture store;
+    InstalledPrompts prompts;
+    std::unique_ptr<LauncherWindows> windows;
+    TFormOptions* form;
+};
+
+} // namespace
+
+class TestOptionsDialog : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init() {
+        modTable = ModTable();
+        serverTable = ServerTable();
+        launcherSettings = LauncherSettings();
+    }
+    void activationShowsSettings_data();
+    void activationShowsSettings();
+    void storedOnOkOnly_data();
+    void storedOnOkOnly();
+    void browse_data();
+    void browse();
+};
+
+// An activation checks the button of the stored mode; only a change of the
+// checked button updates the custom-sound controls.
+void TestOptionsDialog::activationShowsSettings_data() {
+    QTest::addColumn<int>("earlierMode"); // -1: first showing
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("checked");
+    QTest::addColumn<bool>("customEnabled");
+
+    QTest::newRow("first run: default sounds") << -1 << 1 << "sounds2" << false;
+    QTest::newRow("disabled") << -1 << 0 << "sounds1" << false;
+    QTest::newRow("custom") << -1 << 2 << "sounds3" << true;
+    QTest::newRow("out of range, first showing") << -1 << 7 << "" << true;
+    QTest::newRow("out of range keeps earlier state") << 1 << -3 << "" << false;
+    QTest::newRow("custom after disabled") << 0 << 2 << "sounds3" << true;
+    QTest::newRow("disabled after custom") << 2 << 0 << "sounds1" << false;
+}
+
+void TestOptionsDialog::activationShowsSettings() {
+    QFETCH(int, earlierMode);
+    QFETCH(int, mode);
+    QFETCH(QString, checked);
+    QFETCH(bool, customEnabled);
+
+    Dialog dialog(earlierMode < 0 ? mode : earlierMode);
+    TFormOptions* form = dialog.form;
+    QVERIFY(bringUp(form));
+    if (earlierMode >= 0) { // come back from the main window to a changed mode
+        QVERIFY(bringUp(dialog.windows->main.get()));
+        launcherSettings.SoundMode = mode;
+        QVERIFY(bringUp(form));
+    }
+
+    QCOMPARE(checkedMode(form), checked);
+    QCOMPARE(customSoundControls(form), QList<bool>(4, customEnabled));
+    QCOMPARE(form->sound1->text(), QString("a.wav"));
+    QCOMPARE(form->sound2->text(), QString("none"));
+    QVERIFY(form->CheckBox1->isChecked());
+    QVERIFY(!form->CheckBox2->isChecked());
+}
+
+void TestOptionsDialog::storedOnOkOnly_data() {
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("choose"); // radio button to click, if any
+    QTest::addColumn<QString>("sound1");
+    QTest::addColumn<QString>("close"); // the button, or "" for the title bar's close box
+    QTest::addColumn<int>("storedMode");
+    QTest::addColumn<QString>("storedSound1"); // after the next load
+
+    QTest::newRow("OK custom") << 1 << "sounds3"
+                               << "new.wav"
+                               << "BitBtn2" << 2 << "new.wav";
+    QTest::newRow("OK disabled keeps texts") << 2 << "sounds1"
+                                             << "b.wav"
+                                             << "BitBtn2" << 0 << "b.wav";
+    QTest::newRow("OK empty sound") << 1 << ""
+                                    << ""
+                                    << "BitBtn2" << 1 << "none";
+    QTest::newRow("OK keeps mode out of range") << 9 << ""
+                                                << "a.wav"
+                                                << "BitBtn2" << 9 << "a.wav";
+    QTest::newRow("Cancel") << 1 << "sounds3"
+                            << "new.wav"
+                            << "BitBtn1" << 1 << "a.wav";
+    QTest::newRow("close box") << 1 << "sounds1"
+                               << "new.wav"
+                               << "" << 1 << "a.wav";
+}
+
+void TestOptionsDialog::storedOnOkOnly() {
+    QFETCH(int, mode);
+    QFETCH(QString, choose);
+    QFETCH(QString, sound1);
+    QFETCH(QString, close);
+    QFETCH(int, storedMode);
+    QFETCH(QString, storedSound1);
+
+    Dialog dialog(mode);
+    TFormOptions* form = dialog.form;
+    QVERIFY(bringUp(form));
+    const QByteArray before = dialog.store.read();
+    if (!choose.isEmpty())
+        QTest::mouseClick(form->findChild<QRadioButton*>(choose), Qt::LeftButton);
+    form->CheckBox2->click();
+    form->sound1->setText(sound1);
+    if (close.isEmpty())
+        form->close();
+    else
+        form->findChild<QPushButton*>(close)->click();
+    QVERIFY(!form->isVisible());
+
+    const bool ok = close == "BitBtn2";
+    if (ok) {
+        QCOMPARE(launcherSettings.Sound1, sound1); // as typed, even when empty
+    } else {
+        QCOMPARE(dialog.store.read(), before);
+    }
+    QCOMPARE(launcherSettings.Windowed, ok);
+    QCOMPARE(launcherSettings.SoundMode, storedMode);
+    dialog.windows->main->ReadRegistry();
+    QCOMPARE(launcherSettings.SoundMode, storedMode);
+    QCOMPARE(launcherSettings.Sound1, storedSound1);
+    QCOMPARE(launcherSettings.Windowed, ok);
+}
+
+// Both "..." buttons share one file dialog; a cancelled dialog leaves the edit.
+void TestOptionsDialog::browse_data() {
+    QTest::addColumn<QStringList>("answers"); // per click; a null string cancels
+    QTest::addColumn<QString>("sound1");
+    QTest::addColumn<QString>("sound2");
+
+    QTest::newRow("chosen") << QStringList{"/x/one.wav"} << "/x/one.wav"
+                            << "none";
+    QTest::newRow("cancelled") << QStringList{QString()} << "a.wav"
+                               << "none";
+    QTest::newRow("second button") << QStringList{"/x/one.wav", "/x/two.wav"} << "/x/one.wav"
+                                   << "/x/two.wav";
+    QTest::newRow("second cancelled") << QStringList{"/x/one.wav", QString()} << "/x/one.wav"
+                                      << "none";
+}
+
+void TestOptionsDialog::browse() {
+    QFETCH(QStringList, answers);
+    QFETCH(QString, sound1);
+    QFETCH(QString, sound2);
+
+    Dialog dialog(2);
+    TFormOptions* form = dialog.form;
+    QVERIFY(bringUp(form));
+    dialog.prompts->fileAnswers = answers;
+    form->Button2->click();
+    if (answers.size() > 1)
+        form->Button1->click();
+
+    QCOMPARE(form->sound1->text(), sound1);
+    QCOMPARE(form->sound2->text(), sound2);
+    QCOMPARE(dialog.prompts->fileDialogs,
+             QStringList(answers.size(), "WAV files|*.wav|All files|*.*"));
+}
+
+QTEST_MAIN(TestOptionsDialog)
+#include "tst_options_dialog.moc"
