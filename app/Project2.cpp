@@ -7,10 +7,13 @@
 #include "watcher/Unit6.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZAM Launcher"));
+    QApplication::setDesktopFileName(QStringLiteral("net.zamlauncher.ZamLauncher"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/resources/icon.png")));
     // Only closing the main window ends the launcher; it may be hidden while
     // the watcher runs.
     QApplication::setQuitOnLastWindowClosed(false);

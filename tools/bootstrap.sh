@@ -3,6 +3,8 @@
 set -euo pipefail
 
 ZAM_PACKAGES=(cmake g++ make qt6-base-dev qt6-multimedia-dev)
+# What the test suite needs besides: the desktop-file and AppStream validators.
+ZAM_TEST_PACKAGES=(desktop-file-utils appstream)
 
 zam_install_missing() {
     local missing=()
@@ -21,4 +23,29 @@ zam_build() {
     local dir=${ZAM_BUILD_DIR:-build}
     cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
     cmake --build "$dir" -j"$(nproc)"
+}
+
+# What the CI stages add: clang with libFuzzer and the sanitizer runtimes.
+ZAM_CHECK_PACKAGES=(clang libclang-rt-14-dev)
+
+# Sanitizer reports fail the test that made them; leaks count too, except
+# the few that Qt itself leaves on purpose (tests/fuzz/lsan.supp).
+zam_sanitizer_env() {
+    export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:abort_on_error=0"
+    export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+    export LSAN_OPTIONS="suppressions=$PWD/tests/fuzz/lsan.supp:print_suppressions=0"
+}
+
+# The whole suite built with AddressSanitizer and UndefinedBehaviorSanitizer.
+zam_sanitizer_tests() {
+    ZAM_BUILD_DIR=build-asan zam_build -DZAM_SANITIZE=ON
+    (zam_sanitizer_env && cd build-asan && ctest --output-on-failure -j2 "$@")
+}
+
+# Every fuzz target for $1 seconds over its seed corpus (clang, libFuzzer).
+zam_fuzz() {
+    CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZAM_FUZZ=ON \
+        >/dev/null
+    cmake --build build-fuzz --target zam_fuzzers -j"$(nproc)"
+    (zam_sanitizer_env && tests/fuzz/run.sh build-fuzz "$1")
 }
