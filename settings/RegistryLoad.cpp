@@ -4,6 +4,7 @@
 #include "settings/Registry.h"
 #include "settings/SettingsStore.h"
 #include "settings/StoreKeys.h"
+#include "settings/WinePrefix.h"
 
 #include <QSet>
 
@@ -13,11 +14,18 @@ const QString kSelectExecutable = QStringLiteral("Select the ZAM executable.");
 const QString kExecutableNotFound =
     QStringLiteral("ZAM Executable not found! Select the correct ZAM executable.");
 
+// The game's own keys come from the store, or when it has none of its own
+// from the Wine prefix the game was installed in; a path read there is
+// mapped into the prefix where it is used (localPath).
 void readGameDir(SettingsStore& store, LauncherSettings& settings) {
     store.setRootKey(RootKey::LocalMachine);
-    if (store.openKey(StoreKeys::Game, false))
-        settings.GameDir = store.readString(QStringLiteral("MAIN"));
+    const bool keyOpened = store.openKey(StoreKeys::Game, false);
+    QString gameDir = keyOpened ? store.readString(QStringLiteral("MAIN")) : QString();
     store.closeKey();
+    if (gameDir.isEmpty())
+        gameDir = WinePrefix::gameDir();
+    if (keyOpened || !gameDir.isEmpty())
+        settings.GameDir = gameDir;
 }
 
 // Creates the launcher's key with its defaults; committed at once so the
@@ -144,6 +152,8 @@ void readPlayer(SettingsStore& store, const LauncherSettings& settings, LoadOutc
     if (store.openKey(StoreKeys::Game, false))
         outcome.playerName = store.readString(QStringLiteral("Player Name"));
     store.closeKey();
+    if (outcome.playerName.isEmpty())
+        outcome.playerName = WinePrefix::playerName();
     outcome.profileNames = listProfileNames(settings.GameDir);
 }
 
