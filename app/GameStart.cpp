@@ -4,6 +4,7 @@
 #include "app/ProcessStarter.h"
 #include "settings/GamePaths.h"
 #include "settings/LauncherError.h"
+#include "settings/WinePrefix.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,14 +24,16 @@ void startCommandLine(const QString& commandLine, const QString& gameDir) {
 
     ProcessCommand command = splitCommandLine(commandLine, fileExists);
     command.program = localPath(command.program);
+    QStringList environment;
 #ifndef Q_OS_WIN
     if (isWindowsExecutable(command.program)) {
+        environment << QStringLiteral("WINEPREFIX=") + WinePrefix::containing(command.program);
         command.arguments.prepend(command.program);
         command.program = QStringLiteral("wine");
     }
 #endif
     QString error;
     if (!ProcessStarter::instance().start(command.program, command.arguments, QDir::currentPath(),
-                                          error))
+                                          environment, error))
         throw LauncherError(QStringLiteral("Could not start \"%1\": %2").arg(command.program, error));
 }

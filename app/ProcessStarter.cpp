@@ -7,11 +7,16 @@ namespace {
 class DetachedProcessStarter final : public ProcessStarter {
 public:
     bool start(const QString& program, const QStringList& arguments,
-               const QString& workingDirectory, QString& error) override {
+               const QString& workingDirectory, const QStringList& environment,
+               QString& error) override {
+        QProcessEnvironment processEnvironment = QProcessEnvironment::systemEnvironment();
+        for (const QString& entry : environment)
+            processEnvironment.insert(entry.section(u'=', 0, 0), entry.section(u'=', 1));
         QProcess process;
         process.setProgram(program);
         process.setArguments(arguments);
         process.setWorkingDirectory(workingDirectory);
+        process.setProcessEnvironment(processEnvironment);
         if (process.startDetached())
             return true;
         error = process.errorString();

@@ -10,9 +10,12 @@ class ProcessStarter {
 public:
     virtual ~ProcessStarter() = default;
 
-    // Returns false, with a reason, when the program could not be started.
+    // environment holds "NAME=value" entries added to (or replacing those
+    // of) the launcher's own environment. Returns false, with a reason, when
+    // the program could not be started.
     virtual bool start(const QString& program, const QStringList& arguments,
-                       const QString& workingDirectory, QString& error) = 0;
+                       const QString& workingDirectory, const QStringList& environment,
+                       QString& error) = 0;
 
     static ProcessStarter& instance();
     static void install(std::unique_ptr<ProcessStarter> starter);

@@ -11,11 +11,13 @@ public:
         QString program;
         QStringList arguments;
         QString workingDirectory;
+        QStringList environment;
     };
 
     bool start(const QString& program, const QStringList& arguments,
-               const QString& workingDirectory, QString& error) override {
-        calls << Call{program, arguments, workingDirectory};
+               const QString& workingDirectory, const QStringList& environment,
+               QString& error) override {
+        calls << Call{program, arguments, workingDirectory, environment};
         if (fail)
             error = QStringLiteral("No such file or directory");
         return !fail;
