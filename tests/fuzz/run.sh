@@ -11,7 +11,7 @@ seconds=$2
 shift 2
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=(fuzz_integer fuzz_status_reply fuzz_registry_file fuzz_mods_text
-                                     fuzz_command_line)
+                                     fuzz_command_line fuzz_wine_registry)
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-halt_on_error=1:detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
