@@ -1,0 +1,296 @@
+#include "query/UdpEndpoint.h"
+#include "settings/Tables.h"
+#include "support/LauncherWindows.h"
+#include "support/RecordingProcessStarter.h"
+#include "support/ScriptedPrompts.h"
+#include "support/StoreFixture.h"
+#include "tools/StatusResponder.h"
+#include "watcher/RecordingSoundOutput.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+const QColor kGreen(0, 128, 0);
+const QColor kMaroon(128, 0, 0);
+
+QColor colourOf(const QLabel* label) {
+    return label->palette().color(QPalette::WindowText);
+}
+
+QStringList rowsOf(const QTableWidget* grid) {
+    QStringList rows;
+    for (int r = 0; r < grid->rowCount(); ++r)
+        rows << grid->item(r, 0)->text() + u'|' + grid->item(r, 1)->text();
+    return rows;
+}
+
+// The launcher's windows on a seeded store, the watcher shown and aimed at a
+// local responder, and every sound recorded.
+struct WatchingLauncher {
+    WatchingLauncher() {
+        store.write("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\ZAM Launcher2]\n\"executable\"=\"" +
+                    store.existingFile().toUtf8() +
+                    "\"\n\"nosplash\"=dword:00000000\n\"window\"=dword:00000000\n\n");
+        windows = std::make_unique<LauncherWindows>();
+        watcher = windows->watcher.get();
+        launcherSettings.Sound1 = QStringLiteral("/sounds/new game.wav");
+        launcherSettings.Sound2 = QStringLiteral("/sounds/players.wav");
+        port = responder.listen(0, {});
+        watchAt(port);
+    }
+
+    // What the browser's "&Watcher" does.
+    void watchAt(quint16 serverPort) {
+        windows->main->hide();
+        windows->browser->hide();
+        watcher->show();
+        QVERIFY(QTest::qWaitForWindowActive(watcher));
+        watcher->udps->setRemoteHost(QStringLiteral("127.0.0.1"));
+        watcher->udps->setRemotePort(serverPort);
+        watcher->Timer2->start();
+    }
+
+    // One poll answered by these datagrams, the last of which carries
+    // gametype tag; true once the watcher has shown it.
+    bool poll(QList<QByteArray> datagrams, const QString& tag) {
+        datagrams.last() += "gametype\\" + tag.toLatin1() + '\\';
+        responder.setScript(port, {datagrams, 0});
+        watcher->UpdateStatus();
+        return QTest::qWaitFor([&] { return watcher->mission->text() == tag; });
+    }
+
+    StoreFixture store;
+    InstalledPrompts prompts;
+    InstalledProcessStarter starter;
+    InstalledSoundOutput sounds;
+    std::unique_ptr<LauncherWindows> windows;
+    TFormWatcher* watcher = nullptr;
+    StatusResponder responder;
+    quint16 port = 0;
+};
+
+} // namespace
+
+class TestWatcherWindow : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init() {
+        modTable = ModTable();
+        serverTable = ServerTable();
+        launcherSettings = LauncherSettings();
+        watchedServer = WatchedServer();
+    }
+    void soundsPerMode_data();
+    void soundsPerMode();
+    void labelsColoursAndLamp();
+    void playerListAcrossDatagrams();
+    void malformedMaxplayersOpensNoBox();
+    void closingAndReopening();
+    void joinUsesTheBrowsersJoin();
+    void compactAndExpanded();
+    void blinksAndPolls();
+};
+
+void TestWatcherWindow::soundsPerMode_data() {
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QByteArrayList>("polls");
+    QTest::addColumn<QStringList>("played");
+
+    QTest::newRow("built-in once after a game")
+        << 1 << QByteArrayList{"\\gstate\\14\\", "\\gstate\\2\\", "\\gstate\\2\\"}
+        << QStringList{"built-in"};
+    QTest::newRow("new-game file after briefing")
+        << 2 << QByteArrayList{"\\gstate\\13\\", "\\gstate\\9\\"}
+        << QStringList{"file:/sounds/new game.wav"};
+    QTest::newRow("players file when an empty server fills")
+        << 2 << QByteArrayList{"\\numplayers\\0\\", "\\numplayers\\1\\gstate\\6\\"}
+        << QStringList{"file:/sounds/players.wav"};
+    QTest::newRow("sounds off") << 0 << QByteArrayList{"\\gstate\\14\\", "\\gstate\\2\\"}
+                                << QStringList{};
+}
+
+void TestWatcherWindow::soundsPerMode() {
+    QFETCH(int, mode);
+    QFETCH(QByteArrayList, polls);
+    QFETCH(QStringList, played);
+
+    WatchingLauncher launcher;
+    launcherSettings.SoundMode = mode;
+    for (qsizetype i = 0; i < polls.size(); ++i)
+        QVERIFY(launcher.poll({polls[i]}, QStringLiteral("m%1").arg(i)));
+    QCOMPARE(launcher.sounds->played, played);
+}
+
+void TestWatcherWindow::labelsColoursAndLamp() {
+    WatchingLauncher launcher;
+    TFormWatcher* w = launcher.watcher;
+    QVERIFY(launcher.poll({"\\numplayers\\9\\maxplayers\\12\\gstate\\14\\"}, "Coop"));
+    QCOMPARE(w->host->text(), QStringLiteral("127.0.0.1:%1").arg(launcher.port));
+    QCOMPARE(w->status->text(), QString("Game in progress..."));
+    QCOMPARE(colourOf(w->status), kMaroon);
+    QCOMPARE(w->players->text(), QString("9/10"));
+    QCOMPARE(colourOf(w->players), kMaroon);
+    QCOMPARE(colourOf(w->mission), kGreen);
+    QVERIFY(!w->LR->isHidden());
+    QCOMPARE(w->playerList->columnWidth(0), 70);
+    QCOMPARE(w->playerList->columnWidth(1), 100);
+
+    QVERIFY(launcher.poll({"\\numplayers\\10\\maxplayers\\12\\gstate\\6\\"}, "Coop 2"));
+    QCOMPARE(w->status->text(), QString("Setting up"));
+    QCOMPARE(colourOf(w->status), kGreen);
+    QCOMPARE(w->players->text(), QString("10/10"));
+    QCOMPARE(colourOf(w->players), kGreen);
+    QVERIFY(w->LR->isHidden());
+
+    QVERIFY(launcher.poll({"\\numplayers\\0\\"}, "Coop 3"));
+    QCOMPARE(w->status->text(), QString("Empty"));
+    QCOMPARE(colourOf(w->status), kMaroon);
+    QCOMPARE(colourOf(w->players), kMaroon);
+    QVERIFY(!w->LR->isHidden());
+
+    launcher.responder.setScript(launcher.port, {{"\\gametype\\\\"}, 0});
+    w->UpdateStatus();
+    QTRY_COMPARE(w->mission->text(), QString("None"));
+    QCOMPARE(colourOf(w->mission), kMaroon);
+}
+
+void TestWatcherWindow::playerListAcrossDatagrams() {
+    WatchingLauncher launcher;
+    QTableWidget* list = launcher.watcher->playerList;
+
+    QVERIFY(launcher.poll(
+        {"\\player_0\\A\\score_0\\1\\player_1\\B\\score_1\\2\\", "\\player_2\\C\\score_2\\3\\"},
+        "m1"));
+    QCOMPARE(rowsOf(list), (QStringList{"A|1", "C|3"}));
+
+    QVERIFY(launcher.poll({"\\player_0\\D\\player_1\\E\\"}, "m2"));
+    QCOMPARE(rowsOf(list), QStringList{"E|"});
+
+    // A score without a name shows the name its row held before.
+    QVERIFY(launcher.poll({"\\player_0\\F\\score_0\\4\\score_1\\5\\"}, "m3"));
+    QCOMPARE(rowsOf(list), (QStringList{"F|4", "C|5"}));
+}
+
+void TestWatcherWindow::malformedMaxplayersOpensNoBox() {
+    WatchingLauncher launcher;
+    TFormWatcher* w = launcher.watcher;
+    launcherSettings.SoundMode = 1;
+    QVERIFY(launcher.poll({"\\gstate\\14\\numplayers\\4\\maxplayers\\8\\"}, "m1"));
+
+    QTest::ignoreMessage(QtWarningMsg,
+                         "Error in datagram handler: 'abc' is not a valid integer value");
+    launcher.responder.setScript(launcher.port,
+                                 {{"\\gstate\\13\\player_0\\A\\score_0\\1\\player_1\\B\\"
+                                   "maxplayers\\abc\\gametype\\lost\\gstate\\2\\"},
+                                  0});
+    w->UpdateStatus();
+    QTRY_COMPARE(w->status->text(), QString("Briefing"));
+    QTRY_COMPARE(w->status->toolTip(), QString("'abc' is not a valid integer value"));
+    QVERIFY(launcher.prompts->errors.isEmpty());
+    QCOMPARE(w->mission->text(), QString("m1"));
+    QCOMPARE(rowsOf(w->playerList), (QStringList{"A|1", "B|"})); // the open row stays
+    QCOMPARE(w->players->text(), QString("4/6"));
+    QCOMPARE(watchedServer.WatcherState, 14);
+
+    QVERIFY(launcher.poll({"\\gstate\\2\\"}, "m2"));
+    QCOMPARE(launcher.sounds->played, QStringList{"built-in"});
+    QVERIFY(w->status->toolTip().isEmpty());
+}
+
+void TestWatcherWindow::closingAndReopening() {
+    WatchingLauncher launcher;
+    TFormWatcher* w = launcher.watcher;
+    launcherSettings.SoundMode = 1;
+    QVERIFY(launcher.poll({"\\gstate\\14\\"}, "m1"));
+
+    w->BitBtn1->click();
+    QVERIFY(!w->isVisible());
+    QVERIFY(!w->Timer2->isActive());
+    QCOMPARE(watchedServer.WatcherState, 0);
+    QVERIFY(launcher.windows->main->isVisible());
+    QVERIFY(launcher.windows->browser->isVisible());
+
+    // Reopened for a server that does not answer: the new host shows at
+    // once, the old status until a reply comes.
+    StatusResponder silent;
+    const quint16 silentPort = silent.listen(0, {});
+    launcher.watchAt(silentPort);
+    w->UpdateStatus();
+    QCOMPARE(w->host->text(), QStringLiteral("127.0.0.1:%1").arg(silentPort));
+    QTRY_COMPARE(silent.requestCount(silentPort), 1);
+    QCOMPARE(w->status->text(), QString("Game in progress..."));
+
+    // The first reply after reopening never sounds.
+    w->close();
+    launcher.watchAt(launcher.port);
+    QVERIFY(launcher.poll({"\\gstate\\2\\"}, "m2"));
+    QCOMPARE(w->status->text(), QString("Selecting mission"));
+    QVERIFY(launcher.sounds->played.isEmpty());
+}
+
+void TestWatcherWindow::joinUsesTheBrowsersJoin() {
+    WatchingLauncher launcher;
+    auto* browserJoin = launcher.windows->browser->findChild<QPushButton*>("BitBtn1");
+    QVERIFY(browserJoin);
+    QSignalSpy joins(browserJoin, &QPushButton::clicked);
+
+    launcher.watcher->BitBtn2->click();
+    QCOMPARE(joins.size(), 1);
+    QVERIFY(!launcher.watcher->isVisible());
+    QVERIFY(launcher.windows->main->isVisible());
+    QVERIFY(launcher.windows->browser->isVisible());
+}
+
+void TestWatcherWindow::compactAndExpanded() {
+    StoreFixture store;
+    InstalledPrompts prompts;
+    prompts->fileAnswers << store.existingFile();
+    LauncherWindows windows;
+    TFormWatcher* w = windows.watcher.get();
+    const QList<QWidget*> expandedOnly{w->Label4, w->mission, w->playerList};
+
+    struct Expected {
+        QSize window;
+        QPoint button;
+        QString caption;
+        QSize bevel;
+        bool expanded;
+    };
+    const Expected compact{{265, 151}, {210, 77}, "More >>", {241, 81}, false};
+    const Expected expanded{{362, 210}, {306, 133}, "<< Less", {337, 137}, true};
+    for (const Expected& e : {compact, expanded, compact, expanded}) {
+        QCOMPARE(w->size(), e.window);
+        QCOMPARE(w->SpeedButton1->pos(), e.button);
+        QCOMPARE(w->SpeedButton1->text(), e.caption);
+        QCOMPARE(w->Bevel1->size(), e.bevel);
+        for (QWidget* control : expandedOnly)
+            QCOMPARE(control->isHidden(), !e.expanded);
+        w->SpeedButton1->click();
+    }
+}
+
+void TestWatcherWindow::blinksAndPolls() {
+    WatchingLauncher launcher;
+    TFormWatcher* w = launcher.watcher;
+    QCOMPARE(w->udps->LocalPort(), 15020);
+    QCOMPARE(w->Timer1->interval(), 500);
+    QCOMPARE(w->Timer2->interval(), 15000);
+
+    const bool lit = !w->LG->isHidden();
+    QTRY_COMPARE(w->LG->isHidden(), lit);
+    QTRY_COMPARE(w->LG->isHidden(), !lit);
+
+    // Each tick of the poll timer sends a query.
+    w->Timer2->start(20);
+    QTRY_VERIFY(launcher.responder.requestCount(launcher.port) >= 2);
+}
+
+QTEST_MAIN(TestWatcherWindow)
+#include "tst_watcher_window.moc"
