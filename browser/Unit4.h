@@ -1,12 +1,84 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QWidget>
 
-// The server browser window; its controls come with the work that builds it.
+class QComboBox;
+class QGroupBox;
+class QPushButton;
+class StatusBarPanel;
+class QSplitter;
+class QStatusBar;
+class QTableWidget;
+class QTimer;
+class UdpEndpoint;
+
+// The object that resolves server hosts for the sweep: a blocking lookup
+// that gives 0.0.0.0 for a name it cannot resolve.
+class HostResolver : public QObject {
+public:
+    using QObject::QObject;
+    quint32 LookupHostAddress(const QString& name) const;
+};
+
+// The server browser: queries every saved server in one sweep, shows ping,
+// players and mission per server and the players of the selected one, and
+// joins or watches the selected server.
 class TForm4 : public QWidget {
     Q_OBJECT
 public:
     explicit TForm4(QWidget* parent = nullptr);
+
+    void FormCreate();
+    void FormActivate();
+    void FormResize();
+    void Timer1Timer();
+    void Timer2Timer();
+    void BitBtn1Click();
+    void BitBtn2Click();
+    void BitBtn3Click();
+    void SGridClick();
+    void udpsDataReceived(qint32 NumberBytes, const QString& FromIP, qint32 Port);
+    void udpsInvalidHost(bool& handled);
+    void udpsBufferInvalid(bool& handled);
+
+    QTableWidget* SGrid;
+    QTableWidget* PlrGrid;
+    QSplitter* Splitter1;
+    QStatusBar* StatusBar1;
+    StatusBarPanel* StatusPanel; // panel 0 of StatusBar1
+    QGroupBox* GroupBox2;
+    QComboBox* PlayerName;
+    QPushButton* BitBtn1;
+    QPushButton* BitBtn2;
+    QPushButton* BitBtn3;
+    UdpEndpoint* udps;
+    HostResolver* lookup;
+    QTimer* Timer1;
+    QTimer* Timer2;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void buildControls();
+    void connectHandlers();
+    void layOutColumns();
+    void querySweep();
+    void queryServer(int slot);
+    void takeReplies();
+    void showPlayers();
+    void setStatus(const QString& text);
+    void repaintSoon();
+    int selectedSlot() const;
+
+    bool sweeping_ = false;
+    bool placed_ = false;
+    // Replies and status texts repaint at most this often.
+    static constexpr int RepaintIntervalMs = 10;
+    QTimer* repaintTimer_;
+    QElapsedTimer sinceRepaint_;
 };
 
 extern TForm4* Form4;
