@@ -8,6 +8,7 @@
 #include <QScopeGuard>
 #include <QTimer>
 #include <QUdpSocket>
+#include <QVariant>
 #include <cerrno>
 
 namespace {
@@ -68,13 +69,22 @@ void UdpEndpoint::createSocket() {
 // Binds 0.0.0.0 in the default (exclusive) mode. Only a socket that cannot be
 // created is an error; any other bind failure leaves the socket unbound.
 void UdpEndpoint::bindSocket(quint16 port) {
-    if (socket_->bind(QHostAddress::AnyIPv4, port, QAbstractSocket::DefaultForPlatform))
+    if (socket_->bind(QHostAddress::AnyIPv4, port, QAbstractSocket::DefaultForPlatform)) {
+        enlargeReceiveBuffer();
         return;
+    }
     const int errorNumber = errno;
     const QAbstractSocket::SocketError error = socket_->error();
     if (error == QAbstractSocket::SocketResourceError ||
         error == QAbstractSocket::UnsupportedSocketOperationError)
         raiseSocketLayerError(errorNumber);
+}
+
+// The replies to a sweep over every saved server arrive in one burst; the
+// platform's default buffer holds only about a hundred of them, and the rest
+// would be dropped before the event loop reads them. The platform caps the size.
+void UdpEndpoint::enlargeReceiveBuffer() {
+    socket_->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, QVariant(4 << 20));
 }
 
 void UdpEndpoint::setLocalPort(qint32 port) {
@@ -127,8 +137,9 @@ void UdpEndpoint::SendDatagram(QByteArrayView Buff, qint32 length) {
 
     // An unbound socket (no LocalPort yet, or its port was taken) gets a port
     // of the platform's choice, so the reply still reaches this endpoint.
-    if (socket_->state() != QAbstractSocket::BoundState)
-        socket_->bind(QHostAddress::AnyIPv4, 0);
+    if (socket_->state() != QAbstractSocket::BoundState &&
+        socket_->bind(QHostAddress::AnyIPv4, 0))
+        enlargeReceiveBuffer();
     socket_->writeDatagram(payload, QHostAddress(address), quint16(remotePort_));
     if (OnDataSend)
         OnDataSend(this);

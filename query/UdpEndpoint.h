@@ -112,6 +112,7 @@ private:
 
     void createSocket();
     void bindSocket(quint16 port);
+    void enlargeReceiveBuffer();
     void report(qint32 level, const QString& text);
     [[noreturn]] void raiseSocketLayerError(int errorNumber);
     quint32 resolve(QString name);
