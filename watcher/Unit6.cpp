@@ -257,8 +257,7 @@ void TFormWatcher::BitBtn1Click() {
 
 // The browser's "&Join server" joins the row the browser has selected.
 void TFormWatcher::BitBtn2Click() {
-    if (auto* join = Form4 ? Form4->findChild<QPushButton*>(QStringLiteral("BitBtn1")) : nullptr)
-        join->click();
+    Form4->BitBtn1->click();
     close();
 }
 
