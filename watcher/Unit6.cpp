@@ -215,10 +215,12 @@ void TFormWatcher::UpdateStatus() {
 void TFormWatcher::ToggleWindow() {
     const Layout& layout = width() <= 300 ? kExpanded : kCompact;
     SpeedButton1->setText(layout.speedCaption);
-    SpeedButton1->setGeometry(layout.speedButton.x(), layout.speedButton.y(),
-                              SpeedButton1->fontMetrics().horizontalAdvance(layout.speedCaption) +
-                                  8,
-                              SpeedButton1->fontMetrics().height() + 2);
+    // At its place when the caption fits; a wider font moves it left so that
+    // it stays inside the window.
+    const int speedWidth = SpeedButton1->fontMetrics().horizontalAdvance(layout.speedCaption) + 8;
+    SpeedButton1->setGeometry(
+        std::min(layout.speedButton.x(), layout.window.width() - speedWidth - 2),
+        layout.speedButton.y(), speedWidth, SpeedButton1->fontMetrics().height() + 2);
     Bevel1->resize(layout.bevel);
     Label4->setVisible(layout.expanded);
     mission->setVisible(layout.expanded);
