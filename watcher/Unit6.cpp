@@ -215,12 +215,18 @@ void TFormWatcher::UpdateStatus() {
 void TFormWatcher::ToggleWindow() {
     const Layout& layout = width() <= 300 ? kExpanded : kCompact;
     SpeedButton1->setText(layout.speedCaption);
-    // At its place when the caption fits; a wider font moves it left so that
-    // it stays inside the window.
-    const int speedWidth = SpeedButton1->fontMetrics().horizontalAdvance(layout.speedCaption) + 8;
-    SpeedButton1->setGeometry(
-        std::min(layout.speedButton.x(), layout.window.width() - speedWidth - 2),
-        layout.speedButton.y(), speedWidth, SpeedButton1->fontMetrics().height() + 2);
+    // The button ends inside the window; a caption too wide for that room
+    // gets a smaller font.
+    const int room = layout.window.width() - layout.speedButton.x() - 2;
+    QFont font = this->font();
+    while (QFontMetrics(font).horizontalAdvance(layout.speedCaption) + 6 > room &&
+           font.pointSizeF() > 6)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    SpeedButton1->setFont(font);
+    SpeedButton1->setGeometry(layout.speedButton.x(), layout.speedButton.y(),
+                              std::min(room, QFontMetrics(font).horizontalAdvance(
+                                                 layout.speedCaption) + 8),
+                              QFontMetrics(font).height() + 2);
     Bevel1->resize(layout.bevel);
     Label4->setVisible(layout.expanded);
     mission->setVisible(layout.expanded);
