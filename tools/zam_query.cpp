@@ -1,0 +1,51 @@
+// zam-query: queries game servers from the command line with the launcher's
+// own query code and prints what they answered.
+
+#include "browser/QueryTable.h"
+#include "tools/query/QueryReport.h"
+#include "tools/query/QueryRequest.h"
+#include "tools/query/QuerySweep.h"
+#include "tools/query/SavedServers.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+
+namespace {
+
+void printError(const QString& text) {
+    std::fputs(qPrintable(QStringLiteral("zam-query: ") + text + u'\n'), stderr);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QueryRequest request;
+    try {
+        request = parseQueryArguments(app.arguments().mid(1));
+    } catch (const UsageError& error) {
+        printError(QString::fromStdString(error.what()));
+        std::fputs(queryUsage, stderr);
+        return 2;
+    }
+    ServerTable& servers = *request.servers;
+    if (servers.Last < 0) {
+        QStringList warnings;
+        const bool found = readSavedServers(servers, warnings);
+        for (const QString& warning : warnings)
+            printError(warning);
+        if (!found || servers.Last < 0) {
+            printError(QStringLiteral("no saved servers; give HOST:PORT arguments"));
+            std::fputs(queryUsage, stderr);
+            return 2;
+        }
+    }
+    auto queries = std::make_unique<QueryTable>();
+    const std::vector<ServerAnswer> answers = runQuerySweep(servers, *queries, request.timeoutMs);
+    const QByteArray output = request.json ? formatQueryJson(servers, *queries, answers)
+                                           : formatQueryTable(servers, answers);
+    std::fwrite(output.constData(), 1, size_t(output.size()), stdout);
+    const bool anyAnswered = std::any_of(answers.begin(), answers.end(),
+                                         [](const ServerAnswer& a) { return a.answered; });
+    return anyAnswered ? 0 : 1;
+}
