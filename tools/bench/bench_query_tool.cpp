@@ -1,0 +1,139 @@
+// zam-query benchmark: 1025 servers on 127.0.0.1, answered by
+// zam-status-responder (16 players each) at once and 50 ms late, queried by
+// zam-query and, when installed, by quakestat with its GameSpy protocol
+// option, each in a fresh process. Prints the median wall time of several
+// runs, the servers each one saw answer, and the ratio.
+#include "settings/Tables.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int serverCount = SLOT_COUNT;
+constexpr int firstQueryPort = 31001; // Sockets servers: game port = query port - 1
+constexpr int runs = 5;
+
+QByteArray sixteenPlayers() {
+    QByteArray reply = "\\hostname\\Bench\\mapname\\m1\\gametype\\Coop\\numplayers\\16\\maxplayers"
+                       "\\18\\gstate\\14";
+    for (int i = 0; i < 16; ++i)
+        reply += "\\player_" + QByteArray::number(i) + "\\Player number " + QByteArray::number(i) +
+                 "\\score_" + QByteArray::number(i) + "\\" + QByteArray::number(i * 7);
+    // hostname, mapname and the end marker are what quakestat needs to take the
+    // reply and stop waiting; zam-query ignores them.
+    return reply + "\\final\\\\queryid\\1.1\\";
+}
+
+std::unique_ptr<QProcess> startResponder(const QString& replyFile, int delayMs) {
+    auto responder = std::make_unique<QProcess>();
+    QStringList args{
+        "--ports",
+        QStringLiteral("%1-%2").arg(firstQueryPort).arg(firstQueryPort + serverCount - 1),
+        "--reply-file", replyFile};
+    if (delayMs > 0)
+        args << "--delay" << QString::number(delayMs);
+    responder->start(QCoreApplication::applicationDirPath() + "/zam-status-responder", args);
+    int listening = 0;
+    while (listening < serverCount && responder->waitForReadyRead(5000))
+        while (responder->canReadLine())
+            listening += responder->readLine().startsWith("listening") ? 1 : 0;
+    if (listening < serverCount) {
+        std::fprintf(stderr, "responder did not start\n");
+        std::exit(1);
+    }
+    return responder;
+}
+
+struct Timing {
+    double ms = 0;
+    int answered = 0;
+};
+
+// Runs the program to its end; answered counts the output lines that pass.
+template <typename Count>
+Timing timeRun(const QString& program, const QStringList& args, Count countAnswered) {
+    QProcess child;
+    QElapsedTimer clock;
+    clock.start();
+    child.start(program, args);
+    child.waitForFinished(60000);
+    const double ms = clock.nsecsElapsed() / 1e6;
+    int answered = 0;
+    for (const QByteArray& line : child.readAllStandardOutput().split('\n'))
+        answered += countAnswered(line) ? 1 : 0;
+    return {ms, answered};
+}
+
+template <typename Count>
+Timing median(const QString& program, const QStringList& args, Count countAnswered) {
+    std::vector<Timing> timings;
+    for (int run = 0; run < runs; ++run)
+        timings.push_back(timeRun(program, args, countAnswered));
+    std::sort(timings.begin(), timings.end(),
+              [](const Timing& a, const Timing& b) { return a.ms < b.ms; });
+    return timings[timings.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    const QString replyFile = dir.filePath("reply.bin");
+    QFile file(replyFile);
+    file.open(QIODevice::WriteOnly);
+    file.write(sixteenPlayers());
+    file.close();
+
+    QStringList gameAddresses, queryAddresses;
+    for (int i = 0; i < serverCount; ++i) {
+        gameAddresses << QStringLiteral("127.0.0.1:%1").arg(firstQueryPort + i - 1);
+        queryAddresses << QStringLiteral("127.0.0.1:%1").arg(firstQueryPort + i);
+    }
+    const QString zamQuery = QCoreApplication::applicationDirPath() + "/zam-query";
+    const QString quakestat = QStandardPaths::findExecutable("quakestat");
+    // quakestat -raw prints one line per server; silent ones say DOWN or TIMEOUT.
+    const auto qstatAnswered = [](const QByteArray& line) {
+        return line.startsWith("GPS,") && !line.contains("DOWN") && !line.contains("TIMEOUT");
+    };
+    const auto zamAnswered = [](const QByteArray& line) {
+        return line.startsWith("- ") && !line.contains("??");
+    };
+
+    std::printf("%d servers on 127.0.0.1, median of %d runs, each a fresh process\n", serverCount,
+                runs);
+    for (const int delayMs : {0, 50}) {
+        const auto responder = startResponder(replyFile, delayMs);
+        const Timing zam =
+            median(zamQuery, QStringList{"--timeout", "2000"} + gameAddresses, zamAnswered);
+        std::printf("replies %s: zam-query %.1f ms (%d answered)",
+                    delayMs ? "50 ms late" : "at once", zam.ms, zam.answered);
+        if (!quakestat.isEmpty()) {
+            for (const QString& maxsim : {QString(), QStringLiteral("1025")}) {
+                QStringList args{"-raw", ",", "-nh", "-P"};
+                if (!maxsim.isEmpty())
+                    args << "-maxsim" << maxsim;
+                for (const QString& address : queryAddresses)
+                    args << "-gps" << address;
+                const Timing qstat = median(quakestat, args, qstatAnswered);
+                std::printf("; quakestat -P -gps%s %.1f ms (%d answered), ratio %.1f",
+                            maxsim.isEmpty() ? "" : qPrintable(" -maxsim " + maxsim), qstat.ms,
+                            qstat.answered, qstat.ms / zam.ms);
+            }
+        }
+        std::printf("\n");
+        std::fflush(stdout);
+        responder->kill();
+        responder->waitForFinished();
+    }
+    return 0;
+}
