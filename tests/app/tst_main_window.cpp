@@ -4,6 +4,7 @@
 #include "support/LauncherWindows.h"
 #include "support/RecordingProcessStarter.h"
 #include "support/ScriptedPrompts.h"
+#include "support/SharedState.h"
 #include "support/StoreFixture.h"
 
 #include <QComboBox>
@@ -34,9 +35,7 @@ class TestMainWindow : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void init() {
-        modTable = ModTable();
-        serverTable = ServerTable();
-        launcherSettings = LauncherSettings();
+        resetSharedState();
     }
     void firstStartOnEmptyStore();
     void serverListNeedsServers();

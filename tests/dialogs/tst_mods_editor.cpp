@@ -4,6 +4,7 @@
 #include "settings/Tables.h"
 #include "support/LauncherWindows.h"
 #include "support/ScriptedPrompts.h"
+#include "support/SharedState.h"
 #include "support/StoreFixture.h"
 
 #include <QComboBox>
@@ -56,9 +57,7 @@ class TestModsEditor : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void init() {
-        modTable = ModTable();
-        serverTable = ServerTable();
-        launcherSettings = LauncherSettings();
+        resetSharedState();
     }
     void save_data();
     void save();

@@ -3,6 +3,7 @@
 #include "settings/Tables.h"
 #include "support/LauncherWindows.h"
 #include "support/ScriptedPrompts.h"
+#include "support/SharedState.h"
 #include "support/StoreFixture.h"
 
 #include <QCheckBox>
@@ -51,9 +52,7 @@ class TestOptionsDialog : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void init() {
-        modTable = ModTable();
-        serverTable = ServerTable();
-        launcherSettings = LauncherSettings();
+        resetSharedState();
     }
     void activationShowsSettings_data();
     void activationShowsSettings();

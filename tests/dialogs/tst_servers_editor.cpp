@@ -3,6 +3,7 @@
 #include "settings/Tables.h"
 #include "support/LauncherWindows.h"
 #include "support/ScriptedPrompts.h"
+#include "support/SharedState.h"
 #include "support/StoreFixture.h"
 
 #include <QComboBox>
@@ -75,9 +76,7 @@ class TestServersEditor : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void init() {
-        modTable = ModTable();
-        serverTable = ServerTable();
-        launcherSettings = LauncherSettings();
+        resetSharedState();
     }
     void fieldsShown_data();
     void fieldsShown();

@@ -3,6 +3,7 @@
 #include "support/LauncherWindows.h"
 #include "support/RecordingProcessStarter.h"
 #include "support/ScriptedPrompts.h"
+#include "support/SharedState.h"
 #include "support/StoreFixture.h"
 #include "tools/StatusResponder.h"
 #include "watcher/RecordingSoundOutput.h"
@@ -82,9 +83,7 @@ class TestWatcherWindow : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void init() {
-        modTable = ModTable();
-        serverTable = ServerTable();
-        launcherSettings = LauncherSettings();
+        resetSharedState();
         watchedServer = WatchedServer();
     }
     void soundsPerMode_data();
