@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QTextStream>
+#include <QTimer>
 #include <cstdio>
 #include <stdexcept>
 
@@ -20,18 +21,26 @@ const char usage[] =
     "  --split N         cut every reply into datagrams of at most N bytes\n"
     "  --delay MS        answer MS milliseconds after the request\n"
     "  --silent          never answer\n"
+    "  --then-after S    S seconds (decimals allowed) after the options before it took effect,\n"
+    "                    answer with the options that follow it instead (repeatable)\n"
     "Port 0 picks a free port. Without a reply a group answers a small coop game.\n";
 
 const QByteArray defaultReply =
     "\\gametype\\Coop\\numplayers\\1\\maxplayers\\12\\gstate\\14\\player_0\\Bob\\score_0\\5\\";
 
-struct Group {
-    quint16 firstPort = 0;
-    quint16 lastPort = 0;
+// What a group answers from startMs after the responder started listening.
+struct Phase {
+    qint64 startMs = 0;
     QList<QByteArray> replies;
     int split = 0;
     bool silent = false;
     ResponderScript script;
+};
+
+struct Group {
+    quint16 firstPort = 0;
+    quint16 lastPort = 0;
+    QList<Phase> phases{Phase{}};
 };
 
 int hexValue(char c) {
@@ -69,6 +78,14 @@ int toNumber(const QString& text, const char* what) {
     return n;
 }
 
+qint64 secondsToMs(const QString& text) {
+    bool ok = false;
+    const double seconds = text.toDouble(&ok);
+    if (!ok || !(seconds >= 0) || seconds > 1e9)
+        throw std::runtime_error("bad seconds: " + text.toStdString());
+    return qint64(seconds * 1000);
+}
+
 QList<Group> parseGroups(const QStringList& args) {
     QList<Group> groups;
     for (qsizetype i = 1; i < args.size(); ++i) {
@@ -89,8 +106,12 @@ QList<Group> parseGroups(const QStringList& args) {
         }
         if (groups.isEmpty())
             throw std::runtime_error(option.toStdString() + " before any --port");
-        Group& g = groups.last();
-        if (option == QLatin1String("--reply")) {
+        Phase& g = groups.last().phases.last();
+        if (option == QLatin1String("--then-after")) {
+            Phase next;
+            next.startMs = g.startMs + secondsToMs(args[++i]);
+            groups.last().phases.append(next);
+        } else if (option == QLatin1String("--reply")) {
             g.replies.append(unescape(args[++i].toLocal8Bit()));
         } else if (option == QLatin1String("--reply-file")) {
             QFile file(args[++i]);
@@ -109,13 +130,15 @@ QList<Group> parseGroups(const QStringList& args) {
     }
     if (groups.isEmpty())
         throw std::runtime_error("no --port given");
-    for (Group& g : groups) {
-        if (g.replies.isEmpty())
-            g.replies.append(defaultReply);
-        if (!g.silent) {
-            for (const QByteArray& reply : g.replies)
-                g.script.datagrams +=
-                    g.split > 0 ? StatusResponder::split(reply, g.split) : QList<QByteArray>{reply};
+    for (Group& group : groups) {
+        for (Phase& g : group.phases) {
+            if (g.replies.isEmpty())
+                g.replies.append(defaultReply);
+            if (!g.silent) {
+                for (const QByteArray& reply : g.replies)
+                    g.script.datagrams += g.split > 0 ? StatusResponder::split(reply, g.split)
+                                                      : QList<QByteArray>{reply};
+            }
         }
     }
     return groups;
@@ -139,11 +162,15 @@ int main(int argc, char* argv[]) {
     QTextStream out(stdout);
     for (const Group& g : groups) {
         for (int port = g.firstPort; port <= g.lastPort; ++port) {
-            const quint16 bound = responder.listen(quint16(port), g.script);
+            const quint16 bound = responder.listen(quint16(port), g.phases.first().script);
             if (bound == 0) {
                 std::fprintf(stderr, "zam-status-responder: cannot listen on port %d\n", port);
                 return 1;
             }
+            for (const Phase& later : g.phases.mid(1))
+                QTimer::singleShot(later.startMs, &responder, [&responder, bound, later] {
+                    responder.setScript(bound, later.script);
+                });
             out << "listening on 127.0.0.1:" << bound << Qt::endl;
         }
     }

@@ -11,6 +11,8 @@ class TestStatusResponder : public QObject {
 private Q_SLOTS:
     void answers_data();
     void answers();
+    void changesRepliesOverTime_data();
+    void changesRepliesOverTime();
 };
 
 void TestStatusResponder::answers_data() {
@@ -66,6 +68,59 @@ void TestStatusResponder::answers() {
         }
     }
     QCOMPARE(received, datagrams);
+}
+
+void TestStatusResponder::changesRepliesOverTime_data() {
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QList<QByteArray>>("answers");
+
+    QTest::newRow("second script after a second")
+        << QStringList{"--reply", "first", "--then-after", "1", "--reply", "second"}
+        << QList<QByteArray>{"first", "second"};
+    QTest::newRow("each phase with its own options")
+        << QStringList{"--reply",      "abcd",    "--split", "2",       "--then-after",
+                       "1.5",          "--reply", "late",    "--delay", "50",
+                       "--then-after", "1",       "--reply", "last"}
+        << QList<QByteArray>{"ab|cd", "late", "last"};
+}
+
+// Queries the responder again and again and keeps each answer (its datagrams
+// joined by "|") that differs from the one before, until the last expected
+// answer arrives.
+void TestStatusResponder::changesRepliesOverTime() {
+    QFETCH(QStringList, options);
+    QFETCH(QList<QByteArray>, answers);
+
+    QProcess responder;
+    responder.start(ZAM_STATUS_RESPONDER, QStringList{"--port", "0"} + options);
+    const auto stop = qScopeGuard([&] {
+        responder.kill();
+        responder.waitForFinished();
+    });
+    QVERIFY(responder.waitForReadyRead(10000));
+    const QRegularExpressionMatch listening =
+        QRegularExpression("listening on 127.0.0.1:(\\d+)").match(responder.readLine());
+    QVERIFY(listening.hasMatch());
+    const quint16 port = listening.captured(1).toUShort();
+
+    QUdpSocket client;
+    QList<QByteArray> received;
+    for (int query = 0; query < 300 && received.value(received.size() - 1) != answers.last();
+         ++query) {
+        client.writeDatagram("\\info\\\\status\\", QHostAddress::LocalHost, port);
+        QList<QByteArray> datagrams;
+        for (int wait = 10000; client.waitForReadyRead(wait); wait = 200) {
+            while (client.hasPendingDatagrams()) {
+                QByteArray data(int(client.pendingDatagramSize()), '\0');
+                client.readDatagram(data.data(), data.size());
+                datagrams << data;
+            }
+        }
+        const QByteArray answer = datagrams.join('|');
+        if (received.isEmpty() || received.last() != answer)
+            received << answer;
+    }
+    QCOMPARE(received, answers);
 }
 
 QTEST_GUILESS_MAIN(TestStatusResponder)
