@@ -8,6 +8,7 @@
 #include "tools/query/SavedServers.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -20,9 +21,14 @@ void printError(const QString& text) {
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
+    const QStringList arguments = app.arguments().mid(1);
+    if (arguments.contains(QLatin1String("--help"))) {
+        std::fputs(queryUsage, stdout);
+        return 0;
+    }
     QueryRequest request;
     try {
-        request = parseQueryArguments(app.arguments().mid(1));
+        request = parseQueryArguments(arguments);
     } catch (const UsageError& error) {
         printError(QString::fromStdString(error.what()));
         std::fputs(queryUsage, stderr);

@@ -168,7 +168,9 @@ void TestQueryTool::savedServers() {
     // No launcher key: the launcher itself would run its first-run set-up here.
     const QByteArray store = "REGEDIT4\n\n" + server("1", "Coop by sockets", coopPort, 1) +
                              server("2", "Coop by dplay", coopPort, 2) +
-                             server("3", "Quiet one", silentPort, 1);
+                             server("3", "Quiet one", silentPort, 1) +
+                             "[HKEY_CURRENT_USER\\Software\\ZAM Launcher2\\servers\\4]\n"
+                             "\"name\"=\"No sockets value\"\n\n";
     const QString storePath = home.filePath("zam-launcher/registry.reg");
     QFile file(storePath);
     QVERIFY(file.open(QIODevice::WriteOnly));
@@ -185,6 +187,7 @@ void TestQueryTool::savedServers() {
     QVERIFY2(lines[2].startsWith("Coop by dplay") &&
                  lines[2].contains(QRegularExpression("2/10\\s+Coop$")),
              qPrintable(lines[2]));
+    QVERIFY2(result.err.contains("saved server 4 skipped"), qPrintable(result.err));
     QVERIFY2(lines[3].startsWith("Quiet one") && lines[3].contains("??"), qPrintable(lines[3]));
 
     QVERIFY(file.open(QIODevice::ReadOnly));

@@ -1,7 +1,10 @@
 #include "tools/query/QueryRequest.h"
 
+#include <algorithm>
+
 const char queryUsage[] =
     "usage: zam-query [--sockets | --dplay] [--timeout MS] [--json] [HOST:PORT...]\n"
+    "       zam-query --help\n"
     "Queries the game servers given by host and game port, or all servers saved\n"
     "in the launcher's settings when none is given, and prints what they answered.\n"
     "  --sockets     the servers use the Sockets implementation (query port + 1; default)\n"
