@@ -1,6 +1,7 @@
 #include "settings/LauncherError.h"
 #include "settings/Registry.h"
 #include "settings/SettingsStore.h"
+#include "support/FileSizeLimit.h"
 #include "settings/StoreLocation.h"
 #include "settings/TaggedState.h"
 
@@ -75,22 +76,6 @@ QStringList strayFiles(const QString& folder) {
     names.removeOne(QStringLiteral("registry.reg"));
     return names;
 }
-
-// Lowers the file size limit for the life of the object: a full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        signal(SIGXFSZ, SIG_IGN);
-        rlimit lowered = saved_;
-        lowered.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lowered);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved_); }
-
-private:
-    rlimit saved_{};
-};
 
 // Makes the store's folder unwritable for the life of the object while the
 // store file stays readable and writable. Root writes into any folder, so
