@@ -1,4 +1,4 @@
-#include "browser/QueryTable.h"
+#include "query/QueryTable.h"
 #include "browser/StatusBarPanel.h"
 #include "query/TickSource.h"
 #include "query/UdpEndpoint.h"
@@ -7,7 +7,7 @@
 #include "support/RecordingProcessStarter.h"
 #include "support/ScriptedPrompts.h"
 #include "support/StoreFixture.h"
-#include "tools/StatusResponder.h"
+#include "testkit/StatusResponder.h"
 
 #include <QComboBox>
 #include <QPushButton>

@@ -5,7 +5,7 @@
 // The first input byte says which prefixes of the command line exist as
 // files: a prefix of length n exists when bit (n % 8) of that byte is set.
 
-#include "app/CommandLine.h"
+#include "launch/CommandLine.h"
 
 #include <QString>
 #include <QStringList>

@@ -3,7 +3,7 @@
 // nothing after it, and a value in the signed 32-bit range.
 
 #include "settings/IntegerConversion.h"
-#include "settings/LauncherError.h"
+#include "base/LauncherError.h"
 
 #include <QString>
 #include <cstdint>

@@ -7,11 +7,11 @@
 // order to the browser (two saved servers the replies match, one they do
 // not) and to the watcher, starting from a fresh query each time.
 
-#include "browser/ReplyAccounting.h"
+#include "query/ReplyAccounting.h"
 #include "query/StatusTokenizer.h"
 #include "settings/IntegerConversion.h"
-#include "settings/LauncherError.h"
-#include "watcher/WatcherReply.h"
+#include "base/LauncherError.h"
+#include "query/WatcherReply.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,7 +1,7 @@
 #include "RecordingReader.h"
 #include "query/StatusTokenizer.h"
 #include "settings/IntegerConversion.h"
-#include "settings/LauncherError.h"
+#include "base/LauncherError.h"
 
 #include <QDeadlineTimer>
 #include <QRandomGenerator>

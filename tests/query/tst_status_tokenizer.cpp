@@ -2,7 +2,7 @@
 #include "query/GameState.h"
 #include "query/StatusQuery.h"
 #include "query/StatusTokenizer.h"
-#include "settings/LauncherError.h"
+#include "base/LauncherError.h"
 
 #include <QTest>
 

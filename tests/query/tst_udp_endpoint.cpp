@@ -1,6 +1,6 @@
 #include "query/StatusQuery.h"
 #include "query/UdpEndpoint.h"
-#include "tools/StatusResponder.h"
+#include "testkit/StatusResponder.h"
 
 #include <QBuffer>
 #include <QTest>

@@ -1,5 +1,5 @@
 #include "settings/IntegerConversion.h"
-#include "settings/LauncherError.h"
+#include "base/LauncherError.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "settings/LauncherError.h"
+#include "base/LauncherError.h"
 #include "settings/Registry.h"
 #include "settings/SettingsStore.h"
 #include "support/FileSizeLimit.h"

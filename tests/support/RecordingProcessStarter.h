@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ProcessStarter.h"
+#include "launch/ProcessStarter.h"
 
 #include <QList>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs/Prompts.h"
+#include "windows/Prompts.h"
 
 #include <QStringList>
 

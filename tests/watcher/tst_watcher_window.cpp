@@ -5,7 +5,7 @@
 #include "support/ScriptedPrompts.h"
 #include "support/SharedState.h"
 #include "support/StoreFixture.h"
-#include "tools/StatusResponder.h"
+#include "testkit/StatusResponder.h"
 #include "watcher/RecordingSoundOutput.h"
 
 #include <QFrame>

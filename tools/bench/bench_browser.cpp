@@ -15,7 +15,7 @@
 #include "app/Unit1.h"
 #include "browser/StatusBarPanel.h"
 #include "browser/Unit4.h"
-#include "dialogs/Prompts.h"
+#include "windows/Prompts.h"
 #include "query/StatusQuery.h"
 #include "query/UdpEndpoint.h"
 #include "settings/StoreLocation.h"

@@ -1,0 +1,39 @@
+#include "launch/GameStart.h"
+
+#include "launch/CommandLine.h"
+#include "launch/ProcessStarter.h"
+#include "settings/GamePaths.h"
+#include "base/LauncherError.h"
+#include "settings/WinePrefix.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+bool isWindowsExecutable(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(2) == "MZ";
+}
+
+} // namespace
+
+void startCommandLine(const QString& commandLine, const QString& gameDir) {
+    if (!gameDir.isEmpty())
+        QDir::setCurrent(localPath(gameDir));
+
+    ProcessCommand command = splitCommandLine(commandLine, fileExists);
+    command.program = localPath(command.program);
+    QStringList environment;
+#ifndef Q_OS_WIN
+    if (isWindowsExecutable(command.program)) {
+        environment << QStringLiteral("WINEPREFIX=") + WinePrefix::containing(command.program);
+        command.arguments.prepend(command.program);
+        command.program = QStringLiteral("wine");
+    }
+#endif
+    QString error;
+    if (!ProcessStarter::instance().start(command.program, command.arguments, QDir::currentPath(),
+                                          environment, error))
+        throw LauncherError(QStringLiteral("Could not start \"%1\": %2").arg(command.program, error));
+}

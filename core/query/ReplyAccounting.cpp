@@ -1,0 +1,69 @@
+#include "query/ReplyAccounting.h"
+
+#include "query/StatusQuery.h"
+#include "query/StatusTokenizer.h"
+
+namespace {
+
+const QString unknown = QStringLiteral("??");
+
+// The values of one datagram for one server.
+class ServerReader : public StatusReader {
+public:
+    ServerReader(int server, QueryTable& queries, ServerRowSink& sink)
+        : server_(server), queries_(queries), sink_(sink) {}
+
+    void onPlayer(QLatin1StringView name) override { queries_.addPlayer(server_, name); }
+    void onScore(QLatin1StringView score) override { queries_.setLastScore(server_, score); }
+    void onGametype(QLatin1StringView mission) override {
+        sink_.setCell(server_, MissionColumn, mission.toString());
+    }
+    void onNumplayers(QLatin1StringView players) override { numPlayers_ = players.toString(); }
+    void onMaxplayers(qint32 maxPlayers) override {
+        maxPlayers_ = QString::number(reducedMaxPlayers(maxPlayers));
+    }
+
+    void showPlayers() {
+        if (numPlayers_ != unknown)
+            sink_.setCell(server_, PlayersColumn, numPlayers_ + u'/' + maxPlayers_);
+    }
+
+private:
+    int server_;
+    QueryTable& queries_;
+    ServerRowSink& sink_;
+    QString numPlayers_ = unknown;
+    QString maxPlayers_ = unknown;
+};
+
+// The saved port a reply from port must show for a server with this offset.
+QString gamePortText(qint32 port, bool sockets) {
+    return QString::number(port - QueryPortOffset(sockets));
+}
+
+bool matches(const ServerTable& servers, const QueryTable& queries, int slot, const QString& fromIp,
+             const QString (&portTexts)[2]) {
+    return servers.Port[slot] == portTexts[servers.Sockets[slot] ? 1 : 0] &&
+           queries.ResolvedIp[slot] == fromIp;
+}
+
+} // namespace
+
+bool replyMatches(const ServerTable& servers, const QueryTable& queries, int slot,
+                  const QString& fromIp, qint32 port) {
+    const QString portTexts[2] = {gamePortText(port, false), gamePortText(port, true)};
+    return matches(servers, queries, slot, fromIp, portTexts);
+}
+
+void acceptReply(QByteArrayView datagram, const QString& fromIp, qint32 port, quint32 now,
+                 const ServerTable& servers, QueryTable& queries, ServerRowSink& sink) {
+    const QString portTexts[2] = {gamePortText(port, false), gamePortText(port, true)};
+    for (int slot = 0; slot <= servers.Last; ++slot) {
+        if (!matches(servers, queries, slot, fromIp, portTexts))
+            continue;
+        sink.setCell(slot, PingColumn, QString::number(now - queries.SendTick[slot]));
+        ServerReader reader(slot, queries, sink);
+        StatusTokenizer::tokenize(datagram, reader);
+        reader.showPlayers();
+    }
+}

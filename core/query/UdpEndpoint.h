@@ -1,0 +1,142 @@
+#pragma once
+
+#include "base/LauncherError.h"
+
+#include <QByteArray>
+#include <QHostAddress>
+#include <QObject>
+#include <array>
+#include <exception>
+#include <functional>
+#include <optional>
+#include <vector>
+
+class QHostInfo;
+class QIODevice;
+class QUdpSocket;
+
+// Errors of the endpoint itself: a name that cannot be resolved, the null
+// address, a socket that cannot be created.
+class UDPSockError : public LauncherError {
+public:
+    using LauncherError::LauncherError;
+};
+
+// One IPv4 UDP socket bound to a fixed local port. SendDatagram sends one
+// datagram to RemoteHost:RemotePort, resolving the host afresh at every send;
+// every datagram that arrives is reported through OnDataReceived and can be
+// copied out with CopyDatagram while that event runs.
+//
+// Events are optional callbacks; an empty one is skipped. Everything runs on
+// the thread that owns the endpoint, as Qt events of its event loop.
+//
+// Host names are looked up asynchronously while SendDatagram runs a nested
+// event loop, so windows stay responsive and datagram events (of this and
+// other endpoints) keep arriving during the wait. Each send waits for its own
+// lookup (told apart by lookup id) and gives up after LookupTimeoutMs, which
+// counts as a failed lookup. An error thrown by an OnDataReceived handler
+// never crosses Qt's event dispatch: while a send waits, it ends the innermost
+// waiting send and is rethrown to that send's caller; otherwise it is logged
+// and handed to OnHandlerError.
+class UdpEndpoint : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QString RemoteHost READ RemoteHost WRITE setRemoteHost)
+    Q_PROPERTY(qint32 RemotePort READ RemotePort WRITE setRemotePort)
+    Q_PROPERTY(qint32 LocalPort READ LocalPort WRITE setLocalPort)
+    Q_PROPERTY(qint32 ReportLevel READ ReportLevel WRITE setReportLevel)
+
+public:
+    static constexpr qint32 ReceiveBufferSize = 2048;
+    static constexpr int LookupTimeoutMs = 10000;
+
+    using TOnReceive = std::function<void(UdpEndpoint* Sender, qint32 NumberBytes,
+                                          const QString& FromIP, qint32 Port)>;
+    using TNotifyEvent = std::function<void(UdpEndpoint* Sender)>;
+    using TOnStatus = std::function<void(UdpEndpoint* Sender, const QString& status)>;
+    using THandlerEvent = std::function<void(bool& handled)>;
+    using TBuffInvalid = std::function<void(bool& handled, QByteArray& Buff, qint32& length)>;
+    using TOnHandlerError = std::function<void(UdpEndpoint* Sender, const QString& message)>;
+
+    // Once per read notification, after one datagram was received.
+    // NumberBytes is its size (0 for an empty datagram) or -1 when the
+    // receive failed or the datagram was longer than ReceiveBufferSize; then
+    // FromIP and Port mean nothing.
+    TOnReceive OnDataReceived;
+    // After every datagram handed to the platform, accepted or not.
+    TNotifyEvent OnDataSend;
+    // Status reports whose level is at most ReportLevel.
+    TOnStatus OnStatus;
+    // The first failed lookup of a send; setting handled buys one more lookup.
+    THandlerEvent OnInvalidHost;
+    // A send of 0 bytes; the handler may rewrite Buff (the send's own copy)
+    // and set length, and must set handled for the send to go on.
+    TBuffInvalid OnBufferInvalid;
+    // An error thrown by an OnDataReceived handler that no send was waiting
+    // for; message is the error's text. The error is logged in any case.
+    TOnHandlerError OnHandlerError;
+
+    explicit UdpEndpoint(QObject* parent = nullptr);
+    ~UdpEndpoint() override;
+
+    QString RemoteHost() const { return remoteHost_; }
+    void setRemoteHost(const QString& host) { remoteHost_ = host; }
+    qint32 RemotePort() const { return remotePort_; }
+    void setRemotePort(qint32 port) { remotePort_ = port; }
+    qint32 ReportLevel() const { return reportLevel_; }
+    void setReportLevel(qint32 level) { reportLevel_ = level; }
+    qint32 LocalPort() const { return localPort_; }
+    // Replaces the socket by a new one bound to 0.0.0.0 and the low 16 bits
+    // of port. A bind that fails (port taken) is not reported: the first send
+    // then goes out from a port the platform chooses.
+    void setLocalPort(qint32 port);
+
+    // Sends the first length bytes of Buff (the caller's whole array) as one
+    // datagram. Throws LauncherError "Invalid buffer" for a length of 0 that
+    // OnBufferInvalid does not repair, and for a length outside Buff;
+    // UDPSockError "Host Lookup Canceled" or "Null Remote Address" when the
+    // destination is unknown; and whatever an event handler throws meanwhile.
+    void SendDatagram(QByteArrayView Buff, qint32 length);
+
+    // Writes the bytes of the datagram received last at the stream's current
+    // position, then moves the stream to position 0 without truncating it.
+    void CopyDatagram(QIODevice& Stream) const;
+
+    // The text of the last status report delivered.
+    QString LastStatus() const { return lastStatus_; }
+
+private Q_SLOTS:
+    void lookupFinished(const QHostInfo& info);
+
+private:
+    struct LookupWait;
+
+    void createSocket();
+    void bindSocket(quint16 port);
+    void enlargeReceiveBuffer();
+    void report(qint32 level, const QString& text);
+    [[noreturn]] void raiseSocketLayerError(int errorNumber);
+    quint32 resolve(QString name);
+    std::optional<quint32> lookUp(const QString& name);
+    void receiveDatagram();
+    void handOverHandlerError(std::exception_ptr error);
+
+    QString remoteHost_;
+    qint32 remotePort_ = 0;
+    qint32 localPort_ = 0;
+    qint32 reportLevel_ = 1;
+    QString lastStatus_;
+
+    QUdpSocket* socket_ = nullptr;
+    std::array<char, ReceiveBufferSize> receiveBuffer_{};
+    qint32 receivedCount_ = 0;
+    QHostAddress senderAddress_;
+    quint16 senderPort_ = 0;
+
+    // Lookups of this endpoint's sends that are still waiting, innermost last.
+    std::vector<LookupWait*> waits_;
+    // Lookups whose sends stopped waiting before the answer came.
+    std::vector<int> abandonedLookups_;
+    // The send whose nested event loop runs right now, of whichever endpoint:
+    // a handler error raised inside that loop belongs to it.
+    static LookupWait* innermostWait_;
+};

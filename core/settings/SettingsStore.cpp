@@ -1,0 +1,196 @@
+#include "settings/SettingsStore.h"
+
+#include "base/LauncherError.h"
+#include "settings/RegistryFile.h"
+#include "settings/StoreLocation.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+constexpr QFileDevice::Permissions ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+
+LauncherError valueError(const char* format, const QString& name) {
+    return LauncherError(QString::fromLatin1(format).arg(name));
+}
+
+QString lastName(const QString& path) {
+    return path.section(u'\\', -1, -1, QString::SectionSkipEmpty);
+}
+
+} // namespace
+
+SettingsStore::SettingsStore(const QString& filePath)
+    : file_(std::make_unique<RegistryFile>()), filePath_(filePath) {
+    QFile file(filePath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        // Missing reads as empty; present but unreadable must survive us.
+        unreadable_ = QFileInfo::exists(filePath);
+        return;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        unreadable_ = true;
+        return;
+    }
+    *file_ = RegistryFile::parse(bytes);
+    if (file_->skippedDamagedLines() || !file_->wasStoreFormat())
+        originalBytes_ = bytes;
+}
+
+SettingsStore::SettingsStore() : SettingsStore(StoreLocation::path()) {}
+
+SettingsStore::~SettingsStore() = default;
+
+void SettingsStore::setRootKey(RootKey root) {
+    closeKey();
+    root_ = root;
+}
+
+QString SettingsStore::rootName() const {
+    return root_ == RootKey::CurrentUser ? QStringLiteral("HKEY_CURRENT_USER")
+                                         : QStringLiteral("HKEY_LOCAL_MACHINE");
+}
+
+bool SettingsStore::openKey(const QString& path, bool create) {
+    const QString fullPath = rootName() + u'\\' + path;
+    RegistryKey* key = file_->findKey(file_->top(), fullPath);
+    if (!key && create) {
+        key = file_->createKey(file_->top(), fullPath);
+        if (key)
+            noteKeyChange(lastName(fullPath));
+    }
+    if (!key)
+        return false;
+    openKey_ = key;
+    return true;
+}
+
+void SettingsStore::closeKey() {
+    openKey_ = nullptr;
+}
+
+QString SettingsStore::readString(const QString& name) const {
+    const RegistryValue* value = openKey_ ? file_->value(openKey_, name) : nullptr;
+    if (!value)
+        return QString();
+    if (value->kind != ValueKind::Text)
+        throw valueError("Invalid data type for '%1'", name);
+    return value->text;
+}
+
+qint32 SettingsStore::readInteger(const QString& name) const {
+    const RegistryValue* value = openKey_ ? file_->value(openKey_, name) : nullptr;
+    if (!value)
+        throw valueError("Failed to get data for '%1'", name);
+    if (value->kind != ValueKind::Dword)
+        throw valueError("Invalid data type for '%1'", name);
+    return qint32(value->dword);
+}
+
+bool SettingsStore::readBool(const QString& name) const {
+    return readInteger(name) != 0;
+}
+
+void SettingsStore::writeString(const QString& name, const QString& value) {
+    RegistryValue text;
+    text.kind = ValueKind::Text;
+    text.text = value;
+    writeValue(name, text);
+}
+
+void SettingsStore::writeInteger(const QString& name, qint32 value) {
+    RegistryValue dword;
+    dword.kind = ValueKind::Dword;
+    dword.dword = quint32(value);
+    writeValue(name, dword);
+}
+
+void SettingsStore::writeBool(const QString& name, bool value) {
+    writeInteger(name, value ? 1 : 0);
+}
+
+void SettingsStore::writeValue(const QString& name, const RegistryValue& value) {
+    if (!openKey_)
+        failWrite(name);
+    file_->setValue(openKey_, name, value);
+    if (!firstWrittenIsValue_) {
+        firstWritten_ = name;
+        firstWrittenIsValue_ = true;
+    }
+    changed_ = true;
+}
+
+void SettingsStore::noteKeyChange(const QString& keyName) {
+    if (firstWritten_.isEmpty() && !firstWrittenIsValue_)
+        firstWritten_ = keyName;
+    changed_ = true;
+}
+
+QStringList SettingsStore::getKeyNames() const {
+    return openKey_ ? file_->subkeyNames(openKey_) : QStringList();
+}
+
+bool SettingsStore::deleteKey(const QString& name) {
+    if (!openKey_ || !file_->deleteKey(openKey_, name))
+        return false;
+    noteKeyChange(lastName(name));
+    return true;
+}
+
+void SettingsStore::failWrite(const QString& name) const {
+    throw valueError("Failed to set data for '%1'", name);
+}
+
+// Keeps the file as it was read beside it, under a name no file has yet.
+bool SettingsStore::keepOriginal() const {
+    const QString base = filePath_ + QStringLiteral(".orig");
+    for (int n = 0; n < 1000; ++n) {
+        QFile copy(n == 0 ? base : base + u'.' + QString::number(n));
+        if (copy.exists())
+            continue;
+        if (!copy.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return false;
+        copy.setPermissions(ownerOnly);
+        const bool written = copy.write(originalBytes_) == originalBytes_.size() && copy.flush();
+        copy.close();
+        if (!written)
+            copy.remove();
+        return written;
+    }
+    return false;
+}
+
+void SettingsStore::commit() {
+    if (!changed_)
+        return;
+    if (unreadable_)
+        failWrite(firstWritten_);
+
+    const QString folder = QFileInfo(filePath_).absolutePath();
+    if (!QFileInfo(folder).isDir()) {
+        if (!QDir().mkpath(folder))
+            failWrite(firstWritten_);
+        QFile::setPermissions(folder, ownerOnly | QFileDevice::ExeOwner);
+    }
+    if (!originalBytes_.isNull()) {
+        if (!keepOriginal())
+            failWrite(firstWritten_);
+        originalBytes_ = QByteArray();
+    }
+
+    QSaveFile out(filePath_);
+    if (!out.open(QIODevice::WriteOnly) || !out.setPermissions(ownerOnly))
+        failWrite(firstWritten_);
+    const QByteArray bytes = file_->serialize();
+    if (out.write(bytes) != bytes.size() || !out.commit())
+        failWrite(firstWritten_);
+    changed_ = false;
+}
+
+bool SettingsStore::skippedDamagedLines() const {
+    return file_->skippedDamagedLines();
+}

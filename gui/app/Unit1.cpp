@@ -1,0 +1,329 @@
+#include "app/Unit1.h"
+
+#include "launch/CommandLine.h"
+#include "windows/ErrorReport.h"
+#include "launch/GameStart.h"
+#include "launch/LocalAddress.h"
+#include "app/PathLabel.h"
+#include "browser/Unit4.h"
+#include "dialogs/Unit2.h"
+#include "dialogs/Unit3.h"
+#include "dialogs/Unit5.h"
+#include "dialogs/Unit7.h"
+#include "settings/Registry.h"
+#include "settings/SettingsStore.h"
+#include "settings/StoreKeys.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QVBoxLayout>
+
+TForm1* Form1 = nullptr;
+
+namespace {
+
+const QString kExecutableFilter =
+    QStringLiteral("ZAMR Executable|QuellgroveResistance.exe|All files|*.*");
+
+// Shows the other windows the way the launcher always does: in front.
+void bringUp(QWidget* window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+} // namespace
+
+TForm1::TForm1(QWidget* parent) : QMainWindow(parent), OpenDialog1(kExecutableFilter) {
+    Form1 = this;
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("ZAM Launcher v2.16 by the ZAM Launcher team"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    buildControls();
+    buildMenu();
+    connectHandlers();
+    guarded(this, [this] { FormCreate(); });
+    setFixedSize(sizeHint());
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void TForm1::buildControls() {
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(8, 8, 8, 8);
+    column->setSpacing(6);
+
+    Image1 = new QLabel(central);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setFixedSize(271, 105);
+    Image1->setPixmap(QPixmap(QStringLiteral(":/resources/banner.jpg")));
+    column->addWidget(Image1, 0, Qt::AlignHCenter);
+
+    GroupBox1 = new QGroupBox(QStringLiteral(" Mods "), central);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    ModList = new QListWidget(GroupBox1);
+    ModList->setObjectName(QStringLiteral("ModList"));
+    ModList->setFixedHeight(96);
+    auto* noneItem = new QListWidgetItem(QStringLiteral("none"), ModList);
+    noneItem->setFlags(noneItem->flags() | Qt::ItemIsUserCheckable);
+    noneItem->setCheckState(Qt::Unchecked);
+    (new QVBoxLayout(GroupBox1))->addWidget(ModList);
+    column->addWidget(GroupBox1);
+
+    auto* playerRow = new QHBoxLayout;
+    GroupBox2 = new QGroupBox(QStringLiteral("Player"), central);
+    GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
+    PlayerName = new QComboBox(GroupBox2);
+    PlayerName->setObjectName(QStringLiteral("PlayerName"));
+    PlayerName->setEditable(true);
+    PlayerName->setInsertPolicy(QComboBox::NoInsert);
+    PlayerName->setEditText(QStringLiteral("-"));
+    (new QVBoxLayout(GroupBox2))->addWidget(PlayerName);
+    playerRow->addWidget(GroupBox2, 1);
+
+    GroupBox3 = new QGroupBox(QStringLiteral("Your IP"), central);
+    GroupBox3->setObjectName(QStringLiteral("GroupBox3"));
+    MYIP = new QLineEdit(QStringLiteral("127.0.0.1"), GroupBox3);
+    MYIP->setObjectName(QStringLiteral("MYIP"));
+    MYIP->setReadOnly(true);
+    MYIP->setStatusTip(QStringLiteral("Your ip address"));
+    SpeedButton2 = new QPushButton(QStringLiteral("&Copy to clipboard"), GroupBox3);
+    SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
+    SpeedButton2->setFlat(true);
+    auto* ipBox = new QVBoxLayout(GroupBox3);
+    ipBox->addWidget(MYIP);
+    ipBox->addWidget(SpeedButton2);
+    playerRow->addWidget(GroupBox3, 1);
+    column->addLayout(playerRow);
+
+    auto addLaunchButton = [&](const QString& name, const QString& caption, const QString& hint) {
+        auto* button = new QPushButton(caption, central);
+        button->setObjectName(name);
+        button->setStatusTip(hint);
+        column->addWidget(button);
+        return button;
+    };
+    BitBtn3 = addLaunchButton(QStringLiteral("BitBtn3"), QStringLiteral("&Start singleplayer"),
+                              QStringLiteral("Start ZAM normally"));
+    BitBtn2 = addLaunchButton(QStringLiteral("BitBtn2"), QStringLiteral("MP: &Host game"),
+                              QStringLiteral("Start ZAM and host a multiplayer game"));
+    BitBtn5 = addLaunchButton(QStringLiteral("BitBtn5"), QStringLiteral("MP: &Server list"),
+                              QStringLiteral("Join an ZAM game at ip address"));
+
+    Bevel1 = new QFrame(central);
+    Bevel1->setObjectName(QStringLiteral("Bevel1"));
+    Bevel1->setFrameShape(QFrame::StyledPanel);
+    Bevel1->setFrameShadow(QFrame::Sunken);
+    Bevel1->setStatusTip(QStringLiteral("ZAM Executable location"));
+    exenimi = new PathLabel(QStringLiteral("exenimi"), Bevel1);
+    exenimi->setObjectName(QStringLiteral("exenimi"));
+    exenimi->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    Button1 = new QPushButton(QStringLiteral("ch&ange"), Bevel1);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setStatusTip(QStringLiteral("Change the ZAM Executable location"));
+    auto* bevelRow = new QHBoxLayout(Bevel1);
+    bevelRow->setContentsMargins(6, 2, 2, 2);
+    bevelRow->addWidget(exenimi, 1);
+    bevelRow->addWidget(Button1);
+    column->addWidget(Bevel1);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(10);
+
+    setCentralWidget(central);
+}
+
+void TForm1::buildMenu() {
+    QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
+    auto addItem = [this](QMenu* menu, const QString& name, const QString& caption) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(name);
+        return action;
+    };
+    Options2 = addItem(options, QStringLiteral("Options2"), QStringLiteral("&Options"));
+    Mods1 = addItem(options, QStringLiteral("Mods1"), QStringLiteral("&Mods"));
+    Servers1 = addItem(options, QStringLiteral("Servers1"), QStringLiteral("&Servers"));
+    options->addSeparator();
+    ZAMPreferences1 =
+        addItem(options, QStringLiteral("ZAMPreferences1"), QStringLiteral("ZAM Preferences"));
+    options->addSeparator();
+    quit1 = addItem(options, QStringLiteral("quit1"), QStringLiteral("&Quit"));
+    QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
+    About1 = addItem(help, QStringLiteral("About1"), QStringLiteral("About"));
+}
+
+void TForm1::connectHandlers() {
+    auto on = [this](auto* sender, auto signal, void (TForm1::*handler)()) {
+        connect(sender, signal, this, [this, handler] { guarded(this, [&] { (this->*handler)(); }); });
+    };
+    on(ModList, &QListWidget::itemChanged, &TForm1::ModListClickCheck);
+    on(BitBtn3, &QPushButton::clicked, &TForm1::BitBtn3Click);
+    on(BitBtn2, &QPushButton::clicked, &TForm1::BitBtn2Click);
+    on(BitBtn5, &QPushButton::clicked, &TForm1::BitBtn5Click);
+    on(SpeedButton2, &QPushButton::clicked, &TForm1::SpeedButton2Click);
+    on(Button1, &QPushButton::clicked, &TForm1::Button1Click);
+    on(Options2, &QAction::triggered, &TForm1::Options2Click);
+    on(Mods1, &QAction::triggered, &TForm1::Mods1Click);
+    on(Servers1, &QAction::triggered, &TForm1::Servers1Click);
+    on(ZAMPreferences1, &QAction::triggered, &TForm1::ZAMPreferences1Click);
+    on(quit1, &QAction::triggered, &TForm1::quit1Click);
+    on(About1, &QAction::triggered, &TForm1::About1Click);
+    on(Timer1, &QTimer::timeout, &TForm1::Timer1Timer);
+}
+
+// ReadRegistry refills the mod check list at its end, so nothing is left to
+// refresh here; when it fails, the list keeps its initial item.
+void TForm1::FormCreate() { ReadRegistry(); }
+
+void TForm1::ReadRegistry() {
+    MYIP->setText(LocalAddressText(MYIP->text()).toUpper());
+    const LoadOutcome loaded = loadRegistry(
+        launcherSettings, modTable, serverTable, [this](const QString& message) {
+            Prompts::instance().information(this, message);
+            OpenDialog1.Execute(this);
+            return OpenDialog1.FileName;
+        });
+    if (loaded.launcherKeyOpened) {
+        PlayerName->clear();
+        PlayerName->addItems(loaded.profileNames);
+        PlayerName->setCurrentIndex(-1);
+        PlayerName->setEditText(loaded.playerName);
+    }
+    UpdateModList(ModList);
+    exenimi->setText(launcherSettings.ExecutablePath);
+    showOnce(loaded.notices);
+}
+
+void TForm1::SaveRegistry() { saveRegistry(launcherSettings, modTable, serverTable); }
+
+void TForm1::showOnce(const QStringList& notices) {
+    for (const QString& notice : notices) {
+        if (shownNotices_.contains(notice))
+            continue;
+        shownNotices_.insert(notice);
+        Prompts::instance().information(this, notice);
+    }
+}
+
+void TForm1::UpdateModList(QListWidget* list) {
+    const QSignalBlocker quiet(list);
+    list->clear();
+    for (int k = 0; k <= modTable.Last; ++k) {
+        // Set up before adding: an item outside a list changes without
+        // notifying any view.
+        auto* item = new QListWidgetItem(modTable.Name[k]);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(modTable.Checked[k] ? Qt::Checked : Qt::Unchecked);
+        list->addItem(item);
+    }
+}
+
+void TForm1::ModListClickCheck() {
+    for (int i = 0; i < ModList->count() && i < SLOT_COUNT; ++i)
+        modTable.Checked[i] = ModList->item(i)->checkState() == Qt::Checked;
+}
+
+void TForm1::LaunchZAM(const QString& argumentText, qint32 ModSelector) {
+    BitBtn3->setEnabled(false);
+    BitBtn5->setEnabled(false);
+    BitBtn2->setEnabled(false);
+    Timer1->start();
+
+    QList<bool> ticked;
+    for (int i = 0; i < ModList->count(); ++i)
+        ticked << (ModList->item(i)->checkState() == Qt::Checked);
+    const QString command = composeCommandLine(launcherSettings, modTable, serverTable, ticked,
+                                               argumentText, ModSelector);
+    startCommandLine(command, launcherSettings.GameDir);
+    if (launcherSettings.CloseAfterLaunch)
+        close();
+}
+
+void TForm1::Timer1Timer() {
+    BitBtn3->setEnabled(true);
+    BitBtn5->setEnabled(true);
+    BitBtn2->setEnabled(true);
+    Timer1->stop();
+}
+
+void TForm1::BitBtn3Click() {
+    LaunchZAM(singleplayerArgument(PlayerName->currentText()), TickedMods);
+}
+
+// Hosting takes the ticked mods, as singleplayer does.
+void TForm1::BitBtn2Click() { LaunchZAM(hostArgument(PlayerName->currentText()), TickedMods); }
+
+void TForm1::BitBtn5Click() {
+    if (serverTable.Last < 0) {
+        Prompts::instance().information(
+            this, QStringLiteral("No server entries found, add servers first using the options menu"));
+        return;
+    }
+    bringUp(Form4);
+}
+
+void TForm1::SpeedButton2Click() {
+    MYIP->selectAll();
+    QApplication::clipboard()->setText(MYIP->text());
+    MYIP->setFocus();
+}
+
+void TForm1::Button1Click() {
+    {
+        SettingsStore store;
+        store.setRootKey(RootKey::CurrentUser);
+        if (store.openKey(StoreKeys::Launcher, false)) {
+            Prompts::instance().information(this, QStringLiteral("Select the ZAM executable."));
+            OpenDialog1.Execute(this);
+            store.writeString(QStringLiteral("executable"), OpenDialog1.FileName);
+            store.closeKey();
+            store.commit();
+        }
+    }
+    ReadRegistry();
+}
+
+void TForm1::Options2Click() { bringUp(FormOptions); }
+
+void TForm1::Mods1Click() { bringUp(Form2); }
+
+void TForm1::Servers1Click() { bringUp(Form3); }
+
+void TForm1::ZAMPreferences1Click() {
+    startCommandLine(launcherSettings.GameDir + QStringLiteral("/QUELLGROVEPREFERENCES.EXE"),
+                     launcherSettings.GameDir);
+}
+
+void TForm1::quit1Click() { close(); }
+
+void TForm1::About1Click() { bringUp(AboutDialog); }
+
+void TForm1::FormClose() { SaveRegistry(); }
+
+// Closing the main window saves and ends the application. A save that fails
+// keeps the window open, so that nothing is lost without the user knowing.
+void TForm1::closeEvent(QCloseEvent* event) {
+    try {
+        FormClose();
+    } catch (...) {
+        event->ignore();
+        reportCurrentException(this);
+        return;
+    }
+    event->accept();
+    QCoreApplication::quit();
+}

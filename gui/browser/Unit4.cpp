@@ -1,0 +1,420 @@
+#include "browser/Unit4.h"
+
+#include "launch/CommandLine.h"
+#include "windows/ErrorReport.h"
+#include "app/Unit1.h"
+#include "query/QueryTable.h"
+#include "query/ReplyAccounting.h"
+#include "browser/StatusBarPanel.h"
+#include "windows/FormActivation.h"
+#include "query/HostLookup.h"
+#include "query/StatusQuery.h"
+#include "query/TickSource.h"
+#include "query/UdpEndpoint.h"
+#include "watcher/Unit6.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QShowEvent>
+#include <QSignalBlocker>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTableWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <cmath>
+
+TForm4* Form4 = nullptr;
+
+namespace {
+
+const QStringList serverHeader = {QStringLiteral("Server Name"), QStringLiteral("Hostname/IP"),
+                                  QStringLiteral("Ping"), QStringLiteral("Players"),
+                                  QStringLiteral("Mission")};
+
+void setText(QTableWidget* grid, int row, int column, const QString& text) {
+    if (QTableWidgetItem* item = grid->item(row, column))
+        item->setText(text);
+    else
+        grid->setItem(row, column, new QTableWidgetItem(text));
+}
+
+// Reply texts go into the server grid without telling the view: the window
+// repaints the grid once for a burst of replies instead of once per reply.
+class GridSink : public ServerRowSink {
+public:
+    explicit GridSink(QTableWidget* grid) : grid_(grid), quiet_(grid->model()) {}
+    void setCell(int server, ServerColumn column, const QString& text) override {
+        if (server < grid_->rowCount())
+            setText(grid_, server, column, text);
+    }
+
+private:
+    QTableWidget* grid_;
+    QSignalBlocker quiet_;
+};
+
+QTableWidget* grid(QWidget* parent, const QString& name, int columns) {
+    auto* table = new QTableWidget(0, columns, parent);
+    table->setObjectName(name);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    table->verticalHeader()->hide();
+    table->verticalHeader()->setMinimumSectionSize(16);
+    table->verticalHeader()->setDefaultSectionSize(16);
+    table->setWordWrap(false);
+    return table;
+}
+
+QPushButton* button(QWidget* parent, const QString& name, const QString& caption,
+                    QStyle::StandardPixmap glyph) {
+    auto* b = new QPushButton(QApplication::style()->standardIcon(glyph), caption, parent);
+    b->setObjectName(name);
+    return b;
+}
+
+} // namespace
+
+quint32 HostResolver::LookupHostAddress(const QString& name) const {
+    return ::LookupHostAddress(name);
+}
+
+TForm4::TForm4(QWidget* parent) : QWidget(parent) {
+    Form4 = this;
+    setObjectName(QStringLiteral("Form4"));
+    setWindowTitle(QStringLiteral("Servers"));
+    resize(620, 440);
+    buildControls();
+    connectHandlers();
+    FormCreate();
+}
+
+void TForm4::buildControls() {
+    Splitter1 = new QSplitter(Qt::Vertical, this);
+    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    Splitter1->setChildrenCollapsible(false);
+    SGrid = grid(Splitter1, QStringLiteral("SGrid"), 5);
+    SGrid->setHorizontalHeaderLabels(serverHeader);
+    SGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    SGrid->horizontalHeader()->setHighlightSections(false);
+    PlrGrid = grid(Splitter1, QStringLiteral("PlrGrid"), 2);
+    PlrGrid->horizontalHeader()->hide();
+    PlrGrid->setRowCount(1);
+    Splitter1->setStretchFactor(0, 3);
+    Splitter1->setStretchFactor(1, 2);
+
+    GroupBox2 = new QGroupBox(QStringLiteral("Player"), this);
+    GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
+    PlayerName = new QComboBox(GroupBox2);
+    PlayerName->setObjectName(QStringLiteral("PlayerName"));
+    PlayerName->setEditable(true);
+    PlayerName->setInsertPolicy(QComboBox::NoInsert);
+    PlayerName->setMinimumWidth(150);
+    PlayerName->setEditText(QStringLiteral("-"));
+    (new QVBoxLayout(GroupBox2))->addWidget(PlayerName);
+
+    BitBtn1 = button(this, QStringLiteral("BitBtn1"), QStringLiteral("&Join server"),
+                     QStyle::SP_DialogApplyButton);
+    BitBtn2 = button(this, QStringLiteral("BitBtn2"), QStringLiteral("Refresh"),
+                     QStyle::SP_BrowserReload);
+    BitBtn3 = button(this, QStringLiteral("BitBtn3"), QStringLiteral("&Watcher"),
+                     QStyle::SP_FileDialogContentsView);
+
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(true);
+    StatusPanel = new StatusBarPanel(QStringLiteral("Ready"), StatusBar1);
+    StatusPanel->setObjectName(QStringLiteral("StatusPanel"));
+    StatusBar1->addWidget(StatusPanel, 1);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(GroupBox2);
+    for (QPushButton* b : {BitBtn1, BitBtn2, BitBtn3})
+        bottom->addWidget(b, 0, Qt::AlignBottom);
+    bottom->addStretch(1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 0);
+    layout->addWidget(Splitter1, 1);
+    layout->addLayout(bottom);
+    layout->addWidget(StatusBar1);
+
+    udps = new UdpEndpoint(this);
+    udps->setObjectName(QStringLiteral("udps"));
+    udps->setLocalPort(15015);
+    udps->setReportLevel(1);
+    lookup = new HostResolver(this);
+    lookup->setObjectName(QStringLiteral("lookup"));
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(500);
+    Timer2 = new QTimer(this);
+    Timer2->setObjectName(QStringLiteral("Timer2"));
+    Timer2->setInterval(500);
+    repaintTimer_ = new QTimer(this);
+    repaintTimer_->setSingleShot(true);
+    sinceRepaint_.start();
+    connect(repaintTimer_, &QTimer::timeout, this, [this] {
+        sinceRepaint_.restart();
+        if (!sweeping_) // the sweep repaints its rows itself, and the whole grid at its end
+            SGrid->viewport()->update();
+        StatusPanel->update();
+    });
+}
+
+void TForm4::connectHandlers() {
+    auto on = [this](auto* sender, auto signal, void (TForm4::*handler)()) {
+        connect(sender, signal, this,
+                [this, handler] { guarded(this, [&] { (this->*handler)(); }); });
+    };
+    on(BitBtn1, &QPushButton::clicked, &TForm4::BitBtn1Click);
+    on(BitBtn2, &QPushButton::clicked, &TForm4::BitBtn2Click);
+    on(BitBtn3, &QPushButton::clicked, &TForm4::BitBtn3Click);
+    on(Timer1, &QTimer::timeout, &TForm4::Timer1Timer);
+    on(Timer2, &QTimer::timeout, &TForm4::Timer2Timer);
+    on(SGrid, &QTableWidget::itemSelectionChanged, &TForm4::SGridClick);
+    new FormActivation(this, [this] { guarded(this, [this] { FormActivate(); }); });
+
+    // The endpoint hands errors of the reply handler to OnHandlerError (and
+    // the log): a flood of bad replies must never open a message box.
+    udps->OnDataReceived = [this](UdpEndpoint*, qint32 count, const QString& ip, qint32 port) {
+        udpsDataReceived(count, ip, port);
+    };
+    udps->OnHandlerError = [this](UdpEndpoint*, const QString& message) { setStatus(message); };
+    udps->OnInvalidHost = [this](bool& handled) { udpsInvalidHost(handled); };
+    udps->OnBufferInvalid = [this](bool& handled, QByteArray&, qint32&) {
+        udpsBufferInvalid(handled);
+    };
+}
+
+void TForm4::FormCreate() {
+    if (!Form1)
+        return;
+    for (int i = 0; i < Form1->PlayerName->count(); ++i)
+        PlayerName->addItem(Form1->PlayerName->itemText(i));
+    PlayerName->setCurrentIndex(-1);
+    PlayerName->setEditText(Form1->PlayerName->currentText());
+}
+
+void TForm4::FormActivate() {
+    layOutColumns();
+    Timer2->start();
+}
+
+void TForm4::FormResize() {
+    layOutColumns();
+}
+
+void TForm4::layOutColumns() {
+    const int a = int(std::lround((SGrid->width() - 98) / 3.0));
+    const int widths[] = {a, a, 30, 50, a + 10};
+    for (int column = 0; column < 5; ++column)
+        SGrid->setColumnWidth(column, widths[column]);
+    PlrGrid->setColumnWidth(0, 150);
+    PlrGrid->setColumnWidth(1, PlrGrid->width() - 150);
+}
+
+// A sweep that waits for a host lookup runs the event loop; an activation
+// meanwhile leaves Timer2 on, so the next sweep follows this one.
+void TForm4::Timer2Timer() {
+    if (sweeping_)
+        return;
+    Timer2->stop();
+    querySweep();
+}
+
+void TForm4::Timer1Timer() {
+    BitBtn2->setEnabled(true);
+    Timer1->stop();
+    showPlayers();
+}
+
+void TForm4::BitBtn2Click() {
+    layOutColumns();
+    querySweep();
+}
+
+void TForm4::SGridClick() {
+    showPlayers();
+}
+
+// Queries every saved server. A Port that is no integer stops the sweep at
+// that server with its conversion error, leaving "Refresh" disabled.
+void TForm4::querySweep() {
+    sweeping_ = true;
+    const auto sweepEnds = qScopeGuard([this] {
+        sweeping_ = false;
+        SGrid->viewport()->update();
+    });
+    SGrid->setHorizontalHeaderLabels(serverHeader);
+    setStatus(QStringLiteral("Querying servers..."));
+    BitBtn2->setEnabled(false);
+    SGrid->setRowCount(serverTable.Last + 1);
+    if (SGrid->currentRow() < 0 && SGrid->rowCount() > 0)
+        SGrid->selectRow(0);
+    // The rows exist; their texts change without a view update per cell.
+    const QSignalBlocker quiet(SGrid->model());
+    QElapsedTimer sinceReplies;
+    sinceReplies.start();
+    for (int slot = 0; slot <= serverTable.Last && slot < SGrid->rowCount(); ++slot) {
+        queryServer(slot);
+        if (sinceReplies.nsecsElapsed() >= 1000000) {
+            takeReplies();
+            sinceReplies.restart();
+        }
+    }
+    setStatus(QStringLiteral("Query done..."));
+    Timer1->start();
+}
+
+// Replies that came while the sweep was sending are handled now, before the
+// endpoint's receive buffer overflows and while their pings are still true.
+// Input waits for the end of the sweep; a flood of datagrams holds the sweep
+// up for at most a millisecond each time.
+void TForm4::takeReplies() {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 1);
+    setStatus(QStringLiteral("Querying servers..."));
+}
+
+// The send tick is taken before the lookup, so a slow lookup counts in the
+// ping shown.
+void TForm4::queryServer(int slot) {
+    queryTable.SendTick[slot] = TickSource::now();
+    setText(SGrid, slot, NameColumn, serverTable.Name[slot]);
+    setText(SGrid, slot, HostColumn, serverTable.Host[slot] + u':' + serverTable.Port[slot]);
+    const QRect row = SGrid->visualItemRect(SGrid->item(slot, NameColumn))
+                          .united(SGrid->visualItemRect(SGrid->item(slot, HostColumn)));
+    if (row.intersects(SGrid->viewport()->rect()))
+        SGrid->viewport()->repaint(row);
+
+    quint32 address = 0;
+    try {
+        address = lookup->LookupHostAddress(serverTable.Host[slot]);
+    } catch (...) {
+    }
+    setText(SGrid, slot, PingColumn, QStringLiteral("??"));
+    setText(SGrid, slot, PlayersColumn, QStringLiteral(" "));
+    setText(SGrid, slot, MissionColumn, QStringLiteral(" "));
+    queryTable.setFirstName(slot, QStringLiteral("no response from server"));
+    queryTable.ResolvedIp[slot] = dottedText(address);
+    udps->setRemotePort(queryPort(serverTable, slot));
+    udps->setRemoteHost(serverTable.Host[slot]);
+    queryTable.resetPlayers(slot);
+    try {
+        udps->SendDatagram(StatusQuery, StatusQueryLength);
+    } catch (...) {
+        // No reply will come for this server; its row keeps "??".
+    }
+}
+
+void TForm4::udpsDataReceived(qint32 NumberBytes, const QString& FromIP, qint32 Port) {
+    setStatus(QStringLiteral("Receiving data..."));
+    if (NumberBytes <= 0)
+        return;
+    QBuffer stream;
+    stream.open(QIODevice::ReadWrite);
+    udps->CopyDatagram(stream);
+    const QByteArray text = stream.readAll();
+    GridSink sink(SGrid);
+    try {
+        acceptReply(text, FromIP, Port, TickSource::now(), serverTable, queryTable, sink);
+    } catch (...) {
+        repaintSoon();
+        throw;
+    }
+    setStatus(QStringLiteral("Ready"));
+}
+
+void TForm4::udpsInvalidHost(bool&) {
+    setStatus(QStringLiteral("Invalid Host error occured."));
+}
+
+void TForm4::udpsBufferInvalid(bool&) {
+    setStatus(QStringLiteral("Buffer invalid error occured."));
+}
+
+// A server without players this sweep shows its first name ("no players" or
+// "no response from server") beside the score text that slot last received.
+void TForm4::showPlayers() {
+    const int slot = selectedSlot();
+    if (slot < 0)
+        return;
+    const int rows = std::max(queryTable.PlayerCount[slot], 1);
+    PlrGrid->setRowCount(rows);
+    for (int row = 0; row < rows; ++row) {
+        setText(PlrGrid, row, 0, queryTable.playerName(slot, row));
+        setText(PlrGrid, row, 1, queryTable.playerScore(slot, row));
+    }
+}
+
+void TForm4::BitBtn1Click() {
+    const int slot = selectedSlot();
+    if (slot < 0 || !Form1)
+        return;
+    Form1->LaunchZAM(joinArgument(serverTable.Host[slot], serverTable.Port[slot],
+                                  serverTable.Pass[slot], serverTable.Sockets[slot],
+                                  PlayerName->currentText()),
+                     slot);
+}
+
+// Hands the selected server to the watcher. A Port that is no integer is
+// reported after the windows were swapped; the watcher then stays open
+// without polling until it is closed.
+void TForm4::BitBtn3Click() {
+    const int slot = selectedSlot();
+    if (slot < 0)
+        return;
+    if (Form1)
+        Form1->hide();
+    hide();
+    FormWatcher->show();
+    FormWatcher->udps->setRemoteHost(serverTable.Host[slot]);
+    FormWatcher->udps->setRemotePort(queryPort(serverTable, slot));
+    FormWatcher->Timer2->start();
+    FormWatcher->UpdateStatus();
+    FormWatcher->raise();
+}
+
+void TForm4::setStatus(const QString& text) {
+    StatusPanel->setText(text);
+    repaintSoon();
+}
+
+// The first change after a quiet spell shows on the next turn of the event
+// loop; the changes of a burst share one repaint every RepaintIntervalMs.
+void TForm4::repaintSoon() {
+    if (!repaintTimer_->isActive())
+        repaintTimer_->start(int(std::max<qint64>(0, RepaintIntervalMs - sinceRepaint_.elapsed())));
+}
+
+int TForm4::selectedSlot() const {
+    const int row = SGrid->currentRow();
+    return row >= 0 && row <= serverTable.Last ? row : -1;
+}
+
+// Centred on the main window when first shown; afterwards the window stays
+// where the user put it.
+void TForm4::showEvent(QShowEvent* event) {
+    if (!event->spontaneous() && !placed_ && Form1) {
+        QRect frame({0, 0}, size());
+        frame.moveCenter(Form1->geometry().center());
+        move(frame.topLeft());
+        placed_ = true;
+    }
+    QWidget::showEvent(event);
+}
+
+void TForm4::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    FormResize();
+}

@@ -1,0 +1,140 @@
+#include "dialogs/Unit3.h"
+
+#include "app/Unit1.h"
+#include "dialogs/EditableCombo.h"
+#include "windows/FormActivation.h"
+#include "windows/GuardedHandler.h"
+#include "windows/Placement.h"
+#include "windows/Prompts.h"
+#include "settings/EntryId.h"
+#include "settings/ModsText.h"
+#include "settings/TableEdits.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+
+TForm3* Form3 = nullptr;
+
+TForm3::TForm3(QWidget* parent) : FixedDialog(parent, {425, 233}) {
+    Form3 = this;
+    setObjectName(QStringLiteral("Form3"));
+    setWindowTitle(QStringLiteral("Servers"));
+
+    ServerList = placed(new QComboBox(this), QStringLiteral("ServerList"), 16, 8, 137, 21);
+    Label8 = placedLabel(this, QStringLiteral("Label8"),
+                         QStringLiteral("Select server or enter new"), 160, 8);
+    GroupBox1 = placed(new QGroupBox(this), QStringLiteral("GroupBox1"), 8, 32, 409, 185);
+    QWidget* group = GroupBox1;
+    Label1 = placedLabel(group, QStringLiteral("Label1"), QStringLiteral("Server name:"), 16, 16);
+    name = placed(new QLineEdit(group), QStringLiteral("name"), 16, 32, 241, 21);
+    Label2 =
+        placedLabel(group, QStringLiteral("Label2"), QStringLiteral("Server hostname/IP:"), 16, 56);
+    host = placed(new QLineEdit(group), QStringLiteral("host"), 16, 72, 153, 21);
+    Label3 = placedLabel(group, QStringLiteral("Label3"), QStringLiteral("Port:"), 176, 56);
+    port = placed(new QLineEdit(group), QStringLiteral("port"), 176, 72, 81, 21);
+    Label5 = placedLabel(group, QStringLiteral("Label5"), QStringLiteral("Password:"), 16, 96);
+    pass = placed(new QLineEdit(group), QStringLiteral("pass"), 16, 112, 153, 21);
+    Label6 =
+        placedLabel(group, QStringLiteral("Label6"), QStringLiteral("Implementation:"), 176, 96);
+    impl = placed(new QComboBox(group), QStringLiteral("impl"), 176, 112, 81, 21);
+    impl->addItems({QStringLiteral("Sockets"), QStringLiteral("DirectPlay")});
+    Label4 = placedLabel(group, QStringLiteral("Label4"), QStringLiteral("Mods to use on server:"),
+                         272, 16);
+    modlistb = placed(new QListWidget(group), QStringLiteral("modlistb"), 272, 32, 121, 137);
+    BitBtn1 = placed(glyphButton(group, QStringLiteral("&Save"), QStyle::SP_DialogOkButton),
+                     QStringLiteral("BitBtn1"), 16, 144, 89, 25);
+    BitBtn1->setDefault(true);
+    BitBtn2 = placed(glyphButton(group, QStringLiteral("Delete"), QStyle::SP_DialogCancelButton),
+                     QStringLiteral("BitBtn2"), 168, 144, 89, 25);
+
+    makeEditableDropDown(ServerList, guardedHandler(this, &TForm3::ServerListChange));
+    makeEditableDropDown(impl);
+    connect(BitBtn1, &QPushButton::clicked, this, guardedHandler(this, &TForm3::BitBtn1Click));
+    connect(BitBtn2, &QPushButton::clicked, this, guardedHandler(this, &TForm3::BitBtn2Click));
+    new FormActivation(this, guardedHandler(this, &TForm3::FormActivate));
+}
+
+void TForm3::FormActivate() {
+    ServerList->clear();
+    for (int k = 0; k <= serverTable.Last; ++k)
+        ServerList->addItem(serverTable.Name[k]);
+    ServerList->setCurrentIndex(0);
+    UpdateServerFields();
+}
+
+void TForm3::ServerListChange() {
+    UpdateServerFields();
+}
+
+void TForm3::UpdateServerFields() {
+    copyModItems();
+    const int k = ServerList->currentIndex();
+    if (k < 0) {
+        name->setText(ServerList->currentText());
+        host->clear();
+        port->setText(QStringLiteral("2302"));
+        pass->clear();
+        impl->setCurrentIndex(0);
+        return;
+    }
+    name->setText(serverTable.Name[k]);
+    host->setText(serverTable.Host[k]);
+    port->setText(serverTable.Port[k]);
+    pass->setText(serverTable.Pass[k]);
+    impl->setCurrentIndex(serverTable.Sockets[k] ? 0 : 1);
+    const QList<bool> named = modsNamedIn(modTable, serverTable.Mods[k]);
+    for (int m = 0; m < named.size() && m < modlistb->count(); ++m)
+        if (named[m])
+            modlistb->item(m)->setCheckState(Qt::Checked);
+}
+
+// The main window's mod items, all unchecked: item m stands for mod slot m.
+void TForm3::copyModItems() {
+    modlistb->clear();
+    if (!Form1)
+        return;
+    for (int m = 0; m < Form1->ModList->count(); ++m) {
+        auto* item = new QListWidgetItem(Form1->ModList->item(m)->text(), modlistb);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked);
+    }
+}
+
+// Save: a new entry when no list entry is selected, else the selected one.
+void TForm3::BitBtn1Click() {
+    int k = ServerList->currentIndex();
+    if (k < 0)
+        k = addServerEntry(serverTable, clockSeed());
+    if (k < 0) {
+        Prompts::instance().information(
+            this,
+            QStringLiteral("The server list is full. Delete a server before adding another."));
+        return;
+    }
+    serverTable.Name[k] = name->text();
+    serverTable.Host[k] = host->text();
+    serverTable.Port[k] = port->text();
+    serverTable.Pass[k] = pass->text();
+    serverTable.Sockets[k] = impl->currentIndex() == 0;
+    QList<bool> checked;
+    for (int m = 0; m < modlistb->count(); ++m)
+        checked << (modlistb->item(m)->checkState() == Qt::Checked);
+    serverTable.Mods[k] = modsText(modTable, checked);
+    saveAndReload();
+}
+
+void TForm3::BitBtn2Click() {
+    if (!Prompts::instance().confirm(this, QStringLiteral("Are you sure?")))
+        return;
+    deleteServerEntry(serverTable, ServerList->currentIndex());
+    saveAndReload();
+}
+
+// The store is the truth: write it, load it back and show it afresh.
+void TForm3::saveAndReload() {
+    Form1->SaveRegistry();
+    Form1->ReadRegistry();
+    FormActivate();
+}

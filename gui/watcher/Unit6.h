@@ -1,0 +1,71 @@
+#pragma once
+
+#include "query/WatcherReply.h"
+
+#include <QWidget>
+
+class QFrame;
+class QLabel;
+class QPushButton;
+class QTableWidget;
+class QTimer;
+class UdpEndpoint;
+
+// The server watcher: a small window that stays on top, polls one server
+// every 15 seconds, shows its game state, players, mission and player list,
+// blinks a lamp while it runs and plays a sound when the server starts
+// preparing a game after a running game or after being empty.
+class TFormWatcher : public QWidget {
+    Q_OBJECT
+public:
+    explicit TFormWatcher(QWidget* parent = nullptr);
+
+    void FormCreate();
+    void FormActivate();
+    void UpdateStatus();
+    void ToggleWindow();
+    void Timer1Timer();
+    void Timer2Timer();
+    void SpeedButton1Click();
+    void BitBtn1Click();
+    void BitBtn2Click();
+    void udpsDataReceived(qint32 NumberBytes, const QString& FromIP, qint32 Port);
+
+    QLabel* Label1;
+    QLabel* host;
+    QLabel* Label3;
+    QLabel* status;
+    QLabel* Label2;
+    QLabel* players;
+    QLabel* Label4;
+    QLabel* mission;
+    QTableWidget* playerList;
+    QPushButton* SpeedButton1;
+    QPushButton* BitBtn1;
+    QPushButton* BitBtn2;
+    QLabel* LG2;
+    QLabel* LG;
+    QLabel* LR;
+    QFrame* Bevel1;
+    UdpEndpoint* udps;
+    QTimer* Timer1;
+    QTimer* Timer2;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    void connectHandlers();
+    void FormClose();
+    void showDisplay();
+
+    // What the labels, the lamp and the player list show.
+    WatcherDisplay display_;
+    // Set by showing, which runs FormActivate itself; the activation that
+    // follows is the same one.
+    bool activatedByShow_ = false;
+};
+
+extern TFormWatcher* FormWatcher;

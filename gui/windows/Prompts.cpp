@@ -1,0 +1,67 @@
+#include "windows/Prompts.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+// "Name|*.a;*.b|..." becomes "Name (*.a *.b);;...".
+QString qtFilter(const QString& filter) {
+    const QStringList parts = filter.split(u'|');
+    QStringList entries;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        entries << QStringLiteral("%1 (%2)").arg(parts[i], QString(parts[i + 1]).replace(u';', u' '));
+    return entries.join(QStringLiteral(";;"));
+}
+
+class DesktopPrompts final : public Prompts {
+public:
+    void information(QWidget* parent, const QString& text) override {
+        QMessageBox::information(parent, QApplication::applicationDisplayName(), text);
+    }
+
+    bool confirm(QWidget* parent, const QString& text) override {
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), text, QMessageBox::NoButton,
+                        parent);
+        QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
+        QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+        box.setDefaultButton(yes);
+        box.setEscapeButton(no);
+        box.exec();
+        return box.clickedButton() == yes;
+    }
+
+    void error(QWidget* parent, const QString& text) override {
+        QMessageBox::critical(parent, QApplication::applicationDisplayName(), text);
+    }
+
+    std::optional<QString> openFile(QWidget* parent, const QString& filter,
+                                    const QString& fileName) override {
+        const QString chosen =
+            QFileDialog::getOpenFileName(parent, QString(), fileName, qtFilter(filter));
+        if (chosen.isEmpty())
+            return std::nullopt;
+        return chosen;
+    }
+};
+
+std::unique_ptr<Prompts>& installed() {
+    static std::unique_ptr<Prompts> prompts = std::make_unique<DesktopPrompts>();
+    return prompts;
+}
+
+} // namespace
+
+Prompts& Prompts::instance() { return *installed(); }
+
+void Prompts::install(std::unique_ptr<Prompts> prompts) { installed() = std::move(prompts); }
+
+bool OpenDialog::Execute(QWidget* parent) {
+    const std::optional<QString> chosen = Prompts::instance().openFile(parent, Filter, FileName);
+    if (!chosen)
+        return false;
+    FileName = *chosen;
+    return true;
+}

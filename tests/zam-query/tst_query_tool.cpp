@@ -1,0 +1,207 @@
+#include "settings/Tables.h"
+#include "testkit/StatusResponder.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+// zam-query run as a process against responders of this test on 127.0.0.1.
+class TestQueryTool : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void table_data();
+    void table();
+    void jsonHasPlayersAndScores();
+    void badArguments_data();
+    void badArguments();
+    void savedServers();
+    void missingStore();
+
+private:
+    struct Run {
+        int exitCode = -1;
+        QString out;
+        QString err;
+    };
+    // Runs the tool while this test's event loop keeps the responders answering.
+    Run run(const QStringList& arguments, const QString& configHome = QString());
+    QString gameAddress(quint16 queryPort, int offset) const {
+        return QStringLiteral("127.0.0.1:%1").arg(queryPort - offset);
+    }
+
+    StatusResponder responder;
+    quint16 coopPort = 0;
+    quint16 silentPort = 0;
+    QTemporaryDir emptyHome;
+};
+
+void TestQueryTool::initTestCase() {
+    coopPort = responder.listen(
+        0, {{"\\gametype\\Coop\\numplayers\\2\\maxplayers\\12\\player_0\\Ann\\score_0\\7\\"
+             "player_1\\Bob\\score_1\\-3\\"}});
+    silentPort = responder.listen(0, {});
+    QVERIFY(coopPort && silentPort);
+}
+
+TestQueryTool::Run TestQueryTool::run(const QStringList& arguments, const QString& configHome) {
+    QProcess tool;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_CONFIG_HOME", configHome.isEmpty() ? emptyHome.path() : configHome);
+    environment.remove("WINEPREFIX");
+    tool.setProcessEnvironment(environment);
+    tool.start(ZAM_QUERY, arguments);
+    if (!tool.waitForStarted())
+        return {};
+    QDeadlineTimer deadline(30000);
+    while (tool.state() != QProcess::NotRunning && !deadline.hasExpired())
+        QTest::qWait(5);
+    return {tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1,
+            QString::fromUtf8(tool.readAllStandardOutput()),
+            QString::fromUtf8(tool.readAllStandardError())};
+}
+
+void TestQueryTool::table_data() {
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<bool>("withAnswering");
+    QTest::addColumn<int>("exitCode");
+
+    QTest::newRow("sockets, one silent") << QStringList{} << 1 << true << 0;
+    QTest::newRow("directplay, one silent") << QStringList{"--dplay"} << 2 << true << 0;
+    QTest::newRow("offset of the other implementation") << QStringList{"--dplay"} << 1 << true << 1;
+    QTest::newRow("all silent") << QStringList{} << 1 << false << 1;
+}
+
+void TestQueryTool::table() {
+    QFETCH(QStringList, options);
+    QFETCH(int, offset);
+    QFETCH(bool, withAnswering);
+    QFETCH(int, exitCode);
+
+    QStringList servers{gameAddress(silentPort, offset)};
+    if (withAnswering)
+        servers.prepend(gameAddress(coopPort, offset));
+    const Run result = run(options + QStringList{"--timeout", "300"} + servers);
+    QCOMPARE(result.exitCode, exitCode);
+
+    const QStringList lines = result.out.split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 1 + servers.size());
+    QVERIFY(lines[0].startsWith("NAME"));
+    const QRegularExpression silentRow("^-\\s+" + QRegularExpression::escape(servers.last()) +
+                                       "\\s+\\?\\?\\s+-\\s+-$");
+    QVERIFY2(silentRow.match(lines.last()).hasMatch(), qPrintable(lines.last()));
+    if (withAnswering && exitCode == 0) {
+        const QRegularExpression answered("^-\\s+" + QRegularExpression::escape(servers[0]) +
+                                          "\\s+\\d+\\s+2/10\\s+Coop$");
+        QVERIFY2(answered.match(lines[1]).hasMatch(), qPrintable(lines[1]));
+    }
+}
+
+void TestQueryTool::jsonHasPlayersAndScores() {
+    const Run result =
+        run({"--json", "--timeout", "300", gameAddress(coopPort, 1), gameAddress(silentPort, 1)});
+    QCOMPARE(result.exitCode, 0);
+    const QJsonArray servers = QJsonDocument::fromJson(result.out.toUtf8()).array();
+    QCOMPARE(servers.size(), 2);
+
+    const QJsonObject coop = servers[0].toObject();
+    QVERIFY(coop["answered"].toBool());
+    QVERIFY(coop["ping"].isDouble());
+    QCOMPARE(coop["players"].toString(), "2/10");
+    QCOMPARE(coop["mission"].toString(), "Coop");
+    QCOMPARE(coop["port"].toString(), QString::number(coopPort - 1));
+    const QJsonArray players = coop["playerList"].toArray();
+    QCOMPARE(players.size(), 2);
+    QCOMPARE(players[0].toObject()["name"].toString(), "Ann");
+    QCOMPARE(players[0].toObject()["score"].toString(), "7");
+    QCOMPARE(players[1].toObject()["name"].toString(), "Bob");
+    QCOMPARE(players[1].toObject()["score"].toString(), "-3");
+
+    const QJsonObject silent = servers[1].toObject();
+    QVERIFY(!silent["answered"].toBool());
+    QVERIFY(silent["ping"].isNull());
+    QVERIFY(silent["playerList"].toArray().isEmpty());
+}
+
+void TestQueryTool::badArguments_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("unknown option") << QStringList{"--bogus", "127.0.0.1:2302"};
+    QTest::newRow("no port") << QStringList{"127.0.0.1"};
+    QTest::newRow("no host") << QStringList{":2302"};
+    QTest::newRow("port too large") << QStringList{"127.0.0.1:65536"};
+    QTest::newRow("port with sign") << QStringList{"127.0.0.1:+2302"};
+    QTest::newRow("timeout without value") << QStringList{"127.0.0.1:2302", "--timeout"};
+    QTest::newRow("timeout not a number") << QStringList{"--timeout", "1s", "127.0.0.1:2302"};
+    QStringList tooMany;
+    for (int k = 0; k <= SLOT_COUNT; ++k)
+        tooMany << QStringLiteral("127.0.0.1:%1").arg(20000 + k);
+    QTest::newRow("more servers than a table holds") << tooMany;
+}
+
+void TestQueryTool::badArguments() {
+    QFETCH(QStringList, arguments);
+    const int requestsBefore =
+        responder.requestCount(coopPort) + responder.requestCount(silentPort);
+    const Run result = run(arguments);
+    QCOMPARE(result.exitCode, 2);
+    QVERIFY(result.out.isEmpty());
+    QVERIFY2(result.err.contains("usage: zam-query"), qPrintable(result.err));
+    QCOMPARE(responder.requestCount(coopPort) + responder.requestCount(silentPort), requestsBefore);
+}
+
+void TestQueryTool::savedServers() {
+    QTemporaryDir home;
+    QVERIFY(QDir(home.path()).mkpath("zam-launcher"));
+    auto server = [](const QByteArray& id, const QByteArray& name, quint16 port, int offset) {
+        return "[HKEY_CURRENT_USER\\Software\\ZAM Launcher2\\servers\\" + id + "]\n\"name\"=\"" +
+               name + "\"\n\"ip\"=\"127.0.0.1\"\n\"port\"=\"" + QByteArray::number(port - offset) +
+               "\"\n\"pass\"=\"\"\n\"mods\"=\"\"\n\"sockets\"=dword:0000000" +
+               QByteArray::number(offset == 1 ? 1 : 0) + "\n\n";
+    };
+    // No launcher key: the launcher itself would run its first-run set-up here.
+    const QByteArray store = "REGEDIT4\n\n" + server("1", "Coop by sockets", coopPort, 1) +
+                             server("2", "Coop by dplay", coopPort, 2) +
+                             server("3", "Quiet one", silentPort, 1) +
+                             "[HKEY_CURRENT_USER\\Software\\ZAM Launcher2\\servers\\4]\n"
+                             "\"name\"=\"No sockets value\"\n\n";
+    const QString storePath = home.filePath("zam-launcher/registry.reg");
+    QFile file(storePath);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(store);
+    file.close();
+
+    const Run result = run({"--timeout", "300"}, home.path());
+    QCOMPARE(result.exitCode, 0);
+    const QStringList lines = result.out.split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 4);
+    QVERIFY2(lines[1].startsWith("Coop by sockets") &&
+                 lines[1].contains(QRegularExpression("2/10\\s+Coop$")),
+             qPrintable(lines[1]));
+    QVERIFY2(lines[2].startsWith("Coop by dplay") &&
+                 lines[2].contains(QRegularExpression("2/10\\s+Coop$")),
+             qPrintable(lines[2]));
+    QVERIFY2(result.err.contains("saved server 4 skipped"), qPrintable(result.err));
+    QVERIFY2(lines[3].startsWith("Quiet one") && lines[3].contains("??"), qPrintable(lines[3]));
+
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), store);
+    QCOMPARE(QDir(home.filePath("zam-launcher")).entryList(QDir::Files),
+             QStringList{"registry.reg"});
+}
+
+void TestQueryTool::missingStore() {
+    const Run result = run({});
+    QCOMPARE(result.exitCode, 2);
+    QVERIFY2(result.err.contains("no saved servers"), qPrintable(result.err));
+    QVERIFY(QDir(emptyHome.path()).isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestQueryTool)
+#include "tst_query_tool.moc"

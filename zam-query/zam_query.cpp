@@ -1,0 +1,57 @@
+// zam-query: queries game servers from the command line with the launcher's
+// own query code and prints what they answered.
+
+#include "query/QueryTable.h"
+#include "zam-query/QueryReport.h"
+#include "zam-query/QueryRequest.h"
+#include "zam-query/QuerySweep.h"
+#include "zam-query/SavedServers.h"
+
+#include <QCoreApplication>
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+void printError(const QString& text) {
+    std::fputs(qPrintable(QStringLiteral("zam-query: ") + text + u'\n'), stderr);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    const QStringList arguments = app.arguments().mid(1);
+    if (arguments.contains(QLatin1String("--help"))) {
+        std::fputs(queryUsage, stdout);
+        return 0;
+    }
+    QueryRequest request;
+    try {
+        request = parseQueryArguments(arguments);
+    } catch (const UsageError& error) {
+        printError(QString::fromStdString(error.what()));
+        std::fputs(queryUsage, stderr);
+        return 2;
+    }
+    ServerTable& servers = *request.servers;
+    if (servers.Last < 0) {
+        QStringList warnings;
+        const bool found = readSavedServers(servers, warnings);
+        for (const QString& warning : warnings)
+            printError(warning);
+        if (!found || servers.Last < 0) {
+            printError(QStringLiteral("no saved servers; give HOST:PORT arguments"));
+            std::fputs(queryUsage, stderr);
+            return 2;
+        }
+    }
+    auto queries = std::make_unique<QueryTable>();
+    const std::vector<ServerAnswer> answers = runQuerySweep(servers, *queries, request.timeoutMs);
+    const QByteArray output = request.json ? formatQueryJson(servers, *queries, answers)
+                                           : formatQueryTable(servers, answers);
+    std::fwrite(output.constData(), 1, size_t(output.size()), stdout);
+    const bool anyAnswered = std::any_of(answers.begin(), answers.end(),
+                                         [](const ServerAnswer& a) { return a.answered; });
+    return anyAnswered ? 0 : 1;
+}
