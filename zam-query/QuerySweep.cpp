@@ -1,8 +1,8 @@
 #include "zam-query/QuerySweep.h"
 
-#include "query/ReplyAccounting.h"
 #include "query/HostLookup.h"
-#include "query/StatusQuery.h"
+#include "query/ReplyAccounting.h"
+#include "query/ServerQuery.h"
 #include "query/TickSource.h"
 #include "query/UdpEndpoint.h"
 
@@ -41,19 +41,6 @@ private:
     std::vector<ServerAnswer>& answers_;
 };
 
-void sendQuery(UdpEndpoint& endpoint, const ServerTable& servers, QueryTable& queries, int slot) {
-    queries.SendTick[slot] = TickSource::now();
-    queries.ResolvedIp[slot] = dottedText(LookupHostAddress(servers.Host[slot]));
-    queries.resetPlayers(slot);
-    try {
-        endpoint.setRemotePort(queryPort(servers, slot));
-        endpoint.setRemoteHost(servers.Host[slot]);
-        endpoint.SendDatagram(StatusQuery, StatusQueryLength);
-    } catch (const LauncherError&) {
-        // No reply can come for this server; it shows as silent.
-    }
-}
-
 } // namespace
 
 std::vector<ServerAnswer> runQuerySweep(const ServerTable& servers, QueryTable& queries,
@@ -85,7 +72,11 @@ std::vector<ServerAnswer> runQuerySweep(const ServerTable& servers, QueryTable& 
     };
 
     for (int slot = 0; slot < count; ++slot) {
-        sendQuery(endpoint, servers, queries, slot);
+        try {
+            sendServerQuery(endpoint, servers, queries, slot, LookupHostAddress);
+        } catch (const LauncherError&) {
+            // A port that is no integer: the server shows as silent.
+        }
         // Replies that already came are read now, while their pings are true.
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }

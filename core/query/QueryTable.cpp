@@ -1,7 +1,5 @@
 #include "query/QueryTable.h"
 
-QueryTable queryTable;
-
 namespace {
 
 QString textAt(const QStringList& texts, int index) {

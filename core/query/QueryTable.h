@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <QtGlobal>
 
-// The browser's query results per server, parallel to serverTable and
+// The browser's query results per server, parallel to the server table and
 // indexed by the same slot.
 //
 // Each server's player lists grow as players arrive, up to SLOT_COUNT
@@ -37,5 +37,3 @@ struct QueryTable {
     // Sets the score of the player added last in this sweep.
     void setLastScore(int server, QLatin1StringView score);
 };
-
-extern QueryTable queryTable;

@@ -47,8 +47,3 @@ struct ServerTable {
     // As ModTable::UnloadedKeys.
     QStringList UnloadedKeys;
 };
-
-// The process-wide instances every window reads and writes.
-extern LauncherSettings launcherSettings;
-extern ModTable modTable;
-extern ServerTable serverTable;

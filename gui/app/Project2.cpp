@@ -1,4 +1,5 @@
 #include "app/Unit1.h"
+#include "app/WindowLinks.h"
 #include "browser/Unit4.h"
 #include "dialogs/Unit2.h"
 #include "dialogs/Unit3.h"
@@ -27,6 +28,7 @@ int main(int argc, char** argv) {
     TAboutDialog about;
     TFormWatcher watcher;
     TFormOptions options;
+    linkWindows(mainWindow, browser, watcher);
 
     mainWindow.show();
     return app.exec();

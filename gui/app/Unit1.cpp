@@ -1,18 +1,20 @@
 #include "app/Unit1.h"
 
-#include "launch/CommandLine.h"
-#include "windows/ErrorReport.h"
-#include "launch/GameStart.h"
-#include "launch/LocalAddress.h"
 #include "app/PathLabel.h"
 #include "browser/Unit4.h"
 #include "dialogs/Unit2.h"
 #include "dialogs/Unit3.h"
 #include "dialogs/Unit5.h"
 #include "dialogs/Unit7.h"
-#include "settings/Registry.h"
+#include "launch/CommandLine.h"
+#include "launch/GameStart.h"
+#include "launch/LocalAddress.h"
 #include "settings/SettingsStore.h"
 #include "settings/StoreKeys.h"
+#include "state/LauncherState.h"
+#include "windows/ErrorReport.h"
+#include "windows/GuardedHandler.h"
+#include "windows/PlacementAnchor.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -46,6 +48,7 @@ void bringUp(QWidget* window) {
 
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent), OpenDialog1(kExecutableFilter) {
     Form1 = this;
+    setPlacementAnchor(this);
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("ZAM Launcher v2.16 by the ZAM Launcher team"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -166,37 +169,52 @@ void TForm1::buildMenu() {
     About1 = addItem(help, QStringLiteral("About1"), QStringLiteral("About"));
 }
 
+TForm1::~TForm1() {
+    state_.setExecutableChooser({});
+}
+
 void TForm1::connectHandlers() {
-    auto on = [this](auto* sender, auto signal, void (TForm1::*handler)()) {
-        connect(sender, signal, this, [this, handler] { guarded(this, [&] { (this->*handler)(); }); });
-    };
-    on(ModList, &QListWidget::itemChanged, &TForm1::ModListClickCheck);
-    on(BitBtn3, &QPushButton::clicked, &TForm1::BitBtn3Click);
-    on(BitBtn2, &QPushButton::clicked, &TForm1::BitBtn2Click);
-    on(BitBtn5, &QPushButton::clicked, &TForm1::BitBtn5Click);
-    on(SpeedButton2, &QPushButton::clicked, &TForm1::SpeedButton2Click);
-    on(Button1, &QPushButton::clicked, &TForm1::Button1Click);
-    on(Options2, &QAction::triggered, &TForm1::Options2Click);
-    on(Mods1, &QAction::triggered, &TForm1::Mods1Click);
-    on(Servers1, &QAction::triggered, &TForm1::Servers1Click);
-    on(ZAMPreferences1, &QAction::triggered, &TForm1::ZAMPreferences1Click);
-    on(quit1, &QAction::triggered, &TForm1::quit1Click);
-    on(About1, &QAction::triggered, &TForm1::About1Click);
-    on(Timer1, &QTimer::timeout, &TForm1::Timer1Timer);
+    connect(ModList, &QListWidget::itemChanged, this,
+            guardedHandler(this, &TForm1::ModListClickCheck));
+    connect(BitBtn3, &QPushButton::clicked, this, guardedHandler(this, &TForm1::BitBtn3Click));
+    connect(BitBtn2, &QPushButton::clicked, this, guardedHandler(this, &TForm1::BitBtn2Click));
+    connect(BitBtn5, &QPushButton::clicked, this, guardedHandler(this, &TForm1::BitBtn5Click));
+    connect(SpeedButton2, &QPushButton::clicked, this,
+            guardedHandler(this, &TForm1::SpeedButton2Click));
+    connect(Button1, &QPushButton::clicked, this, guardedHandler(this, &TForm1::Button1Click));
+    connect(Options2, &QAction::triggered, this, guardedHandler(this, &TForm1::Options2Click));
+    connect(Mods1, &QAction::triggered, this, guardedHandler(this, &TForm1::Mods1Click));
+    connect(Servers1, &QAction::triggered, this, guardedHandler(this, &TForm1::Servers1Click));
+    connect(ZAMPreferences1, &QAction::triggered, this,
+            guardedHandler(this, &TForm1::ZAMPreferences1Click));
+    connect(quit1, &QAction::triggered, this, guardedHandler(this, &TForm1::quit1Click));
+    connect(About1, &QAction::triggered, this, guardedHandler(this, &TForm1::About1Click));
+    connect(Timer1, &QTimer::timeout, this, guardedHandler(this, &TForm1::Timer1Timer));
+
+    // A load that needs the executable asks with this window's file dialog.
+    state_.setExecutableChooser([this](const QString& message) {
+        Prompts::instance().information(this, message);
+        OpenDialog1.Execute(this);
+        return OpenDialog1.FileName;
+    });
+    // Every load, whichever window asked for it, refreshes what this window
+    // shows; a load that fails refreshes the address only.
+    connect(&state_, &LauncherState::aboutToLoad, this,
+            [this] { MYIP->setText(LocalAddressText(MYIP->text()).toUpper()); });
+    connect(&state_, &LauncherState::reloaded, this, &TForm1::showLoaded);
 }
 
 // ReadRegistry refills the mod check list at its end, so nothing is left to
 // refresh here; when it fails, the list keeps its initial item.
-void TForm1::FormCreate() { ReadRegistry(); }
+void TForm1::FormCreate() {
+    ReadRegistry();
+}
 
 void TForm1::ReadRegistry() {
-    MYIP->setText(LocalAddressText(MYIP->text()).toUpper());
-    const LoadOutcome loaded = loadRegistry(
-        launcherSettings, modTable, serverTable, [this](const QString& message) {
-            Prompts::instance().information(this, message);
-            OpenDialog1.Execute(this);
-            return OpenDialog1.FileName;
-        });
+    state_.load();
+}
+
+void TForm1::showLoaded(const LoadOutcome& loaded) {
     if (loaded.launcherKeyOpened) {
         PlayerName->clear();
         PlayerName->addItems(loaded.profileNames);
@@ -204,11 +222,13 @@ void TForm1::ReadRegistry() {
         PlayerName->setEditText(loaded.playerName);
     }
     UpdateModList(ModList);
-    exenimi->setText(launcherSettings.ExecutablePath);
+    exenimi->setText(state_.settings.ExecutablePath);
     showOnce(loaded.notices);
 }
 
-void TForm1::SaveRegistry() { saveRegistry(launcherSettings, modTable, serverTable); }
+void TForm1::SaveRegistry() {
+    state_.save();
+}
 
 void TForm1::showOnce(const QStringList& notices) {
     for (const QString& notice : notices) {
@@ -222,19 +242,20 @@ void TForm1::showOnce(const QStringList& notices) {
 void TForm1::UpdateModList(QListWidget* list) {
     const QSignalBlocker quiet(list);
     list->clear();
-    for (int k = 0; k <= modTable.Last; ++k) {
+    const ModTable& mods = state_.mods;
+    for (int k = 0; k <= mods.Last; ++k) {
         // Set up before adding: an item outside a list changes without
         // notifying any view.
-        auto* item = new QListWidgetItem(modTable.Name[k]);
+        auto* item = new QListWidgetItem(mods.Name[k]);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-        item->setCheckState(modTable.Checked[k] ? Qt::Checked : Qt::Unchecked);
+        item->setCheckState(mods.Checked[k] ? Qt::Checked : Qt::Unchecked);
         list->addItem(item);
     }
 }
 
 void TForm1::ModListClickCheck() {
     for (int i = 0; i < ModList->count() && i < SLOT_COUNT; ++i)
-        modTable.Checked[i] = ModList->item(i)->checkState() == Qt::Checked;
+        state_.mods.Checked[i] = ModList->item(i)->checkState() == Qt::Checked;
 }
 
 void TForm1::LaunchZAM(const QString& argumentText, qint32 ModSelector) {
@@ -246,10 +267,10 @@ void TForm1::LaunchZAM(const QString& argumentText, qint32 ModSelector) {
     QList<bool> ticked;
     for (int i = 0; i < ModList->count(); ++i)
         ticked << (ModList->item(i)->checkState() == Qt::Checked);
-    const QString command = composeCommandLine(launcherSettings, modTable, serverTable, ticked,
+    const QString command = composeCommandLine(state_.settings, state_.mods, state_.servers, ticked,
                                                argumentText, ModSelector);
-    startCommandLine(command, launcherSettings.GameDir);
-    if (launcherSettings.CloseAfterLaunch)
+    startCommandLine(command, state_.settings.GameDir);
+    if (state_.settings.CloseAfterLaunch)
         close();
 }
 
@@ -265,12 +286,15 @@ void TForm1::BitBtn3Click() {
 }
 
 // Hosting takes the ticked mods, as singleplayer does.
-void TForm1::BitBtn2Click() { LaunchZAM(hostArgument(PlayerName->currentText()), TickedMods); }
+void TForm1::BitBtn2Click() {
+    LaunchZAM(hostArgument(PlayerName->currentText()), TickedMods);
+}
 
 void TForm1::BitBtn5Click() {
-    if (serverTable.Last < 0) {
+    if (state_.servers.Last < 0) {
         Prompts::instance().information(
-            this, QStringLiteral("No server entries found, add servers first using the options menu"));
+            this,
+            QStringLiteral("No server entries found, add servers first using the options menu"));
         return;
     }
     bringUp(Form4);
@@ -297,22 +321,34 @@ void TForm1::Button1Click() {
     ReadRegistry();
 }
 
-void TForm1::Options2Click() { bringUp(FormOptions); }
-
-void TForm1::Mods1Click() { bringUp(Form2); }
-
-void TForm1::Servers1Click() { bringUp(Form3); }
-
-void TForm1::ZAMPreferences1Click() {
-    startCommandLine(launcherSettings.GameDir + QStringLiteral("/QUELLGROVEPREFERENCES.EXE"),
-                     launcherSettings.GameDir);
+void TForm1::Options2Click() {
+    bringUp(FormOptions);
 }
 
-void TForm1::quit1Click() { close(); }
+void TForm1::Mods1Click() {
+    bringUp(Form2);
+}
 
-void TForm1::About1Click() { bringUp(AboutDialog); }
+void TForm1::Servers1Click() {
+    bringUp(Form3);
+}
 
-void TForm1::FormClose() { SaveRegistry(); }
+void TForm1::ZAMPreferences1Click() {
+    startCommandLine(state_.settings.GameDir + QStringLiteral("/QUELLGROVEPREFERENCES.EXE"),
+                     state_.settings.GameDir);
+}
+
+void TForm1::quit1Click() {
+    close();
+}
+
+void TForm1::About1Click() {
+    bringUp(AboutDialog);
+}
+
+void TForm1::FormClose() {
+    SaveRegistry();
+}
 
 // Closing the main window saves and ends the application. A save that fails
 // keeps the window open, so that nothing is lost without the user knowing.

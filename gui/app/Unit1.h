@@ -1,5 +1,6 @@
 #pragma once
 
+#include "state/LauncherState.h"
 #include "windows/Prompts.h"
 
 #include <QMainWindow>
@@ -22,6 +23,7 @@ class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
     explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
 
     void ReadRegistry();
     void SaveRegistry();
@@ -75,7 +77,10 @@ private:
     void buildMenu();
     void connectHandlers();
     void FormClose();
+    void showLoaded(const LoadOutcome& loaded);
     void showOnce(const QStringList& notices);
+
+    LauncherState& state_ = LauncherState::instance();
 
     QSet<QString> shownNotices_;
 };

@@ -1,17 +1,19 @@
 #include "browser/Unit4.h"
 
+#include "browser/StatusBarPanel.h"
 #include "launch/CommandLine.h"
-#include "windows/ErrorReport.h"
-#include "app/Unit1.h"
+#include "query/HostLookup.h"
 #include "query/QueryTable.h"
 #include "query/ReplyAccounting.h"
-#include "browser/StatusBarPanel.h"
-#include "windows/FormActivation.h"
-#include "query/HostLookup.h"
+#include "query/ServerQuery.h"
 #include "query/StatusQuery.h"
 #include "query/TickSource.h"
 #include "query/UdpEndpoint.h"
-#include "watcher/Unit6.h"
+#include "state/LauncherState.h"
+#include "windows/ErrorReport.h"
+#include "windows/FormActivation.h"
+#include "windows/GuardedHandler.h"
+#include "windows/PlacementAnchor.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -90,7 +92,7 @@ quint32 HostResolver::LookupHostAddress(const QString& name) const {
     return ::LookupHostAddress(name);
 }
 
-TForm4::TForm4(QWidget* parent) : QWidget(parent) {
+TForm4::TForm4(QWidget* parent) : QWidget(parent), state_(LauncherState::instance()) {
     Form4 = this;
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("Servers"));
@@ -173,17 +175,14 @@ void TForm4::buildControls() {
 }
 
 void TForm4::connectHandlers() {
-    auto on = [this](auto* sender, auto signal, void (TForm4::*handler)()) {
-        connect(sender, signal, this,
-                [this, handler] { guarded(this, [&] { (this->*handler)(); }); });
-    };
-    on(BitBtn1, &QPushButton::clicked, &TForm4::BitBtn1Click);
-    on(BitBtn2, &QPushButton::clicked, &TForm4::BitBtn2Click);
-    on(BitBtn3, &QPushButton::clicked, &TForm4::BitBtn3Click);
-    on(Timer1, &QTimer::timeout, &TForm4::Timer1Timer);
-    on(Timer2, &QTimer::timeout, &TForm4::Timer2Timer);
-    on(SGrid, &QTableWidget::itemSelectionChanged, &TForm4::SGridClick);
-    new FormActivation(this, [this] { guarded(this, [this] { FormActivate(); }); });
+    connect(BitBtn1, &QPushButton::clicked, this, guardedHandler(this, &TForm4::BitBtn1Click));
+    connect(BitBtn2, &QPushButton::clicked, this, guardedHandler(this, &TForm4::BitBtn2Click));
+    connect(BitBtn3, &QPushButton::clicked, this, guardedHandler(this, &TForm4::BitBtn3Click));
+    connect(Timer1, &QTimer::timeout, this, guardedHandler(this, &TForm4::Timer1Timer));
+    connect(Timer2, &QTimer::timeout, this, guardedHandler(this, &TForm4::Timer2Timer));
+    connect(SGrid, &QTableWidget::itemSelectionChanged, this,
+            guardedHandler(this, &TForm4::SGridClick));
+    new FormActivation(this, guardedHandler(this, &TForm4::FormActivate));
 
     // The endpoint hands errors of the reply handler to OnHandlerError (and
     // the log): a flood of bad replies must never open a message box.
@@ -197,13 +196,11 @@ void TForm4::connectHandlers() {
     };
 }
 
+// The player names as the launcher loaded them.
 void TForm4::FormCreate() {
-    if (!Form1)
-        return;
-    for (int i = 0; i < Form1->PlayerName->count(); ++i)
-        PlayerName->addItem(Form1->PlayerName->itemText(i));
+    PlayerName->addItems(state_.profileNames);
     PlayerName->setCurrentIndex(-1);
-    PlayerName->setEditText(Form1->PlayerName->currentText());
+    PlayerName->setEditText(state_.playerName);
 }
 
 void TForm4::FormActivate() {
@@ -259,14 +256,14 @@ void TForm4::querySweep() {
     SGrid->setHorizontalHeaderLabels(serverHeader);
     setStatus(QStringLiteral("Querying servers..."));
     BitBtn2->setEnabled(false);
-    SGrid->setRowCount(serverTable.Last + 1);
+    SGrid->setRowCount(state_.servers.Last + 1);
     if (SGrid->currentRow() < 0 && SGrid->rowCount() > 0)
         SGrid->selectRow(0);
     // The rows exist; their texts change without a view update per cell.
     const QSignalBlocker quiet(SGrid->model());
     QElapsedTimer sinceReplies;
     sinceReplies.start();
-    for (int slot = 0; slot <= serverTable.Last && slot < SGrid->rowCount(); ++slot) {
+    for (int slot = 0; slot <= state_.servers.Last && slot < SGrid->rowCount(); ++slot) {
         queryServer(slot);
         if (sinceReplies.nsecsElapsed() >= 1000000) {
             takeReplies();
@@ -286,35 +283,25 @@ void TForm4::takeReplies() {
     setStatus(QStringLiteral("Querying servers..."));
 }
 
-// The send tick is taken before the lookup, so a slow lookup counts in the
-// ping shown.
+// Shows the server's name and address, then queries it; its ping, players
+// and mission read "??" and blanks from the lookup on until its reply.
 void TForm4::queryServer(int slot) {
-    queryTable.SendTick[slot] = TickSource::now();
-    setText(SGrid, slot, NameColumn, serverTable.Name[slot]);
-    setText(SGrid, slot, HostColumn, serverTable.Host[slot] + u':' + serverTable.Port[slot]);
+    const ServerTable& servers = state_.servers;
+    setText(SGrid, slot, NameColumn, servers.Name[slot]);
+    setText(SGrid, slot, HostColumn, servers.Host[slot] + u':' + servers.Port[slot]);
     const QRect row = SGrid->visualItemRect(SGrid->item(slot, NameColumn))
                           .united(SGrid->visualItemRect(SGrid->item(slot, HostColumn)));
     if (row.intersects(SGrid->viewport()->rect()))
         SGrid->viewport()->repaint(row);
 
-    quint32 address = 0;
-    try {
-        address = lookup->LookupHostAddress(serverTable.Host[slot]);
-    } catch (...) {
-    }
-    setText(SGrid, slot, PingColumn, QStringLiteral("??"));
-    setText(SGrid, slot, PlayersColumn, QStringLiteral(" "));
-    setText(SGrid, slot, MissionColumn, QStringLiteral(" "));
-    queryTable.setFirstName(slot, QStringLiteral("no response from server"));
-    queryTable.ResolvedIp[slot] = dottedText(address);
-    udps->setRemotePort(queryPort(serverTable, slot));
-    udps->setRemoteHost(serverTable.Host[slot]);
-    queryTable.resetPlayers(slot);
-    try {
-        udps->SendDatagram(StatusQuery, StatusQueryLength);
-    } catch (...) {
-        // No reply will come for this server; its row keeps "??".
-    }
+    sendServerQuery(
+        *udps, servers, state_.queries, slot,
+        [this](const QString& host) { return lookup->LookupHostAddress(host); },
+        [this, slot] {
+            setText(SGrid, slot, PingColumn, QStringLiteral("??"));
+            setText(SGrid, slot, PlayersColumn, QStringLiteral(" "));
+            setText(SGrid, slot, MissionColumn, QStringLiteral(" "));
+        });
 }
 
 void TForm4::udpsDataReceived(qint32 NumberBytes, const QString& FromIP, qint32 Port) {
@@ -327,7 +314,7 @@ void TForm4::udpsDataReceived(qint32 NumberBytes, const QString& FromIP, qint32 
     const QByteArray text = stream.readAll();
     GridSink sink(SGrid);
     try {
-        acceptReply(text, FromIP, Port, TickSource::now(), serverTable, queryTable, sink);
+        acceptReply(text, FromIP, Port, TickSource::now(), state_.servers, state_.queries, sink);
     } catch (...) {
         repaintSoon();
         throw;
@@ -349,40 +336,41 @@ void TForm4::showPlayers() {
     const int slot = selectedSlot();
     if (slot < 0)
         return;
-    const int rows = std::max(queryTable.PlayerCount[slot], 1);
+    const QueryTable& queries = state_.queries;
+    const int rows = std::max(queries.PlayerCount[slot], 1);
     PlrGrid->setRowCount(rows);
     for (int row = 0; row < rows; ++row) {
-        setText(PlrGrid, row, 0, queryTable.playerName(slot, row));
-        setText(PlrGrid, row, 1, queryTable.playerScore(slot, row));
+        setText(PlrGrid, row, 0, queries.playerName(slot, row));
+        setText(PlrGrid, row, 1, queries.playerScore(slot, row));
     }
 }
 
-void TForm4::BitBtn1Click() {
-    const int slot = selectedSlot();
-    if (slot < 0 || !Form1)
-        return;
-    Form1->LaunchZAM(joinArgument(serverTable.Host[slot], serverTable.Port[slot],
-                                  serverTable.Pass[slot], serverTable.Sockets[slot],
-                                  PlayerName->currentText()),
-                     slot);
+// Presses "&Join server", as the watcher's join does.
+void TForm4::joinSelected() {
+    BitBtn1->click();
 }
 
-// Hands the selected server to the watcher. A Port that is no integer is
-// reported after the windows were swapped; the watcher then stays open
-// without polling until it is closed.
+// Joins the selected server through OnJoin, with the server's own slot for
+// its mods.
+void TForm4::BitBtn1Click() {
+    const int slot = selectedSlot();
+    if (slot < 0 || !OnJoin)
+        return;
+    const ServerTable& servers = state_.servers;
+    OnJoin(joinArgument(servers.Host[slot], servers.Port[slot], servers.Pass[slot],
+                        servers.Sockets[slot], PlayerName->currentText()),
+           slot);
+}
+
+// Hands the selected server to the watcher through OnWatch, and steps aside.
 void TForm4::BitBtn3Click() {
     const int slot = selectedSlot();
     if (slot < 0)
         return;
-    if (Form1)
-        Form1->hide();
     hide();
-    FormWatcher->show();
-    FormWatcher->udps->setRemoteHost(serverTable.Host[slot]);
-    FormWatcher->udps->setRemotePort(queryPort(serverTable, slot));
-    FormWatcher->Timer2->start();
-    FormWatcher->UpdateStatus();
-    FormWatcher->raise();
+    const ServerTable& servers = state_.servers;
+    if (OnWatch)
+        OnWatch(servers.Host[slot], servers.Port[slot], servers.Sockets[slot]);
 }
 
 void TForm4::setStatus(const QString& text) {
@@ -399,15 +387,16 @@ void TForm4::repaintSoon() {
 
 int TForm4::selectedSlot() const {
     const int row = SGrid->currentRow();
-    return row >= 0 && row <= serverTable.Last ? row : -1;
+    return row >= 0 && row <= state_.servers.Last ? row : -1;
 }
 
 // Centred on the main window when first shown; afterwards the window stays
 // where the user put it.
 void TForm4::showEvent(QShowEvent* event) {
-    if (!event->spontaneous() && !placed_ && Form1) {
+    const QWidget* anchor = placementAnchor();
+    if (!event->spontaneous() && !placed_ && anchor) {
         QRect frame({0, 0}, size());
-        frame.moveCenter(Form1->geometry().center());
+        frame.moveCenter(anchor->geometry().center());
         move(frame.topLeft());
         placed_ = true;
     }

@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QWidget>
+#include <functional>
 
 class QComboBox;
 class QGroupBox;
@@ -11,6 +12,7 @@ class QSplitter;
 class QStatusBar;
 class QTableWidget;
 class QTimer;
+class LauncherState;
 class UdpEndpoint;
 
 // The object that resolves server hosts for the sweep: a blocking lookup
@@ -41,6 +43,13 @@ public:
     void udpsDataReceived(qint32 NumberBytes, const QString& FromIP, qint32 Port);
     void udpsInvalidHost(bool& handled);
     void udpsBufferInvalid(bool& handled);
+    // Presses "&Join server": joins the selected server, if any.
+    void joinSelected();
+
+    // Starts the game with the join argument and the server's slot.
+    std::function<void(const QString& argumentText, qint32 slot)> OnJoin;
+    // Watches the server at host and game port in the watcher.
+    std::function<void(const QString& host, const QString& port, bool sockets)> OnWatch;
 
     QTableWidget* SGrid;
     QTableWidget* PlrGrid;
@@ -73,6 +82,7 @@ private:
     void repaintSoon();
     int selectedSlot() const;
 
+    LauncherState& state_;
     bool sweeping_ = false;
     bool placed_ = false;
     // Replies and status texts repaint at most this often.

@@ -1,12 +1,13 @@
 #include "dialogs/FixedDialog.h"
 
-#include "app/Unit1.h"
+#include "windows/PlacementAnchor.h"
 
 #include <QKeyEvent>
 #include <QShowEvent>
 #include <QWindow>
 
-FixedDialog::FixedDialog(QWidget* parent, const QSize& clientSize) : QDialog(parent) {
+FixedDialog::FixedDialog(QWidget* parent, const QSize& clientSize)
+    : QDialog(parent), state_(LauncherState::instance()) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
@@ -18,14 +19,15 @@ FixedDialog::FixedDialog(QWidget* parent, const QSize& clientSize) : QDialog(par
 }
 
 void FixedDialog::showEvent(QShowEvent* event) {
-    if (!event->spontaneous() && Form1) {
+    const QWidget* anchor = placementAnchor();
+    if (!event->spontaneous() && anchor) {
         QRect client({0, 0}, size());
-        client.moveCenter(Form1->geometry().center());
+        client.moveCenter(anchor->geometry().center());
         setGeometry(client);
         // Tells the window manager whose dialog this is; without it some
         // hand the focus back and forth while this window's own file dialog
         // is open.
-        windowHandle()->setTransientParent(Form1->windowHandle());
+        windowHandle()->setTransientParent(anchor->windowHandle());
     }
     QWidget::showEvent(event);
 }

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "state/LauncherState.h"
+
 #include <QDialog>
 
 // A modeless dialog window with a fixed client area and a dialog border
 // without minimise or maximise boxes, centred over the main window whenever
-// it is shown. The title bar's close box hides it; Escape does nothing.
+// it is shown. The title bar's close box hides it; Escape does nothing. The
+// editors and the options dialog work on the launcher's state.
 class FixedDialog : public QDialog {
     Q_OBJECT
 public:
@@ -13,4 +16,6 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+
+    LauncherState& state_;
 };

@@ -1,13 +1,12 @@
 #include "dialogs/Unit2.h"
 
-#include "app/Unit1.h"
 #include "dialogs/EditableCombo.h"
+#include "settings/EntryId.h"
+#include "settings/TableEdits.h"
 #include "windows/FormActivation.h"
 #include "windows/GuardedHandler.h"
 #include "windows/Placement.h"
 #include "windows/Prompts.h"
-#include "settings/EntryId.h"
-#include "settings/TableEdits.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -43,8 +42,8 @@ TForm2::TForm2(QWidget* parent) : FixedDialog(parent, {291, 203}) {
 
 void TForm2::FormActivate() {
     ModList->clear();
-    for (int k = 0; k <= modTable.Last; ++k)
-        ModList->addItem(modTable.Name[k]);
+    for (int k = 0; k <= state_.mods.Last; ++k)
+        ModList->addItem(state_.mods.Name[k]);
     ModList->setCurrentIndex(0);
     UpdateModFields();
 }
@@ -56,8 +55,8 @@ void TForm2::ModListChange() {
 void TForm2::UpdateModFields() {
     const int k = ModList->currentIndex();
     if (k >= 0) {
-        Name->setText(modTable.Name[k]);
-        Dir->setText(modTable.Dir[k]);
+        Name->setText(state_.mods.Name[k]);
+        Dir->setText(state_.mods.Dir[k]);
     } else {
         Name->setText(ModList->currentText());
         Dir->clear();
@@ -68,27 +67,27 @@ void TForm2::UpdateModFields() {
 void TForm2::BitBtn2Click() {
     int k = ModList->currentIndex();
     if (k < 0)
-        k = addModEntry(modTable, clockSeed());
+        k = addModEntry(state_.mods, clockSeed());
     if (k < 0) {
         Prompts::instance().information(
             this, QStringLiteral("The mod list is full. Delete a mod before adding another."));
         return;
     }
-    modTable.Name[k] = Name->text();
-    modTable.Dir[k] = Dir->text();
+    state_.mods.Name[k] = Name->text();
+    state_.mods.Dir[k] = Dir->text();
     saveAndReload();
 }
 
 void TForm2::BitBtn1Click() {
     if (!Prompts::instance().confirm(this, QStringLiteral("Are you sure?")))
         return;
-    deleteModEntry(modTable, ModList->currentIndex());
+    deleteModEntry(state_.mods, ModList->currentIndex());
     saveAndReload();
 }
 
 // The store is the truth: write it, load it back and show it afresh.
 void TForm2::saveAndReload() {
-    Form1->SaveRegistry();
-    Form1->ReadRegistry();
+    state_.save();
+    state_.load();
     FormActivate();
 }

@@ -1,14 +1,13 @@
 #include "dialogs/Unit3.h"
 
-#include "app/Unit1.h"
 #include "dialogs/EditableCombo.h"
+#include "settings/EntryId.h"
+#include "settings/ModsText.h"
+#include "settings/TableEdits.h"
 #include "windows/FormActivation.h"
 #include "windows/GuardedHandler.h"
 #include "windows/Placement.h"
 #include "windows/Prompts.h"
-#include "settings/EntryId.h"
-#include "settings/ModsText.h"
-#include "settings/TableEdits.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -58,8 +57,8 @@ TForm3::TForm3(QWidget* parent) : FixedDialog(parent, {425, 233}) {
 
 void TForm3::FormActivate() {
     ServerList->clear();
-    for (int k = 0; k <= serverTable.Last; ++k)
-        ServerList->addItem(serverTable.Name[k]);
+    for (int k = 0; k <= state_.servers.Last; ++k)
+        ServerList->addItem(state_.servers.Name[k]);
     ServerList->setCurrentIndex(0);
     UpdateServerFields();
 }
@@ -79,24 +78,22 @@ void TForm3::UpdateServerFields() {
         impl->setCurrentIndex(0);
         return;
     }
-    name->setText(serverTable.Name[k]);
-    host->setText(serverTable.Host[k]);
-    port->setText(serverTable.Port[k]);
-    pass->setText(serverTable.Pass[k]);
-    impl->setCurrentIndex(serverTable.Sockets[k] ? 0 : 1);
-    const QList<bool> named = modsNamedIn(modTable, serverTable.Mods[k]);
+    name->setText(state_.servers.Name[k]);
+    host->setText(state_.servers.Host[k]);
+    port->setText(state_.servers.Port[k]);
+    pass->setText(state_.servers.Pass[k]);
+    impl->setCurrentIndex(state_.servers.Sockets[k] ? 0 : 1);
+    const QList<bool> named = modsNamedIn(state_.mods, state_.servers.Mods[k]);
     for (int m = 0; m < named.size() && m < modlistb->count(); ++m)
         if (named[m])
             modlistb->item(m)->setCheckState(Qt::Checked);
 }
 
-// The main window's mod items, all unchecked: item m stands for mod slot m.
+// The mods, all unchecked: item m stands for mod slot m.
 void TForm3::copyModItems() {
     modlistb->clear();
-    if (!Form1)
-        return;
-    for (int m = 0; m < Form1->ModList->count(); ++m) {
-        auto* item = new QListWidgetItem(Form1->ModList->item(m)->text(), modlistb);
+    for (int m = 0; m <= state_.mods.Last; ++m) {
+        auto* item = new QListWidgetItem(state_.mods.Name[m], modlistb);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
     }
@@ -106,35 +103,35 @@ void TForm3::copyModItems() {
 void TForm3::BitBtn1Click() {
     int k = ServerList->currentIndex();
     if (k < 0)
-        k = addServerEntry(serverTable, clockSeed());
+        k = addServerEntry(state_.servers, clockSeed());
     if (k < 0) {
         Prompts::instance().information(
             this,
             QStringLiteral("The server list is full. Delete a server before adding another."));
         return;
     }
-    serverTable.Name[k] = name->text();
-    serverTable.Host[k] = host->text();
-    serverTable.Port[k] = port->text();
-    serverTable.Pass[k] = pass->text();
-    serverTable.Sockets[k] = impl->currentIndex() == 0;
+    state_.servers.Name[k] = name->text();
+    state_.servers.Host[k] = host->text();
+    state_.servers.Port[k] = port->text();
+    state_.servers.Pass[k] = pass->text();
+    state_.servers.Sockets[k] = impl->currentIndex() == 0;
     QList<bool> checked;
     for (int m = 0; m < modlistb->count(); ++m)
         checked << (modlistb->item(m)->checkState() == Qt::Checked);
-    serverTable.Mods[k] = modsText(modTable, checked);
+    state_.servers.Mods[k] = modsText(state_.mods, checked);
     saveAndReload();
 }
 
 void TForm3::BitBtn2Click() {
     if (!Prompts::instance().confirm(this, QStringLiteral("Are you sure?")))
         return;
-    deleteServerEntry(serverTable, ServerList->currentIndex());
+    deleteServerEntry(state_.servers, ServerList->currentIndex());
     saveAndReload();
 }
 
 // The store is the truth: write it, load it back and show it afresh.
 void TForm3::saveAndReload() {
-    Form1->SaveRegistry();
-    Form1->ReadRegistry();
+    state_.save();
+    state_.load();
     FormActivate();
 }

@@ -1,10 +1,9 @@
 #include "dialogs/Unit7.h"
 
-#include "app/Unit1.h"
+#include "settings/Tables.h"
 #include "windows/FormActivation.h"
 #include "windows/GuardedHandler.h"
 #include "windows/Placement.h"
-#include "settings/Tables.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -106,14 +105,14 @@ TFormOptions::TFormOptions(QWidget* parent)
 }
 
 void TFormOptions::FormActivate() {
-    CheckBox1->setChecked(launcherSettings.SkipSplash);
-    CheckBox2->setChecked(launcherSettings.Windowed);
-    CheckBox3->setChecked(launcherSettings.CloseAfterLaunch);
-    setRadio(sounds1, launcherSettings.SoundMode == 0);
-    setRadio(sounds2, launcherSettings.SoundMode == 1);
-    setRadio(sounds3, launcherSettings.SoundMode == 2);
-    sound1->setText(launcherSettings.Sound1);
-    sound2->setText(launcherSettings.Sound2);
+    CheckBox1->setChecked(state_.settings.SkipSplash);
+    CheckBox2->setChecked(state_.settings.Windowed);
+    CheckBox3->setChecked(state_.settings.CloseAfterLaunch);
+    setRadio(sounds1, state_.settings.SoundMode == 0);
+    setRadio(sounds2, state_.settings.SoundMode == 1);
+    setRadio(sounds3, state_.settings.SoundMode == 2);
+    sound1->setText(state_.settings.Sound1);
+    sound2->setText(state_.settings.Sound2);
 }
 
 // Unchecking goes around the group's exclusivity, which would otherwise keep
@@ -162,18 +161,18 @@ void TFormOptions::browse(QLineEdit* edit) {
 }
 
 void TFormOptions::BitBtn2Click() {
-    launcherSettings.SkipSplash = CheckBox1->isChecked();
-    launcherSettings.Windowed = CheckBox2->isChecked();
-    launcherSettings.CloseAfterLaunch = CheckBox3->isChecked();
-    launcherSettings.Sound1 = sound1->text();
-    launcherSettings.Sound2 = sound2->text();
+    state_.settings.SkipSplash = CheckBox1->isChecked();
+    state_.settings.Windowed = CheckBox2->isChecked();
+    state_.settings.CloseAfterLaunch = CheckBox3->isChecked();
+    state_.settings.Sound1 = sound1->text();
+    state_.settings.Sound2 = sound2->text();
     if (sounds1->isChecked())
-        launcherSettings.SoundMode = 0;
+        state_.settings.SoundMode = 0;
     if (sounds2->isChecked())
-        launcherSettings.SoundMode = 1;
+        state_.settings.SoundMode = 1;
     if (sounds3->isChecked())
-        launcherSettings.SoundMode = 2;
-    Form1->SaveRegistry();
+        state_.settings.SoundMode = 2;
+    state_.save();
     close();
 }
 

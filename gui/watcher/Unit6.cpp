@@ -1,13 +1,12 @@
 #include "watcher/Unit6.h"
 
-#include "app/Unit1.h"
-#include "browser/Unit4.h"
-#include "windows/FormActivation.h"
-#include "windows/GuardedHandler.h"
 #include "query/StatusQuery.h"
 #include "query/UdpEndpoint.h"
-#include "settings/Tables.h"
+#include "state/LauncherState.h"
 #include "watcher/SoundOutput.h"
+#include "windows/FormActivation.h"
+#include "windows/GuardedHandler.h"
+#include "windows/PlacementAnchor.h"
 
 #include <QBuffer>
 #include <QCloseEvent>
@@ -84,7 +83,7 @@ QLabel* lamp(QWidget* parent, const QString& name, const QString& picture) {
 
 } // namespace
 
-TFormWatcher::TFormWatcher(QWidget* parent) : QWidget(parent) {
+TFormWatcher::TFormWatcher(QWidget* parent) : QWidget(parent), state_(LauncherState::instance()) {
     FormWatcher = this;
     setObjectName(QStringLiteral("FormWatcher"));
     setWindowTitle(QStringLiteral("Server Watcher"));
@@ -196,6 +195,18 @@ void TFormWatcher::FormActivate() {
     showDisplay();
 }
 
+// Shows the watcher and polls the server at host and game port from now on.
+// A port that is no integer is reported after the watcher was shown; it then
+// stays open without polling until it is closed.
+void TFormWatcher::watch(const QString& hostName, const QString& port, bool sockets) {
+    show();
+    udps->setRemoteHost(hostName);
+    udps->setRemotePort(queryPort(port, sockets));
+    Timer2->start();
+    UpdateStatus();
+    raise();
+}
+
 void TFormWatcher::UpdateStatus() {
     host->setText(udps->RemoteHost() + u':' + QString::number(udps->RemotePort()));
     watchedServer.pollStarted();
@@ -223,10 +234,10 @@ void TFormWatcher::ToggleWindow() {
            font.pointSizeF() > 6)
         font.setPointSizeF(font.pointSizeF() - 0.5);
     SpeedButton1->setFont(font);
-    SpeedButton1->setGeometry(layout.speedButton.x(), layout.speedButton.y(),
-                              std::min(room, QFontMetrics(font).horizontalAdvance(
-                                                 layout.speedCaption) + 8),
-                              QFontMetrics(font).height() + 2);
+    SpeedButton1->setGeometry(
+        layout.speedButton.x(), layout.speedButton.y(),
+        std::min(room, QFontMetrics(font).horizontalAdvance(layout.speedCaption) + 8),
+        QFontMetrics(font).height() + 2);
     Bevel1->resize(layout.bevel);
     Label4->setVisible(layout.expanded);
     mission->setVisible(layout.expanded);
@@ -263,9 +274,10 @@ void TFormWatcher::BitBtn1Click() {
     close();
 }
 
-// The browser's "&Join server" joins the row the browser has selected.
+// Joins as the browser's "&Join server" does, through OnJoin.
 void TFormWatcher::BitBtn2Click() {
-    Form4->BitBtn1->click();
+    if (OnJoin)
+        OnJoin();
     close();
 }
 
@@ -283,7 +295,7 @@ void TFormWatcher::udpsDataReceived(qint32 NumberBytes, const QString&, qint32) 
     playerList->setColumnWidth(1, 100);
     WatcherSound sound = WatcherSound::None;
     try {
-        sound = handleWatcherReply(reply, watchedServer, display_, launcherSettings.SoundMode);
+        sound = handleWatcherReply(reply, watchedServer, display_, state_.settings.SoundMode);
     } catch (...) {
         showDisplay();
         throw;
@@ -298,10 +310,10 @@ void TFormWatcher::udpsDataReceived(qint32 NumberBytes, const QString&, qint32) 
         SoundOutput::instance().playBuiltIn();
         break;
     case WatcherSound::Sound1:
-        SoundOutput::instance().playFile(launcherSettings.Sound1);
+        SoundOutput::instance().playFile(state_.settings.Sound1);
         break;
     case WatcherSound::Sound2:
-        SoundOutput::instance().playFile(launcherSettings.Sound2);
+        SoundOutput::instance().playFile(state_.settings.Sound2);
         break;
     }
 }
@@ -326,9 +338,9 @@ void TFormWatcher::showDisplay() {
 // must not empty the player list again.
 void TFormWatcher::showEvent(QShowEvent* event) {
     if (!event->spontaneous()) {
-        if (Form1) {
+        if (const QWidget* anchor = placementAnchor()) {
             QRect frame = frameGeometry();
-            frame.moveCenter(Form1->frameGeometry().center());
+            frame.moveCenter(anchor->frameGeometry().center());
             move(frame.topLeft());
         }
         guarded(this, [this] { FormActivate(); });
@@ -346,7 +358,6 @@ void TFormWatcher::closeEvent(QCloseEvent* event) {
 void TFormWatcher::FormClose() {
     Timer2->stop();
     watchedServer.WatcherState = 0;
-    for (QWidget* other : {static_cast<QWidget*>(Form1), static_cast<QWidget*>(Form4)})
-        if (other)
-            other->show();
+    if (OnClosed)
+        OnClosed();
 }

@@ -3,12 +3,14 @@
 #include "query/WatcherReply.h"
 
 #include <QWidget>
+#include <functional>
 
 class QFrame;
 class QLabel;
 class QPushButton;
 class QTableWidget;
 class QTimer;
+class LauncherState;
 class UdpEndpoint;
 
 // The server watcher: a small window that stays on top, polls one server
@@ -22,6 +24,7 @@ public:
 
     void FormCreate();
     void FormActivate();
+    void watch(const QString& hostName, const QString& port, bool sockets);
     void UpdateStatus();
     void ToggleWindow();
     void Timer1Timer();
@@ -51,6 +54,11 @@ public:
     QTimer* Timer1;
     QTimer* Timer2;
 
+    // "Join": joins the server the browser has selected.
+    std::function<void()> OnJoin;
+    // Closing the watcher: brings back the windows it stood in for.
+    std::function<void()> OnClosed;
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -61,6 +69,7 @@ private:
     void FormClose();
     void showDisplay();
 
+    LauncherState& state_;
     // What the labels, the lamp and the player list show.
     WatcherDisplay display_;
     // Set by showing, which runs FormActivate itself; the activation that

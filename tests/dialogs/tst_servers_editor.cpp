@@ -1,7 +1,7 @@
 #include "EditorStore.h"
 #include "WindowSteps.h"
+#include "dialogs/Unit3.h"
 #include "settings/Tables.h"
-#include "support/LauncherWindows.h"
 #include "support/ScriptedPrompts.h"
 #include "support/SharedState.h"
 #include "support/StoreFixture.h"
@@ -61,12 +61,13 @@ void pick(QComboBox* combo, int index) {
 struct Editor {
     Editor(const QByteArray& servers) {
         store.write(launcherKey(store.existingFile()) + kMods + servers);
-        windows = std::make_unique<LauncherWindows>();
-        form = windows->servers.get();
+        LauncherState::instance().load();
+        editor = std::make_unique<TForm3>();
+        form = editor.get();
     }
     StoreFixture store;
     InstalledPrompts prompts;
-    std::unique_ptr<LauncherWindows> windows;
+    std::unique_ptr<TForm3> editor;
     TForm3* form;
 };
 
@@ -75,9 +76,7 @@ struct Editor {
 class TestServersEditor : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init() {
-        resetSharedState();
-    }
+    void init() { resetSharedState(); }
     void fieldsShown_data();
     void fieldsShown();
     void save_data();

@@ -1,10 +1,14 @@
 #pragma once
 
-#include "settings/Tables.h"
+#include "state/LauncherState.h"
 
-// Empties the process-wide settings and tables between window tests.
+// The launcher's state under the names the window tests use.
+inline LauncherSettings& launcherSettings = LauncherState::instance().settings;
+inline ModTable& modTable = LauncherState::instance().mods;
+inline ServerTable& serverTable = LauncherState::instance().servers;
+inline QueryTable& queryTable = LauncherState::instance().queries;
+
+// Empties the launcher's state between window tests.
 inline void resetSharedState() {
-    modTable = ModTable();
-    serverTable = ServerTable();
-    launcherSettings = LauncherSettings();
+    LauncherState::instance().clear();
 }

@@ -1,5 +1,0 @@
-#include "settings/Tables.h"
-
-LauncherSettings launcherSettings;
-ModTable modTable;
-ServerTable serverTable;

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "query/QueryTable.h"
+#include "settings/Registry.h"
+#include "settings/Tables.h"
+
+#include <QObject>
+
+// The launcher's state and its one owner: the options, the mod and server
+// tables, the browser's query results and the player names of the last load.
+// Windows read and change the members directly, write them to the store with
+// save() and take the store's content back with load(); aboutToLoad() and
+// reloaded() let every window refresh what it shows.
+class LauncherState : public QObject {
+    Q_OBJECT
+public:
+    // The process-wide state the windows share.
+    static LauncherState& instance();
+
+    LauncherSettings settings;
+    ModTable mods;
+    ServerTable servers;
+    QueryTable queries;
+    // The profile names and the player name of the last load that opened the
+    // launcher's key; "-" until then.
+    QStringList profileNames;
+    QString playerName = QStringLiteral("-");
+
+    // Asks the user for the executable when a load needs one (the main
+    // window's file dialog); without a chooser the answer is empty.
+    void setExecutableChooser(ExecutableChooser chooser);
+
+    // Loads the settings and both tables from the store. Throws the load's
+    // error; what was read until then stays, as loadRegistry describes.
+    LoadOutcome load();
+    void save() const;
+    // Back to a launcher that has loaded nothing.
+    void clear();
+
+Q_SIGNALS:
+    void aboutToLoad();
+    // After a load that ran to its end.
+    void reloaded(const LoadOutcome& outcome);
+
+private:
+    ExecutableChooser chooseExecutable_;
+};

@@ -1,0 +1,20 @@
+#include "app/WindowLinks.h"
+
+#include "app/Unit1.h"
+#include "browser/Unit4.h"
+#include "watcher/Unit6.h"
+
+void linkWindows(TForm1& main, TForm4& browser, TFormWatcher& watcher) {
+    browser.OnJoin = [&main](const QString& argumentText, qint32 slot) {
+        main.LaunchZAM(argumentText, slot);
+    };
+    browser.OnWatch = [&main, &watcher](const QString& host, const QString& port, bool sockets) {
+        main.hide();
+        watcher.watch(host, port, sockets);
+    };
+    watcher.OnJoin = [&browser] { browser.joinSelected(); };
+    watcher.OnClosed = [&main, &browser] {
+        main.show();
+        browser.show();
+    };
+}
