@@ -1,3 +1,4 @@
+#include "launch/PlatformChoice.h"
 #include "app/Unit1.h"
 #include "app/WindowLinks.h"
 #include "browser/Unit4.h"
@@ -11,6 +12,9 @@
 #include <QIcon>
 
 int main(int argc, char** argv) {
+    const QByteArray platform = choosePlatform(QProcessEnvironment::systemEnvironment());
+    if (!platform.isEmpty())
+        qputenv("QT_QPA_PLATFORM", platform);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZAM Launcher"));
     QApplication::setDesktopFileName(QStringLiteral("net.zamlauncher.ZamLauncher"));
