@@ -51,3 +51,19 @@ zam_fuzz() {
     cmake --build build-fuzz --target zam_fuzzers -j"$(nproc)"
     (zam_sanitizer_env && tests/fuzz/run.sh build-fuzz "$1")
 }
+
+# What the Wine stage adds: Wine, and a compiler for a small Windows program
+# (the win32 thread model is enough; both models would download twice the size).
+ZAM_WINE_PACKAGES=(wine gcc-mingw-w64-x86-64-win32)
+
+# The game started through the real Wine (tests/wine, build-wine): skipped
+# with a message when Wine or the compiler cannot be installed.
+zam_real_wine() {
+    if ! (zam_install_missing "${ZAM_WINE_PACKAGES[@]}"); then
+        echo "Wine stage skipped: could not install ${ZAM_WINE_PACKAGES[*]}"
+        return 0
+    fi
+    cmake -S . -B build-wine -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZAM_REAL_WINE=ON >/dev/null
+    cmake --build build-wine --target tst_real_wine -j"$(nproc)"
+    (cd build-wine && ctest -L wine --output-on-failure -V)
+}
