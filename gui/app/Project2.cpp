@@ -1,4 +1,3 @@
-#include "launch/PlatformChoice.h"
 #include "app/Unit1.h"
 #include "app/WindowLinks.h"
 #include "browser/Unit4.h"
@@ -6,6 +5,7 @@
 #include "dialogs/Unit3.h"
 #include "dialogs/Unit5.h"
 #include "dialogs/Unit7.h"
+#include "launch/PlatformChoice.h"
 #include "watcher/Unit6.h"
 
 #include <QApplication>

@@ -1,5 +1,5 @@
-#include "app/CommandLine.h"
-#include "app/GameStart.h"
+#include "launch/CommandLine.h"
+#include "launch/GameStart.h"
 #include "settings/GamePaths.h"
 #include "settings/Registry.h"
 #include "support/StoreFixture.h"
@@ -45,9 +45,13 @@ QString rebuiltByWine(const QStringList& arguments) {
 
 class TestRealWine : public QObject {
     Q_OBJECT
+public:
+    // Ends the prefix's server, and so every program in it, even when a
+    // test failed; the prefix's folder goes after.
+    ~TestRealWine() override { runWineTool("wineserver", {"-k"}); }
+
 private Q_SLOTS:
     void initTestCase();
-    void cleanupTestCase();
     void launches_data();
     void launches();
 
@@ -67,10 +71,6 @@ void TestRealWine::initTestCase() {
     gameExe = wine.prefix + "/drive_c/Program Files/ZAM/QuellgroveResistance.exe";
     QDir().mkpath(QFileInfo(gameExe).absolutePath());
     QVERIFY(QFile::copy(ZAM_RECORDER_PATH, gameExe));
-}
-
-void TestRealWine::cleanupTestCase() {
-    runWineTool("wineserver", {"-k"});
 }
 
 void TestRealWine::launches_data() {
