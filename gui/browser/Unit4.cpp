@@ -1,5 +1,8 @@
 #include "browser/Unit4.h"
 
+#include "browser/FindBar.h"
+#include "browser/GridOrder.h"
+#include "browser/ServerRowMenu.h"
 #include "browser/StatusBarPanel.h"
 #include "launch/CommandLine.h"
 #include "query/HostLookup.h"
@@ -150,6 +153,10 @@ void TForm4::buildControls() {
     layout->addWidget(Splitter1, 1);
     layout->addLayout(bottom);
     layout->addWidget(StatusBar1);
+    findBar_ = new FindBar(SGrid, state_.queries, this);
+    layout->insertWidget(0, findBar_);
+    order_ = new GridOrder(SGrid);
+    new ServerRowMenu(this);
 
     udps = new UdpEndpoint(this);
     udps->setObjectName(QStringLiteral("udps"));
@@ -233,6 +240,8 @@ void TForm4::Timer2Timer() {
 void TForm4::Timer1Timer() {
     BitBtn2->setEnabled(true);
     Timer1->stop();
+    order_->apply();
+    findBar_->remark();
     showPlayers();
 }
 

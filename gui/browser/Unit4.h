@@ -4,6 +4,8 @@
 #include <QWidget>
 #include <functional>
 
+class FindBar;
+class GridOrder;
 class QComboBox;
 class QGroupBox;
 class QPushButton;
@@ -88,6 +90,9 @@ private:
     // Replies and status texts repaint at most this often.
     static constexpr int RepaintIntervalMs = 10;
     QTimer* repaintTimer_;
+    // Sorting and finding, both untouched until the user asks for them.
+    GridOrder* order_;
+    FindBar* findBar_;
     QElapsedTimer sinceRepaint_;
 };
 

@@ -1,0 +1,87 @@
+#include "browser/FindBar.h"
+
+#include "query/ReplyAccounting.h"
+#include "query/ServerFind.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QShortcut>
+#include <QTableWidget>
+
+namespace {
+
+QString cellText(const QTableWidget* grid, int row, int column) {
+    const QTableWidgetItem* item = grid->item(row, column);
+    return item ? item->text() : QString();
+}
+
+} // namespace
+
+FindBar::FindBar(QTableWidget* grid, const QueryTable& queries, QWidget* window)
+    : QLineEdit(window), grid_(grid), queries_(queries) {
+    setObjectName(QStringLiteral("FindBar"));
+    setPlaceholderText(
+        QStringLiteral("Find a server, mission or player (Enter: next, Esc: close)"));
+    setClearButtonEnabled(true);
+    hide();
+    auto* find = new QShortcut(QKeySequence::Find, window);
+    find->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(find, &QShortcut::activated, this, [this] {
+        show();
+        setFocus();
+        selectAll();
+    });
+    connect(this, &QLineEdit::textChanged, this, &FindBar::remark);
+    connect(this, &QLineEdit::returnPressed, this, &FindBar::selectNextMatch);
+}
+
+void FindBar::remark() {
+    const QString needle = isVisible() ? text() : QString();
+    // Rows that were never marked need no clearing.
+    if (needle.isEmpty() && !marked_)
+        return;
+    marked_ = !needle.isEmpty();
+    const QBrush marked = palette().brush(QPalette::Inactive, QPalette::Highlight);
+    const QBrush dimmed = palette().brush(QPalette::Disabled, QPalette::Text);
+    matches_.clear();
+    for (int row = 0; row < grid_->rowCount(); ++row) {
+        const bool match = serverMatches(needle, cellText(grid_, row, NameColumn),
+                                         cellText(grid_, row, MissionColumn), queries_, row);
+        matches_ << match;
+        for (int column = 0; column < grid_->columnCount(); ++column) {
+            QTableWidgetItem* item = grid_->item(row, column);
+            if (!item)
+                continue;
+            item->setData(Qt::BackgroundRole, match ? QVariant(marked) : QVariant());
+            item->setData(Qt::ForegroundRole,
+                          needle.isEmpty() || match ? QVariant() : QVariant(dimmed));
+        }
+    }
+}
+
+// The next marked row below the selected one in the order shown, from the
+// top again after the last.
+void FindBar::selectNextMatch() {
+    remark();
+    const QHeaderView* order = grid_->verticalHeader();
+    const int count = grid_->rowCount();
+    const int from = grid_->currentRow() < 0 ? -1 : order->visualIndex(grid_->currentRow());
+    for (int step = 1; step <= count; ++step) {
+        const int row = order->logicalIndex((from + step) % count);
+        if (matches_.value(row)) {
+            grid_->selectRow(row);
+            grid_->scrollToItem(grid_->item(row, NameColumn));
+            return;
+        }
+    }
+}
+
+void FindBar::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        hide();
+        remark();
+        grid_->setFocus();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
