@@ -16,9 +16,10 @@ StatusResponder::StatusResponder(QObject* parent) : QObject(parent) {}
 
 StatusResponder::~StatusResponder() = default;
 
-quint16 StatusResponder::listen(quint16 port, const ResponderScript& script) {
+quint16 StatusResponder::listen(quint16 port, const ResponderScript& script,
+                                const QHostAddress& address) {
     auto listener = std::make_unique<Listener>();
-    if (!listener->socket.bind(QHostAddress::LocalHost, port))
+    if (!listener->socket.bind(address, port))
         return 0;
     listener->port = listener->socket.localPort();
     listener->script = script;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHostAddress>
 #include <QList>
 #include <QObject>
 #include <map>
@@ -14,7 +15,7 @@ struct ResponderScript {
     int delayMs = 0;             // wait this long before answering
 };
 
-// Stands in for game servers: listens on 127.0.0.1 on any number of ports
+// Stands in for game servers: listens on 127.0.0.1 (or another address) on any number of ports
 // and answers every datagram that arrives with its port's scripted reply,
 // sent back to the request's sender. Runs on the event loop of the thread
 // that owns it, so a test drives it with its own event loop.
@@ -25,9 +26,10 @@ public:
     explicit StatusResponder(QObject* parent = nullptr);
     ~StatusResponder() override;
 
-    // Listens on port (0: a free port of the platform's choice) with script.
-    // Returns the port listened on, or 0 when it cannot be bound.
-    quint16 listen(quint16 port, const ResponderScript& script);
+    // Listens on port (0: a free port of the platform's choice) with script,
+    // at address. Returns the port listened on, or 0 when it cannot be bound.
+    quint16 listen(quint16 port, const ResponderScript& script,
+                   const QHostAddress& address = QHostAddress::LocalHost);
     void setScript(quint16 port, const ResponderScript& script);
 
     int requestCount(quint16 port) const;

@@ -23,6 +23,8 @@ const char usage[] =
     "  --silent          never answer\n"
     "  --then-after S    S seconds (decimals allowed) after the options before it took effect,\n"
     "                    answer with the options that follow it instead (repeatable)\n"
+    "  --any             listen on every address, not only 127.0.0.1, so broadcasts\n"
+    "                    reach it (for tests inside network namespaces; anywhere in the line)\n"
     "Port 0 picks a free port. Without a reply a group answers a small coop game.\n";
 
 const QByteArray defaultReply =
@@ -148,9 +150,13 @@ QList<Group> parseGroups(const QStringList& args) {
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
+    QStringList arguments = app.arguments();
+    const QHostAddress address = arguments.removeAll(QStringLiteral("--any")) > 0
+                                     ? QHostAddress(QHostAddress::AnyIPv4)
+                                     : QHostAddress(QHostAddress::LocalHost);
     QList<Group> groups;
     try {
-        groups = parseGroups(app.arguments());
+        groups = parseGroups(arguments);
     } catch (const std::exception& e) {
         if (*e.what())
             std::fprintf(stderr, "zam-status-responder: %s\n", e.what());
@@ -162,7 +168,7 @@ int main(int argc, char* argv[]) {
     QTextStream out(stdout);
     for (const Group& g : groups) {
         for (int port = g.firstPort; port <= g.lastPort; ++port) {
-            const quint16 bound = responder.listen(quint16(port), g.phases.first().script);
+            const quint16 bound = responder.listen(quint16(port), g.phases.first().script, address);
             if (bound == 0) {
                 std::fprintf(stderr, "zam-status-responder: cannot listen on port %d\n", port);
                 return 1;
@@ -171,7 +177,7 @@ int main(int argc, char* argv[]) {
                 QTimer::singleShot(later.startMs, &responder, [&responder, bound, later] {
                     responder.setScript(bound, later.script);
                 });
-            out << "listening on 127.0.0.1:" << bound << Qt::endl;
+            out << "listening on " << address.toString() << u':' << bound << Qt::endl;
         }
     }
     return app.exec();

@@ -4,6 +4,7 @@
 
 const char queryUsage[] =
     "usage: zam-query [--sockets | --dplay] [--timeout MS] [--json] [HOST:PORT...]\n"
+    "       zam-query --lan [--timeout MS] [--json]\n"
     "       zam-query --help\n"
     "Queries the game servers given by host and game port, or all servers saved\n"
     "in the launcher's settings when none is given, and prints what they answered.\n"
@@ -11,6 +12,8 @@ const char queryUsage[] =
     "  --dplay       the servers use DirectPlay (query port + 2)\n"
     "  --timeout MS  wait at most MS milliseconds for the replies (default 2000)\n"
     "  --json        print JSON with the players and their scores instead of a table\n"
+    "  --lan         find the servers on the local network by broadcast instead, on game\n"
+    "                ports 2302 to 2402, collecting answers for MS milliseconds\n"
     "Exit status: 0 when a server answered, 1 when none did, 2 for bad arguments\n"
     "or no saved servers.\n";
 
@@ -40,6 +43,8 @@ QueryRequest parseQueryArguments(const QStringList& arguments) {
             sockets = argument == QLatin1String("--sockets");
         } else if (argument == QLatin1String("--json")) {
             request.json = true;
+        } else if (argument == QLatin1String("--lan")) {
+            request.lan = true;
         } else if (argument == QLatin1String("--timeout")) {
             if (++i == arguments.size())
                 throw UsageError("missing value after --timeout");
@@ -60,6 +65,8 @@ QueryRequest parseQueryArguments(const QStringList& arguments) {
             servers.Port[slot] = QString::number(port);
         }
     }
+    if (request.lan && servers.Last >= 0)
+        throw UsageError("--lan takes no servers");
     // The implementation option applies to every server, wherever it stands.
     for (int slot = 0; slot <= servers.Last; ++slot)
         servers.Sockets[slot] = sockets;

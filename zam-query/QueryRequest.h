@@ -18,6 +18,8 @@ struct QueryRequest {
     // saved servers are to be queried.
     std::unique_ptr<ServerTable> servers = std::make_unique<ServerTable>();
     bool json = false;
+    // Find the servers on the local network instead.
+    bool lan = false;
     int timeoutMs = 2000;
 };
 

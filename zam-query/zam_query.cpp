@@ -2,6 +2,7 @@
 // own query code and prints what they answered.
 
 #include "query/QueryTable.h"
+#include "zam-query/LanReport.h"
 #include "zam-query/QueryReport.h"
 #include "zam-query/QueryRequest.h"
 #include "zam-query/QuerySweep.h"
@@ -34,6 +35,8 @@ int main(int argc, char* argv[]) {
         std::fputs(queryUsage, stderr);
         return 2;
     }
+    if (request.lan)
+        return printLanServers(request);
     ServerTable& servers = *request.servers;
     if (servers.Last < 0) {
         QStringList warnings;

@@ -1,6 +1,7 @@
 #include "dialogs/Unit3.h"
 
 #include "dialogs/EditableCombo.h"
+#include "dialogs/LanServerList.h"
 #include "settings/EntryId.h"
 #include "settings/ModsText.h"
 #include "settings/TableEdits.h"
@@ -53,6 +54,7 @@ TForm3::TForm3(QWidget* parent) : FixedDialog(parent, {425, 233}) {
     connect(BitBtn1, &QPushButton::clicked, this, guardedHandler(this, &TForm3::BitBtn1Click));
     connect(BitBtn2, &QPushButton::clicked, this, guardedHandler(this, &TForm3::BitBtn2Click));
     new FormActivation(this, guardedHandler(this, &TForm3::FormActivate));
+    new LanServerList(this);
 }
 
 void TForm3::FormActivate() {

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "query/LanDiscovery.h"
+
+#include <QObject>
+
+class QLabel;
+class QPushButton;
+class QTableWidget;
+class TForm3;
+
+// "Find LAN servers" in the servers editor: searches the local network for
+// game servers and lists them below the editor, which grows to show the
+// list; each row's Save button saves that server as a new entry through the
+// editor's own Save, with its limits and messages.
+class LanServerList : public QObject {
+public:
+    explicit LanServerList(TForm3* editor);
+
+    LanDiscovery* discovery() const { return discovery_; }
+    QPushButton* findButton() const { return find_; }
+    QTableWidget* list() const { return list_; }
+
+private:
+    void search();
+    void showFound();
+    void save(const LanServer& server, QPushButton* button);
+
+    TForm3* editor_;
+    LanDiscovery* discovery_;
+    QPushButton* find_;
+    QLabel* summary_;
+    QTableWidget* list_;
+};
