@@ -15,7 +15,7 @@ struct ResponderScript {
     int delayMs = 0;             // wait this long before answering
 };
 
-// Stands in for game servers: listens on 127.0.0.1 (or another address) on any number of ports
+// Stands in for game servers: listens on 127.0.0.1 on any number of ports
 // and answers every datagram that arrives with its port's scripted reply,
 // sent back to the request's sender. Runs on the event loop of the thread
 // that owns it, so a test drives it with its own event loop.

@@ -4,9 +4,11 @@ set -euo pipefail
 
 ZAM_PACKAGES=(cmake g++ make qt6-base-dev qt6-multimedia-dev)
 # What the test suite needs besides: the desktop-file and AppStream validators,
-# an X server with a window manager and xprop for the watcher on top, and
-# what building and checking the Debian package takes.
-ZAM_TEST_PACKAGES=(desktop-file-utils appstream xvfb openbox x11-utils dpkg-dev file lintian)
+# an X server with a window manager and xprop for the watcher on top, what
+# building and checking the Debian package takes, a private session bus and
+# network namespaces.
+ZAM_TEST_PACKAGES=(desktop-file-utils appstream xvfb openbox x11-utils dpkg-dev file lintian
+                   dbus-daemon iproute2)
 
 zam_install_missing() {
     local missing=()

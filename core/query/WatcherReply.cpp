@@ -89,9 +89,8 @@ void showPlayers(const WatchedServer& server, WatcherDisplay& display, qint32& s
 // A sound marks a server that starts preparing a game after a running game
 // or after being empty.
 WatcherSound soundFor(qint32 previous, qint32 state, qint32 soundMode) {
-    const bool preparing = state == SelectingMission || state == SettingUp || state == Debriefing;
     const bool fromEmpty = previous == EmptyServer;
-    if (!preparing || !(fromEmpty || isRunningGame(previous)))
+    if (!isAlertTransition(previous, state))
         return WatcherSound::None;
     if (soundMode == 1)
         return WatcherSound::BuiltIn;
@@ -101,6 +100,11 @@ WatcherSound soundFor(qint32 previous, qint32 state, qint32 soundMode) {
 }
 
 } // namespace
+
+bool isAlertTransition(qint32 previous, qint32 state) {
+    const bool preparing = state == SelectingMission || state == SettingUp || state == Debriefing;
+    return preparing && (previous == EmptyServer || isRunningGame(previous));
+}
 
 WatcherSound handleWatcherReply(QByteArrayView datagram, WatchedServer& server,
                                 WatcherDisplay& display, qint32 soundMode) {

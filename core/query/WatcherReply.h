@@ -70,6 +70,11 @@ struct WatcherDisplay {
     PlayerRows playerList;
 };
 
+// True for the change of state the watcher alerts the user to: a server
+// that starts preparing a game (selecting a mission, setting up or
+// debriefing) after a running game or after being empty.
+bool isAlertTransition(qint32 previous, qint32 state);
+
 // Which sound a reply asks for.
 enum class WatcherSound { None, BuiltIn, Sound1, Sound2 };
 

@@ -10,6 +10,7 @@ struct QueryTable;
 // selects the next marked server in the order shown, Escape closes the
 // field and takes the marks away. Hidden until Ctrl+F.
 class FindBar : public QLineEdit {
+    Q_OBJECT
 public:
     FindBar(QTableWidget* grid, const QueryTable& queries, QWidget* window);
 

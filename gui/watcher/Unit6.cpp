@@ -3,7 +3,9 @@
 #include "query/StatusQuery.h"
 #include "query/UdpEndpoint.h"
 #include "state/LauncherState.h"
+#include "watcher/PlayerChart.h"
 #include "watcher/SoundOutput.h"
+#include "watcher/WatchNotifier.h"
 #include "windows/FormActivation.h"
 #include "windows/GuardedHandler.h"
 #include "windows/PlacementAnchor.h"
@@ -161,6 +163,9 @@ void TFormWatcher::buildControls() {
     Timer2 = new QTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));
     Timer2->setInterval(15000);
+
+    chart_ = new PlayerChart(this);
+    notifier_ = new WatchNotifier(this);
 }
 
 void TFormWatcher::connectHandlers() {
@@ -200,6 +205,8 @@ void TFormWatcher::FormActivate() {
 // stays open without polling until it is closed.
 void TFormWatcher::watch(const QString& hostName, const QString& port, bool sockets) {
     show();
+    chart_->clear();
+    notifier_->watching(state_.servers, hostName, port, sockets);
     udps->setRemoteHost(hostName);
     udps->setRemotePort(queryPort(port, sockets));
     Timer2->start();
@@ -210,6 +217,7 @@ void TFormWatcher::watch(const QString& hostName, const QString& port, bool sock
 void TFormWatcher::UpdateStatus() {
     host->setText(udps->RemoteHost() + u':' + QString::number(udps->RemotePort()));
     watchedServer.pollStarted();
+    chart_->pollStarted();
     display_.playerList.clear();
     showDisplay();
 
@@ -256,6 +264,7 @@ void TFormWatcher::ToggleWindow() {
     for (QLabel* each : {LG2, LG, LR})
         each->move(frame.right() - 19, buttonTop + 3);
     SpeedButton1->raise();
+    chart_->place(layout.expanded, BitBtn1->geometry(), LR->geometry());
 }
 
 void TFormWatcher::Timer1Timer() {
@@ -294,6 +303,7 @@ void TFormWatcher::udpsDataReceived(qint32 NumberBytes, const QString&, qint32) 
     playerList->setColumnWidth(0, 70);
     playerList->setColumnWidth(1, 100);
     WatcherSound sound = WatcherSound::None;
+    const qint32 previousState = watchedServer.WatcherState;
     try {
         sound = handleWatcherReply(reply, watchedServer, display_, state_.settings.SoundMode);
     } catch (...) {
@@ -302,6 +312,8 @@ void TFormWatcher::udpsDataReceived(qint32 NumberBytes, const QString&, qint32) 
     }
     status->setToolTip(QString());
     showDisplay();
+    chart_->record(watchedServer.players);
+    notifier_->stateChanged(previousState, watchedServer.WatcherState, display_.status.text);
 
     switch (sound) {
     case WatcherSound::None:

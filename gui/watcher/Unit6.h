@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <functional>
 
+class PlayerChart;
 class QFrame;
 class QLabel;
 class QPushButton;
@@ -12,6 +13,7 @@ class QTableWidget;
 class QTimer;
 class LauncherState;
 class UdpEndpoint;
+class WatchNotifier;
 
 // The server watcher: a small window that stays on top, polls one server
 // every 15 seconds, shows its game state, players, mission and player list,
@@ -75,6 +77,9 @@ private:
     // Set by showing, which runs FormActivate itself; the activation that
     // follows is the same one.
     bool activatedByShow_ = false;
+    // The player count of the last hour, and the desktop notifications.
+    PlayerChart* chart_;
+    WatchNotifier* notifier_;
 };
 
 extern TFormWatcher* FormWatcher;

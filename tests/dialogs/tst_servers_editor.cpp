@@ -1,15 +1,18 @@
 #include "EditorStore.h"
 #include "WindowSteps.h"
 #include "dialogs/Unit3.h"
+#include "query/LanDiscovery.h"
 #include "settings/Tables.h"
 #include "support/ScriptedPrompts.h"
 #include "support/SharedState.h"
 #include "support/StoreFixture.h"
+#include "testkit/StatusResponder.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
 
 namespace {
@@ -84,6 +87,7 @@ private Q_SLOTS:
     void deleteEntry_data();
     void deleteEntry();
     void fullTableRefusesNewEntry();
+    void lanServerSavedWithOneClick();
 };
 
 // Row: the entry picked (-1: typed over a filled-in entry), what the fields show.
@@ -257,6 +261,29 @@ void TestServersEditor::fullTableRefusesNewEntry() {
     QVERIFY(editor.prompts->messages[0].contains("full"));
     QCOMPARE(serverTable.Last, SLOT_COUNT - 1);
     QCOMPARE(editor.store.read(), before);
+}
+
+// A server found on the network is saved as a new entry by its row's Save,
+// whatever entry the editor showed; the search is aimed at a local responder.
+void TestServersEditor::lanServerSavedWithOneClick() {
+    Editor editor(kServers);
+    TForm3* form = editor.form;
+    QVERIFY(bringUp(form));
+    pick(form->ServerList, 1);
+    StatusResponder responder;
+    QVERIFY(responder.listen(2391, {{"\\hostname\\Lan party\\hostport\\2389\\"}}));
+    form->findChild<LanDiscovery*>()->setTargets({QHostAddress::LocalHost});
+
+    form->findChild<QPushButton*>("FindLanServers")->click();
+    auto* list = form->findChild<QTableWidget*>("LanServers");
+    QTRY_VERIFY(list->isVisible());
+    QVERIFY(form->height() > 233);
+    const auto found = list->findItems("127.0.0.1:2389", Qt::MatchExactly);
+    QCOMPARE(found.size(), 1);
+    qobject_cast<QPushButton*>(list->cellWidget(found[0]->row(), 5))->click();
+
+    QCOMPARE(serverEntry(3, {10, 20, 30}), QStringLiteral("new|Lan party|127.0.0.1|2389||0|"));
+    QCOMPARE(storedKeys(StoreKeys::Servers).size(), 4);
 }
 
 QTEST_MAIN(TestServersEditor)

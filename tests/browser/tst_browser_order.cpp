@@ -1,0 +1,105 @@
+#include "browser/FindBar.h"
+#include "browser/Unit4.h"
+#include "query/ReplyAccounting.h"
+#include "support/SharedState.h"
+#include "testkit/StatusResponder.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QMenu>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+QList<int> shownSlots(const QTableWidget* grid) {
+    QList<int> slots;
+    for (int shown = 0; shown < grid->rowCount(); ++shown)
+        slots << grid->verticalHeader()->logicalIndex(shown);
+    return slots;
+}
+
+void clickHeader(QTableWidget* grid, int column) {
+    QHeaderView* header = grid->horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      {header->sectionViewportPosition(column) + 4, header->height() / 2});
+}
+
+} // namespace
+
+class TestBrowserOrder : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void sortFindAndMenuFollowTheServer();
+};
+
+void TestBrowserOrder::sortFindAndMenuFollowTheServer() {
+    resetSharedState();
+    StatusResponder responder;
+    const QList<std::pair<QString, QByteArray>> servers = {
+        {"gamma", {}},
+        {"Alpha", "\\numplayers\\12\\maxplayers\\16\\player_0\\Ann\\score_0\\1\\"},
+        {"beta", "\\numplayers\\3\\maxplayers\\16\\player_0\\Bob\\score_0\\2\\"}};
+    for (const auto& [name, answer] : servers) {
+        const int slot = ++serverTable.Last;
+        serverTable.Name[slot] = name;
+        serverTable.Host[slot] = QStringLiteral("127.0.0.1");
+        ResponderScript script;
+        if (!answer.isEmpty())
+            script.datagrams = {answer};
+        serverTable.Port[slot] = QString::number(responder.listen(0, script) - 1);
+        serverTable.Sockets[slot] = true;
+    }
+    TForm4 browser;
+    int joined = -1;
+    browser.OnJoin = [&joined](const QString&, qint32 slot) { joined = slot; };
+    browser.show();
+    QTableWidget* grid = browser.SGrid;
+    const auto sweepDone = [&] {
+        return browser.BitBtn2->isEnabled() && grid->rowCount() == 3 && grid->item(1, 3) &&
+               grid->item(1, 3)->text() == "12/14";
+    };
+    QTRY_VERIFY(sweepDone());
+
+    clickHeader(grid, PlayersColumn);
+    QCOMPARE(shownSlots(grid), QList<int>({2, 1, 0})); // the silent server last
+    clickHeader(grid, PlayersColumn);
+    QCOMPARE(shownSlots(grid), QList<int>({1, 2, 0}));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                      grid->visualRect(grid->model()->index(1, 0)).center());
+    browser.BitBtn1->click();
+    QCOMPARE(joined, 1);
+    QCOMPARE(browser.PlrGrid->item(0, 0)->text(), QStringLiteral("Ann"));
+    browser.BitBtn2->click();
+    QTRY_VERIFY(sweepDone());
+    QCOMPARE(shownSlots(grid), QList<int>({1, 2, 0}));
+    QCOMPARE(grid->currentRow(), 1);
+
+    QTest::keyClick(&browser, Qt::Key_F, Qt::ControlModifier);
+    auto* find = browser.findChild<FindBar*>();
+    QVERIFY(find->isVisible());
+    QTest::keyClicks(find, "BOB");
+    QVERIFY(grid->item(2, 0)->data(Qt::BackgroundRole).isValid());
+    QVERIFY(grid->item(1, 0)->data(Qt::ForegroundRole).isValid());
+    QTest::keyClick(find, Qt::Key_Return);
+    QCOMPARE(grid->currentRow(), 2);
+    QTest::keyClick(find, Qt::Key_Escape);
+    QVERIFY(!grid->item(1, 0)->data(Qt::ForegroundRole).isValid());
+
+    QTimer::singleShot(0, [] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        QCOMPARE(menu->actions().size(), 3);
+        menu->actions().last()->trigger();
+        menu->close();
+    });
+    Q_EMIT grid->customContextMenuRequested(grid->visualRect(grid->model()->index(0, 0)).center());
+    QCOMPARE(QApplication::clipboard()->text(), "127.0.0.1:" + serverTable.Port[0]);
+    QCOMPARE(grid->currentRow(), 0);
+}
+
+QTEST_MAIN(TestBrowserOrder)
+#include "tst_browser_order.moc"
