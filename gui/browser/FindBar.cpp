@@ -15,6 +15,15 @@ QString cellText(const QTableWidget* grid, int row, int column) {
     return item ? item->text() : QString();
 }
 
+// A light tint of the selection colour, so marked rows never look selected.
+QColor markColour(const QPalette& palette) {
+    const QColor base = palette.color(QPalette::Base);
+    const QColor tint = palette.color(QPalette::Highlight);
+    const auto mix = [](int a, int b) { return (a * 3 + b) / 4; };
+    return QColor(mix(base.red(), tint.red()), mix(base.green(), tint.green()),
+                  mix(base.blue(), tint.blue()));
+}
+
 } // namespace
 
 FindBar::FindBar(QTableWidget* grid, const QueryTable& queries, QWidget* window)
@@ -41,7 +50,7 @@ void FindBar::remark() {
     if (needle.isEmpty() && !marked_)
         return;
     marked_ = !needle.isEmpty();
-    const QBrush marked = palette().brush(QPalette::Inactive, QPalette::Highlight);
+    const QBrush marked = markColour(palette());
     const QBrush dimmed = palette().brush(QPalette::Disabled, QPalette::Text);
     matches_.clear();
     for (int row = 0; row < grid_->rowCount(); ++row) {

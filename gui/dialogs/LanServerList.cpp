@@ -15,9 +15,9 @@
 namespace {
 
 constexpr int listHeight = 160;
-const QStringList columns = {QStringLiteral("Name"),           QStringLiteral("Address"),
-                             QStringLiteral("Implementation"), QStringLiteral("Players"),
-                             QStringLiteral("Mission"),        QString()};
+const QStringList columns = {QStringLiteral("Name"),    QStringLiteral("Address"),
+                             QStringLiteral("Impl."),   QStringLiteral("Players"),
+                             QStringLiteral("Mission"), QString()};
 
 } // namespace
 
@@ -33,9 +33,11 @@ LanServerList::LanServerList(TForm3* editor)
     list_->verticalHeader()->setDefaultSectionSize(22);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list_->setSelectionMode(QAbstractItemView::NoSelection);
-    for (const auto& [column, width] : {std::pair{0, 90}, {1, 110}, {2, 70}, {3, 45}, {4, 50}})
+    // The columns fit the width; the mission takes what the others leave.
+    for (const auto& [column, width] : {std::pair{0, 84}, {1, 100}, {2, 68}, {3, 44}, {5, 44}})
         list_->setColumnWidth(column, width);
-    list_->horizontalHeader()->setStretchLastSection(true);
+    list_->horizontalHeader()->setSectionResizeMode(4, QHeaderView::Stretch);
+    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     summary_->hide();
     list_->hide();
     connect(find_, &QPushButton::clicked, this, [this] { guarded(editor_, [this] { search(); }); });
