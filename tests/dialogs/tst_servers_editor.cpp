@@ -282,7 +282,7 @@ void TestServersEditor::lanServerSavedWithOneClick() {
     QCOMPARE(found.size(), 1);
     qobject_cast<QPushButton*>(list->cellWidget(found[0]->row(), 5))->click();
 
-    QCOMPARE(serverEntry(3, {10, 20, 30}), QStringLiteral("new|Lan party|127.0.0.1|2389||0|"));
+    QVERIFY(serverEntries().contains("new|Lan party|127.0.0.1|2389||0|"));
     QCOMPARE(storedKeys(StoreKeys::Servers).size(), 4);
 }
 
