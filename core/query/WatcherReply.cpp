@@ -2,6 +2,7 @@
 
 #include "query/GameState.h"
 #include "query/StatusTokenizer.h"
+#include "settings/Tables.h"
 
 #include <algorithm>
 
@@ -15,11 +16,39 @@ void WatchedServer::pollStarted() {
 void PlayerRows::clear() {
     setRowCount(0);
     cells_[0] = Row();
+    full_ = false;
+    changed(0);
+}
+
+void PlayerRows::setName(const QString& name) {
+    if (full_)
+        return;
+    cells_[rowCount_ - 1].name = name;
+    changed(rowCount_ - 1);
 }
 
 void PlayerRows::closeRow(const QString& score) {
+    if (full_)
+        return;
     cells_[rowCount_ - 1].score = score;
-    setRowCount(rowCount_ + 1);
+    changed(rowCount_ - 1);
+    if (rowCount_ < SLOT_COUNT)
+        setRowCount(rowCount_ + 1);
+    else
+        full_ = true;
+}
+
+void PlayerRows::dropOpenRow() {
+    if (full_)
+        full_ = false;
+    else
+        setRowCount(rowCount_ - 1);
+}
+
+int PlayerRows::takeFirstChangedRow() {
+    const int first = std::min(firstChanged_, rowCount_);
+    firstChanged_ = SLOT_COUNT;
+    return first;
 }
 
 void PlayerRows::setRowCount(int count) {

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <QtGlobal>
+#include <algorithm>
 
 // What the watcher keeps about the watched server between replies.
 struct WatchedServer {
@@ -34,9 +35,9 @@ struct ColouredText {
     friend bool operator==(const ColouredText&, const ColouredText&) = default;
 };
 
-// The watcher's player list as a grid shows it: rowCount rows, at least one.
-// Cells of rows dropped by a smaller count keep their texts and show them
-// again when the count grows.
+// The watcher's player list as a grid shows it: rowCount rows, at least one
+// and at most SLOT_COUNT. Cells of rows dropped by a smaller count keep their
+// texts and show them again when the count grows.
 class PlayerRows {
 public:
     struct Row {
@@ -49,16 +50,28 @@ public:
 
     // Count 0, leaving one row whose two cells are emptied.
     void clear();
-    void setName(const QString& name) { cells_[rowCount_ - 1].name = name; }
-    // Writes the score of the open row and opens the next one.
+    // Writes the name of the open row.
+    void setName(const QString& name);
+    // Writes the score of the open row and opens the next one. Once the
+    // SLOT_COUNT-th row is closed there is no open row until the datagram
+    // ends: the players that follow are dropped with their scores.
     void closeRow(const QString& score);
-    void dropOpenRow() { setRowCount(rowCount_ - 1); }
+    // The datagram ended: its open row goes (the last row stays when the
+    // list is full), and the next datagram writes into the last row.
+    void dropOpenRow();
+
+    // The first row whose cells changed since the last call; the rows from
+    // there to rowCount() may show other texts. rowCount() when none did.
+    int takeFirstChangedRow();
 
 private:
     void setRowCount(int count);
+    void changed(int row) { firstChanged_ = std::min(firstChanged_, row); }
 
     QList<Row> cells_{Row()};
     int rowCount_ = 1;
+    bool full_ = false;
+    int firstChanged_ = 0;
 };
 
 // Everything a reply changes on the watcher window.

@@ -336,11 +336,26 @@ void TFormWatcher::showDisplay() {
     showText(mission, display_.mission);
     LR->setVisible(display_.redLampShown);
 
-    const PlayerRows& rows = display_.playerList;
+    showPlayerRows();
+}
+
+// Only rows that changed, or that the grid did not show before, are written:
+// a burst of replies must not rewrite the whole list at every datagram.
+void TFormWatcher::showPlayerRows() {
+    PlayerRows& rows = display_.playerList;
+    const int shownBefore = playerList->rowCount();
     playerList->setRowCount(rows.rowCount());
-    for (int r = 0; r < rows.rowCount(); ++r) {
-        playerList->setItem(r, 0, new QTableWidgetItem(rows.row(r).name));
-        playerList->setItem(r, 1, new QTableWidgetItem(rows.row(r).score));
+    const auto setCell = [this](int r, int column, const QString& text) {
+        if (QTableWidgetItem* item = playerList->item(r, column)) {
+            if (item->text() != text)
+                item->setText(text);
+        } else {
+            playerList->setItem(r, column, new QTableWidgetItem(text));
+        }
+    };
+    for (int r = std::min(rows.takeFirstChangedRow(), shownBefore); r < rows.rowCount(); ++r) {
+        setCell(r, 0, rows.row(r).name);
+        setCell(r, 1, rows.row(r).score);
     }
 }
 

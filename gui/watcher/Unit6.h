@@ -70,6 +70,7 @@ private:
     void connectHandlers();
     void FormClose();
     void showDisplay();
+    void showPlayerRows();
 
     LauncherState& state_;
     // What the labels, the lamp and the player list show.

@@ -1,5 +1,6 @@
 #include "base/LauncherError.h"
 #include "query/WatcherReply.h"
+#include "settings/Tables.h"
 
 #include <QTest>
 
@@ -73,6 +74,7 @@ private Q_SLOTS:
     void playerRows_data();
     void playerRows();
     void malformedMaxplayersEndsTheDatagram();
+    void burstOfScoresIsBounded();
 };
 
 void TestWatcherReply::stateAndSound_data() {
@@ -277,6 +279,27 @@ void TestWatcherReply::malformedMaxplayersEndsTheDatagram() {
 
     watch.play({"\\gstate\\9\\"}, 1);
     QCOMPARE(watch.sounds.last(), QString("builtin"));
+}
+
+// A burst of score-only datagrams fills at most SLOT_COUNT rows, and each
+// datagram after that changes only the last row.
+void TestWatcherReply::burstOfScoresIsBounded() {
+    QByteArray scores;
+    while (scores.size() < 2040)
+        scores += "\\score\\1";
+    Watch watch;
+    for (int datagram = 0; datagram < 10; ++datagram)
+        handleWatcherReply(scores, watch.server, watch.display, 1);
+    PlayerRows& rows = watch.display.playerList;
+    QCOMPARE(rows.rowCount(), SLOT_COUNT);
+    QCOMPARE(rows.row(SLOT_COUNT - 1).score, QString("1"));
+
+    rows.takeFirstChangedRow();
+    handleWatcherReply("\\player_0\\Last\\score_0\\9\\score\\2\\", watch.server, watch.display, 1);
+    QCOMPARE(rows.rowCount(), SLOT_COUNT);
+    QCOMPARE(rows.takeFirstChangedRow(), SLOT_COUNT - 1);
+    QCOMPARE(rows.row(SLOT_COUNT - 1).name + '|' + rows.row(SLOT_COUNT - 1).score,
+             QString("Last|9"));
 }
 
 QTEST_GUILESS_MAIN(TestWatcherReply)
