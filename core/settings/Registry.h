@@ -21,11 +21,26 @@ struct LoadOutcome {
 // set-up when the launcher's key is missing. Throws the store's or the
 // integer conversion's error at a bad entry; what was loaded until then
 // stays, and the table being loaded keeps only the entries it could read
-// (the others stay in the store, see UnloadedKeys).
+// (the others stay in the store, see UnloadedKeys). A prompt's executable is
+// written to the store whatever step the load stops at.
 LoadOutcome loadRegistry(LauncherSettings& settings, ModTable& mods, ServerTable& servers,
                          const ExecutableChooser& chooseExecutable);
 
+// The settings and both tables as the store holds them, as far as this
+// session knows: what the last load read (or, where it stopped early, what
+// was in memory then) and what the last save wrote.
+struct StoredState {
+    LauncherSettings settings;
+    ModTable mods;
+    ServerTable servers;
+};
+
 // Writes the settings and both tables to the store. Does nothing when the
-// launcher's key does not exist.
+// launcher's key does not exist. With `stored`, only what differs from it is
+// written, and the entries of `stored` that the tables no longer hold are
+// deleted: options and entries the session did not change stay exactly as
+// the store has them, whatever step a load stopped at. Without it, every
+// option and entry is written and nothing is deleted. An entry is its Id:
+// a changed one is written to the key that holds that Id ("0042" for 42).
 void saveRegistry(const LauncherSettings& settings, const ModTable& mods,
-                  const ServerTable& servers);
+                  const ServerTable& servers, const StoredState* stored = nullptr);

@@ -1,5 +1,7 @@
 #include "settings/RegistryFile.h"
 
+#include "settings/HexText.h"
+
 #include <QStringDecoder>
 #include <algorithm>
 
@@ -177,6 +179,7 @@ public:
         const QStringView header = line.trimmed();
         if (header == version5Header) {
             doc_.storeFormat_ = false;
+            version5_ = true;
         } else if (header != storeHeader) {
             doc_.storeFormat_ = false;
             lines_.unread();
@@ -252,6 +255,8 @@ private:
             value.kind = ValueKind::Other;
             if (!readHexList(data, prefix, value.text))
                 return false;
+            if (version5_) // rewritten as the store's own format, whose bytes are UTF-8
+                value.text = hexTextFromUtf16(value.text);
         } else {
             return false;
         }
@@ -297,6 +302,7 @@ private:
     LineReader lines_;
     RegistryKey* current_ = nullptr;
     bool sectionSeen_ = false;
+    bool version5_ = false; // a regedit export: its text byte lists are UTF-16LE
     std::vector<QString> recentNames_;
 };
 

@@ -1,6 +1,6 @@
+#include "base/LauncherError.h"
 #include "settings/GamePaths.h"
 #include "settings/IntegerConversion.h"
-#include "base/LauncherError.h"
 #include "settings/Registry.h"
 #include "settings/SettingsStore.h"
 #include "settings/StoreKeys.h"
@@ -131,11 +131,10 @@ void loadServers(SettingsStore& store, ServerTable& servers, QStringList& notice
         QStringLiteral("servers"), notices);
 }
 
-// Until a table is loaded, the store's entries that it does not hold are
-// kept by a save, so that a load stopped before reaching the table cannot
-// lead to their loss.
+// The store's entries that a table does not hold, so that a new entry's Id
+// differs from theirs; loading the table replaces the list.
 template <typename Table>
-void protectEntriesNotInMemory(SettingsStore& store, const QString& tableKey, Table& table) {
+void noteEntriesNotInMemory(SettingsStore& store, const QString& tableKey, Table& table) {
     table.UnloadedKeys.clear();
     if (!store.openKey(tableKey, false))
         return;
@@ -163,23 +162,23 @@ LoadOutcome loadRegistry(LauncherSettings& settings, ModTable& mods, ServerTable
                          const ExecutableChooser& chooseExecutable) {
     LoadOutcome outcome;
     SettingsStore store;
-    readGameDir(store, settings);
     store.setRootKey(RootKey::CurrentUser);
-    if (!store.openKey(StoreKeys::Launcher, false))
-        firstRunSetup(store, chooseExecutable);
-
-    if (!store.openKey(StoreKeys::Launcher, false))
-        return outcome;
-    outcome.launcherKeyOpened = true;
-    // The executable chosen at a prompt must reach the file even when the
-    // load stops at a bad entry later on.
+    noteEntriesNotInMemory(store, StoreKeys::Mods, mods);
+    noteEntriesNotInMemory(store, StoreKeys::Servers, servers);
+    // The executable chosen at a prompt must reach the file whatever step
+    // the load stops at.
     try {
-        protectEntriesNotInMemory(store, StoreKeys::Mods, mods);
-        protectEntriesNotInMemory(store, StoreKeys::Servers, servers);
-        store.openKey(StoreKeys::Launcher, false);
+        readGameDir(store, settings);
+        store.setRootKey(RootKey::CurrentUser);
+        if (!store.openKey(StoreKeys::Launcher, false))
+            firstRunSetup(store, chooseExecutable);
+        if (!store.openKey(StoreKeys::Launcher, false))
+            return outcome;
+        outcome.launcherKeyOpened = true;
         readOptions(store, settings, chooseExecutable);
         loadMods(store, mods, outcome.notices);
         loadServers(store, servers, outcome.notices);
+        readPlayer(store, settings, outcome);
     } catch (...) {
         store.closeKey();
         try {
@@ -189,7 +188,6 @@ LoadOutcome loadRegistry(LauncherSettings& settings, ModTable& mods, ServerTable
         }
         throw;
     }
-    readPlayer(store, settings, outcome);
     store.commit();
     return outcome;
 }

@@ -1,6 +1,7 @@
 #include "settings/SettingsStore.h"
 
 #include "base/LauncherError.h"
+#include "settings/HexText.h"
 #include "settings/RegistryFile.h"
 #include "settings/StoreLocation.h"
 
@@ -73,17 +74,31 @@ void SettingsStore::closeKey() {
     openKey_ = nullptr;
 }
 
+// Quoted text, or a byte list regedit writes for a text.
+std::optional<QString> SettingsStore::textOf(const RegistryValue& value) {
+    if (value.kind == ValueKind::Text)
+        return value.text;
+    if (value.kind == ValueKind::Other)
+        return hexText(value.text);
+    return std::nullopt;
+}
+
+const RegistryValue* SettingsStore::currentValue(const QString& name) const {
+    return openKey_ ? file_->value(openKey_, name) : nullptr;
+}
+
 QString SettingsStore::readString(const QString& name) const {
-    const RegistryValue* value = openKey_ ? file_->value(openKey_, name) : nullptr;
+    const RegistryValue* value = currentValue(name);
     if (!value)
         return QString();
-    if (value->kind != ValueKind::Text)
+    std::optional<QString> text = textOf(*value);
+    if (!text)
         throw valueError("Invalid data type for '%1'", name);
-    return value->text;
+    return *text;
 }
 
 qint32 SettingsStore::readInteger(const QString& name) const {
-    const RegistryValue* value = openKey_ ? file_->value(openKey_, name) : nullptr;
+    const RegistryValue* value = currentValue(name);
     if (!value)
         throw valueError("Failed to get data for '%1'", name);
     if (value->kind != ValueKind::Dword)
@@ -96,6 +111,8 @@ bool SettingsStore::readBool(const QString& name) const {
 }
 
 void SettingsStore::writeString(const QString& name, const QString& value) {
+    if (const RegistryValue* current = currentValue(name); current && textOf(*current) == value)
+        return;
     RegistryValue text;
     text.kind = ValueKind::Text;
     text.text = value;
@@ -103,6 +120,9 @@ void SettingsStore::writeString(const QString& name, const QString& value) {
 }
 
 void SettingsStore::writeInteger(const QString& name, qint32 value) {
+    if (const RegistryValue* current = currentValue(name);
+        current && current->kind == ValueKind::Dword && current->dword == quint32(value))
+        return;
     RegistryValue dword;
     dword.kind = ValueKind::Dword;
     dword.dword = quint32(value);

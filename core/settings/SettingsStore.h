@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QtGlobal>
 #include <memory>
+#include <optional>
 
 class RegistryFile;
 struct RegistryKey;
@@ -34,7 +35,8 @@ public:
     bool openKey(const QString& path, bool create);
     void closeKey();
 
-    // A missing text value reads as empty. A missing integer or boolean
+    // A missing text value reads as empty; texts written as byte lists
+    // (hex(1):, hex(2):) read as their text. A missing integer or boolean
     // throws "Failed to get data for '<name>'"; a value of the other kind
     // throws "Invalid data type for '<name>'". Booleans are integers, true
     // when not zero. Without an open key these read as missing.
@@ -43,7 +45,8 @@ public:
     bool readBool(const QString& name) const;
 
     // Writes to the open key; without one they throw
-    // "Failed to set data for '<name>'".
+    // "Failed to set data for '<name>'". A value that already reads the
+    // same stays as it is spelled, and is no change.
     void writeString(const QString& name, const QString& value);
     void writeInteger(const QString& name, qint32 value);
     void writeBool(const QString& name, bool value); // stored as 0 or 1
@@ -64,6 +67,8 @@ public:
     bool skippedDamagedLines() const;
 
 private:
+    static std::optional<QString> textOf(const RegistryValue& value);
+    const RegistryValue* currentValue(const QString& name) const;
     QString rootName() const;
     void writeValue(const QString& name, const RegistryValue& value);
     void noteKeyChange(const QString& keyName);

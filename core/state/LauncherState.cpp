@@ -14,7 +14,14 @@ LoadOutcome LauncherState::load() {
     const auto choose = [this](const QString& message) {
         return chooseExecutable_ ? chooseExecutable_(message) : QString();
     };
-    const LoadOutcome outcome = loadRegistry(settings, mods, servers, choose);
+    LoadOutcome outcome;
+    try {
+        outcome = loadRegistry(settings, mods, servers, choose);
+    } catch (...) {
+        noteStored(); // a load that stopped early still tells what a save may write
+        throw;
+    }
+    noteStored();
     if (outcome.launcherKeyOpened) {
         profileNames = outcome.profileNames;
         playerName = outcome.playerName;
@@ -23,8 +30,15 @@ LoadOutcome LauncherState::load() {
     return outcome;
 }
 
-void LauncherState::save() const {
-    saveRegistry(settings, mods, servers);
+void LauncherState::save() {
+    saveRegistry(settings, mods, servers, &stored_);
+    noteStored();
+}
+
+void LauncherState::noteStored() {
+    stored_.settings = settings;
+    stored_.mods = mods;
+    stored_.servers = servers;
 }
 
 void LauncherState::clear() {
@@ -34,4 +48,5 @@ void LauncherState::clear() {
     queries = QueryTable();
     profileNames.clear();
     playerName = QStringLiteral("-");
+    noteStored();
 }

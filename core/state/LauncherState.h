@@ -33,7 +33,9 @@ public:
     // Loads the settings and both tables from the store. Throws the load's
     // error; what was read until then stays, as loadRegistry describes.
     LoadOutcome load();
-    void save() const;
+    // Writes what changed since the last load or save; whatever this session
+    // neither read nor changed stays in the store as it is.
+    void save();
     // Back to a launcher that has loaded nothing.
     void clear();
 
@@ -43,5 +45,9 @@ Q_SIGNALS:
     void reloaded(const LoadOutcome& outcome);
 
 private:
+    // The state is now what the store holds.
+    void noteStored();
+
     ExecutableChooser chooseExecutable_;
+    StoredState stored_;
 };

@@ -27,6 +27,8 @@ private Q_SLOTS:
     void fileAndFolderAreOwnerOnly();
     void damagedFileIsCopiedOnceBeforeRewrite();
     void importedVersion5FileIsKept();
+    void textsSpelledAsByteListsReadAsText_data();
+    void textsSpelledAsByteListsReadAsText();
     void failedWritesKeepTheOldFile_data();
     void failedWritesKeepTheOldFile();
     void unreadableFileIsNeverOverwritten();
@@ -316,6 +318,60 @@ void TestSettingsStore::importedVersion5FileIsKept() {
     QCOMPARE(contents(storePath()),
              "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\ZAM Launcher2\\"
              "mods\\5]\n\"name\"=\"Caf\xc3\xa9\"\n\"checked\"=dword:00000001\n\n");
+}
+
+namespace {
+
+// A version-5 export as regedit writes it: UTF-16LE with a byte-order mark.
+QByteArray version5File(const QString& section, const QString& valueLine) {
+    const QString text = "Windows Registry Editor Version 5.00\r\n\r\n[" + section + "]\r\n" +
+                         valueLine + "\r\n\r\n";
+    QByteArray bytes = "\xff\xfe";
+    bytes.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+    return bytes;
+}
+
+} // namespace
+
+void TestSettingsStore::textsSpelledAsByteListsReadAsText_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("text");
+
+    const QString section = "HKEY_CURRENT_USER\\Software\\ZAM Launcher2";
+    const QByteArray regedit4 = "REGEDIT4\n\n[" + section.toUtf8() + "]\n\"v\"=";
+    QTest::newRow("hex(2), REGEDIT4, environment reference kept")
+        << regedit4 + "hex(2):25,50,41,54,48,25,5c,7a,00\n"
+        << "%PATH%\\z";
+    QTest::newRow("hex(1), REGEDIT4, continued") << regedit4 + "hex(1):41,\\\n  42,00\n"
+                                                 << "AB";
+    QTest::newRow("hex(2), REGEDIT4, UTF-8 bytes") << regedit4 + "hex(2):c3,a4,00\n"
+                                                   << "\u00e4";
+    QTest::newRow("hex(2), REGEDIT4, bytes that are no UTF-8") << regedit4 + "hex(2):e4,ff\n"
+                                                               << "\u00e4\u00ff";
+    QTest::newRow("hex(2), version 5")
+        << version5File(section, "\"v\"=hex(2):25,00,41,00,25,00,5c,00,ac,20,00,00")
+        << "%A%\\\u20ac";
+    QTest::newRow("hex(1), version 5, continued")
+        << version5File(section, "\"v\"=hex(1):43,00,\\\r\n  3a,00,00,00") << "C:";
+}
+
+// Both spellings regedit uses for texts read as text, and a version-5 file
+// rewritten in the store's own format still gives the same text.
+void TestSettingsStore::textsSpelledAsByteListsReadAsText() {
+    QFETCH(QByteArray, file);
+    QFETCH(QString, text);
+    writeFile(storePath(), file);
+    {
+        SettingsStore store(storePath());
+        QVERIFY(store.openKey(launcherKey, false));
+        QCOMPARE(store.readString("v"), text);
+        QCOMPARE(errorOf([&] { store.readInteger("v"); }), QString("Invalid data type for 'v'"));
+        store.writeString("other", "x");
+        store.commit();
+    }
+    SettingsStore store(storePath());
+    QVERIFY(store.openKey(launcherKey, false));
+    QCOMPARE(store.readString("v"), text);
 }
 
 void TestSettingsStore::failedWritesKeepTheOldFile_data() {

@@ -1,0 +1,177 @@
+#include "settings/StoreKeys.h"
+#include "state/LauncherState.h"
+#include "support/ScopedEnvironment.h"
+#include "support/StoreFixture.h"
+
+#include <QTest>
+
+// Whatever step a load stops at, the closing save that follows leaves every
+// option, mod and server the user did not change exactly as the store has it.
+class TestLoadThenSave : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void closingSaveKeepsTheStore_data();
+    void closingSaveKeepsTheStore();
+    void changesAfterAStoppedLoadAreWrittenAlone();
+};
+
+namespace {
+
+struct Value {
+    QByteArray section; // below HKEY_CURRENT_USER\Software unless it starts with HKEY_
+    QByteArray name;
+    QByteArray data; // as the file spells it; empty: the value is missing
+};
+
+QByteArray text(const QByteArray& value) {
+    return '"' + value + '"';
+}
+
+// A whole store: the game's keys, the options, two mods and two servers.
+QList<Value> storeValues(const QString& executable, const QString& gameDir) {
+    const QByteArray launcher = "ZAM Launcher2";
+    const QByteArray mod = launcher + "\\mods\\";
+    const QByteArray server = launcher + "\\servers\\";
+    QList<Value> values = {
+        {"HKEY_LOCAL_MACHINE\\Software\\Harrowmede\\Operation Quellgrove", "MAIN",
+         text(gameDir.toUtf8())},
+        {launcher, "executable", text(executable.toUtf8())},
+        {launcher, "nosplash", "dword:00000001"},
+        {launcher, "window", "dword:00000000"},
+        {launcher, "close", "dword:00000001"},
+        {launcher, "watchers", "dword:00000002"},
+        {launcher, "sound1", text("start.wav")},
+        {launcher, "sound2", text("join.wav")},
+    };
+    for (const QByteArray id : {"11", "12"})
+        values << Value{mod + id, "name", text("Mod " + id)} << Value{mod + id, "dir", text(id)}
+               << Value{mod + id, "checked", "dword:00000001"};
+    for (const QByteArray id : {"21", "22"})
+        values << Value{server + id, "name", text("Server " + id)}
+               << Value{server + id, "ip", text("127.0.0.1")}
+               << Value{server + id, "port", text("2302")} << Value{server + id, "pass", text("")}
+               << Value{server + id, "mods", text("11;")}
+               << Value{server + id, "sockets", "dword:00000001"};
+    values << Value{"Harrowmede\\Operation Quellgrove", "Player Name", text("Me")};
+    return values;
+}
+
+QByteArray storeFile(const QList<Value>& values) {
+    QByteArray file = "REGEDIT4\n";
+    QByteArray section;
+    for (const Value& value : values) {
+        if (value.section != section) {
+            section = value.section;
+            file += "\n[" +
+                    (section.startsWith("HKEY_") ? section
+                                                 : "HKEY_CURRENT_USER\\Software\\" + section) +
+                    "]\n";
+        }
+        if (!value.data.isEmpty())
+            file += text(value.name) + '=' + value.data + '\n';
+    }
+    return file + '\n';
+}
+
+bool isDword(const Value& value) {
+    return value.data.startsWith("dword:");
+}
+
+} // namespace
+
+void TestLoadThenSave::closingSaveKeepsTheStore_data() {
+    QTest::addColumn<int>("changed");
+    QTest::addColumn<QByteArray>("data");
+
+    // Other spellings of a text (read as text), other kinds (which stop the
+    // load where the value is read), and a text where a number belongs.
+    const QList<QPair<QByteArray, QByteArray>> forText = {
+        {"missing", ""},
+        {"hex(2) text", "hex(2):25,48,4f,4d,45,25,00"},
+        {"hex(2) not text", "hex(2):ff,fe,01"},
+        {"hex(1) text", "hex(1):61,62,00"},
+        {"dword", "dword:00000007"},
+        {"hex", "hex:01,02"},
+        {"hex(7)", "hex(7):61,00,00"},
+    };
+    const int readAsText = 4; // the first four read as a text
+    const QList<QPair<QByteArray, QByteArray>> forDword = {
+        {"missing", ""},
+        {"text", "\"1\""},
+        {"hex", "hex:01,00,00,00"},
+        {"hex(2)", "hex(2):31,00"},
+        {"hex(4)", "hex(4):01,00,00,00"},
+    };
+    const QList<Value> values = storeValues("exe", "game");
+    for (int v = 0; v < values.size(); ++v) {
+        // The second mod and server: the first one loads, then the load stops.
+        if (values[v].section.endsWith("11") || values[v].section.endsWith("21"))
+            continue;
+        const auto& variants = isDword(values[v]) ? forDword : forText;
+        for (int i = 0; i < variants.size(); ++i) {
+            const auto& [kind, data] = variants[i];
+            // An executable that names no file asks the user, whose answer
+            // is stored.
+            if (values[v].name == "executable" && i < readAsText)
+                continue;
+            QTest::addRow("%s %s",
+                          (values[v].section.split('\\').last() + ' ' + values[v].name).constData(),
+                          kind.constData())
+                << v << data;
+        }
+    }
+}
+
+void TestLoadThenSave::closingSaveKeepsTheStore() {
+    QFETCH(int, changed);
+    QFETCH(QByteArray, data);
+
+    StoreFixture store;
+    ScopedEnvironment noWinePrefix("WINEPREFIX", store.dir.filePath("no-prefix").toUtf8());
+    QList<Value> values = storeValues(store.existingFile(), store.dir.path());
+    values[changed].data = data;
+    const QByteArray original = storeFile(values);
+    store.write(original);
+
+    LauncherState& state = LauncherState::instance();
+    state.clear();
+    try {
+        state.load();
+    } catch (...) {
+        // the load stopped at the value; the save must still lose nothing
+    }
+    state.save();
+    QCOMPARE(QString::fromUtf8(store.read()), QString::fromUtf8(original));
+}
+
+// After a load that stopped before the tables, what the user changes is
+// written and nothing else: here a new mod, an option and a tick.
+void TestLoadThenSave::changesAfterAStoppedLoadAreWrittenAlone() {
+    StoreFixture store;
+    ScopedEnvironment noWinePrefix("WINEPREFIX", store.dir.filePath("no-prefix").toUtf8());
+    QList<Value> values = storeValues(store.existingFile(), store.dir.path());
+    values[0].data = "dword:00000001"; // MAIN: the load stops at once
+    const QByteArray original = storeFile(values);
+    store.write(original);
+
+    LauncherState& state = LauncherState::instance();
+    state.clear();
+    QVERIFY_THROWS_EXCEPTION(std::exception, state.load());
+    state.settings.Windowed = true;
+    state.mods.Last = 0;
+    state.mods.Id[0] = 99;
+    state.mods.Name[0] = "New";
+    state.save();
+
+    QByteArray expected = original;
+    expected.replace("\"window\"=dword:00000000", "\"window\"=dword:00000001");
+    expected.replace(
+        "\"checked\"=dword:00000001\n\n[HKEY_CURRENT_USER\\Software\\ZAM Launcher2\\servers",
+        "\"checked\"=dword:00000001\n\n[HKEY_CURRENT_USER\\Software\\ZAM Launcher2\\mods\\99]\n"
+        "\"name\"=\"New\"\n\"dir\"=\"\"\n\"checked\"=dword:00000000\n\n"
+        "[HKEY_CURRENT_USER\\Software\\ZAM Launcher2\\servers");
+    QCOMPARE(QString::fromUtf8(store.read()), QString::fromUtf8(expected));
+}
+
+QTEST_GUILESS_MAIN(TestLoadThenSave)
+#include "tst_load_then_save.moc"
