@@ -202,8 +202,10 @@ void SettingsStore::commit() {
         originalBytes_ = QByteArray();
     }
 
+    // Unbuffered: a write that fails (a full disk) must fail here; a buffered
+    // one would fail only while committing, which then renames a cut file.
     QSaveFile out(filePath_);
-    if (!out.open(QIODevice::WriteOnly) || !out.setPermissions(ownerOnly))
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !out.setPermissions(ownerOnly))
         failWrite(firstWritten_);
     const QByteArray bytes = file_->serialize();
     if (out.write(bytes) != bytes.size() || !out.commit())

@@ -20,6 +20,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDebug>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -350,15 +351,25 @@ void TForm1::FormClose() {
     SaveRegistry();
 }
 
-// Closing the main window saves and ends the application. A save that fails
-// keeps the window open, so that nothing is lost without the user knowing.
+// Closing the main window saves and ends the application. When the save
+// fails the user sees why and retries, quits without saving or keeps the
+// launcher open; it never ends without saving unless the user says so.
 void TForm1::closeEvent(QCloseEvent* event) {
-    try {
-        FormClose();
-    } catch (...) {
-        event->ignore();
-        reportCurrentException(this);
-        return;
+    for (;;) {
+        try {
+            FormClose();
+            break;
+        } catch (...) {
+            const QString message = currentExceptionMessage();
+            qWarning().noquote() << "error:" << message;
+            const SaveFailureAnswer answer = Prompts::instance().saveFailed(this, message);
+            if (answer == SaveFailureAnswer::QuitWithoutSaving)
+                break;
+            if (answer == SaveFailureAnswer::KeepOpen) {
+                event->ignore();
+                return;
+            }
+        }
     }
     event->accept();
     QCoreApplication::quit();

@@ -1,7 +1,7 @@
 #include "windows/ErrorReport.h"
 
-#include "windows/Prompts.h"
 #include "base/LauncherError.h"
+#include "windows/Prompts.h"
 
 #include <QDebug>
 
@@ -11,13 +11,17 @@ void reportError(const QString& message, QWidget* parent) {
 }
 
 void reportCurrentException(QWidget* parent) {
+    reportError(currentExceptionMessage(), parent);
+}
+
+QString currentExceptionMessage() {
     try {
         throw;
     } catch (const LauncherError& e) {
-        reportError(e.message(), parent);
+        return e.message();
     } catch (const std::exception& e) {
-        reportError(QString::fromLocal8Bit(e.what()), parent);
+        return QString::fromLocal8Bit(e.what());
     } catch (...) {
-        reportError(QStringLiteral("Unknown error"), parent);
+        return QStringLiteral("Unknown error");
     }
 }

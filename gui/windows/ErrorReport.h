@@ -10,6 +10,8 @@ class QWidget;
 // runs its body through guarded().
 void reportError(const QString& message, QWidget* parent = nullptr);
 void reportCurrentException(QWidget* parent = nullptr);
+// The text of the exception being handled.
+QString currentExceptionMessage();
 
 template <typename Body> void guarded(QWidget* parent, Body&& body) {
     try {

@@ -12,7 +12,8 @@ QString qtFilter(const QString& filter) {
     const QStringList parts = filter.split(u'|');
     QStringList entries;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
-        entries << QStringLiteral("%1 (%2)").arg(parts[i], QString(parts[i + 1]).replace(u';', u' '));
+        entries << QStringLiteral("%1 (%2)").arg(parts[i],
+                                                 QString(parts[i + 1]).replace(u';', u' '));
     return entries.join(QStringLiteral(";;"));
 }
 
@@ -23,8 +24,8 @@ public:
     }
 
     bool confirm(QWidget* parent, const QString& text) override {
-        QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), text, QMessageBox::NoButton,
-                        parent);
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), text,
+                        QMessageBox::NoButton, parent);
         QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
         QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
         box.setDefaultButton(yes);
@@ -35,6 +36,23 @@ public:
 
     void error(QWidget* parent, const QString& text) override {
         QMessageBox::critical(parent, QApplication::applicationDisplayName(), text);
+    }
+
+    SaveFailureAnswer saveFailed(QWidget* parent, const QString& message) override {
+        QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(),
+                        QStringLiteral("The settings could not be saved:\n%1").arg(message),
+                        QMessageBox::NoButton, parent);
+        QPushButton* retry = box.addButton(QStringLiteral("&Retry"), QMessageBox::AcceptRole);
+        QPushButton* quit =
+            box.addButton(QStringLiteral("&Quit without saving"), QMessageBox::DestructiveRole);
+        QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+        box.setDefaultButton(retry);
+        box.setEscapeButton(cancel);
+        box.exec();
+        if (box.clickedButton() == retry)
+            return SaveFailureAnswer::Retry;
+        return box.clickedButton() == quit ? SaveFailureAnswer::QuitWithoutSaving
+                                           : SaveFailureAnswer::KeepOpen;
     }
 
     std::optional<QString> openFile(QWidget* parent, const QString& filter,
@@ -54,9 +72,18 @@ std::unique_ptr<Prompts>& installed() {
 
 } // namespace
 
-Prompts& Prompts::instance() { return *installed(); }
+SaveFailureAnswer Prompts::saveFailed(QWidget* parent, const QString& message) {
+    error(parent, message);
+    return SaveFailureAnswer::KeepOpen;
+}
 
-void Prompts::install(std::unique_ptr<Prompts> prompts) { installed() = std::move(prompts); }
+Prompts& Prompts::instance() {
+    return *installed();
+}
+
+void Prompts::install(std::unique_ptr<Prompts> prompts) {
+    installed() = std::move(prompts);
+}
 
 bool OpenDialog::Execute(QWidget* parent) {
     const std::optional<QString> chosen = Prompts::instance().openFile(parent, Filter, FileName);

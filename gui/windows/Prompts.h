@@ -6,6 +6,9 @@
 
 class QWidget;
 
+// What the user chose when the closing save failed.
+enum class SaveFailureAnswer { Retry, QuitWithoutSaving, KeepOpen };
+
 // The modal boxes and dialogs the launcher shows. The launcher installs the
 // real ones at start-up; headless tests install one that scripts answers.
 class Prompts {
@@ -24,6 +27,10 @@ public:
     // when the user cancelled.
     virtual std::optional<QString> openFile(QWidget* parent, const QString& filter,
                                             const QString& fileName) = 0;
+    // The save on closing failed with message: "&Retry" (default), "&Quit
+    // without saving" and "Cancel" (Escape), which keeps the launcher open.
+    // Without an answer of its own a prompt reports the error and keeps open.
+    virtual SaveFailureAnswer saveFailed(QWidget* parent, const QString& message);
 
     static Prompts& instance();
     static void install(std::unique_ptr<Prompts> prompts);

@@ -1,6 +1,7 @@
 #include "settings/SettingsStore.h"
-#include "settings/Tables.h"
 #include "settings/StoreKeys.h"
+#include "settings/Tables.h"
+#include "support/FileSizeLimit.h"
 #include "support/LauncherWindows.h"
 #include "support/RecordingProcessStarter.h"
 #include "support/ScriptedPrompts.h"
@@ -13,6 +14,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <optional>
 
 namespace {
 
@@ -34,15 +36,15 @@ QByteArray storeText(const QString& exe, bool close) {
 class TestMainWindow : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init() {
-        resetSharedState();
-    }
+    void init() { resetSharedState(); }
     void firstStartOnEmptyStore();
     void serverListNeedsServers();
     void ticksAndChange();
     void launches_data();
     void launches();
     void failedStartKeepsLauncherOpen();
+    void failedClosingSaveAsksTheUser_data();
+    void failedClosingSaveAsksTheUser();
 };
 
 void TestMainWindow::firstStartOnEmptyStore() {
@@ -156,6 +158,46 @@ void TestMainWindow::failedStartKeepsLauncherOpen() {
     QCOMPARE(prompts->errors.size(), 1);
     QVERIFY(prompts->errors[0].startsWith("Could not start"));
     QVERIFY(windows.main->isVisible());
+}
+
+void TestMainWindow::failedClosingSaveAsksTheUser_data() {
+    QTest::addColumn<QList<SaveFailureAnswer>>("answers");
+    QTest::addColumn<bool>("closed");
+    QTest::newRow("retry, then quit without saving")
+        << QList{SaveFailureAnswer::Retry, SaveFailureAnswer::QuitWithoutSaving} << true;
+    QTest::newRow("keep open") << QList{SaveFailureAnswer::KeepOpen} << false;
+}
+
+// A closing save that fails (a full disk) shows the error and does what the
+// user answers; after "keep open" a later close saves once the disk has room.
+void TestMainWindow::failedClosingSaveAsksTheUser() {
+    QFETCH(QList<SaveFailureAnswer>, answers);
+    QFETCH(bool, closed);
+
+    StoreFixture store;
+    store.write(storeText(store.existingFile(), false));
+    InstalledPrompts prompts;
+    prompts->saveFailureAnswers = answers;
+    LauncherWindows windows;
+    windows.main->show();
+    const QByteArray before = store.read();
+    windows.main->ModList->item(0)->setCheckState(Qt::Checked);
+
+    std::optional<FileSizeLimit> fullDisk(std::in_place, 16);
+    windows.main->close();
+    QCOMPARE(prompts->saveFailures.size(), answers.size());
+    QCOMPARE(prompts->saveFailures[0], QString("Failed to set data for 'checked'"));
+    QCOMPARE(store.read(), before);
+    QCOMPARE(windows.main->isVisible(), !closed);
+    if (closed)
+        return;
+
+    fullDisk.reset();
+    windows.main->close();
+    QVERIFY(!windows.main->isVisible());
+    QCOMPARE(prompts->saveFailures.size(), answers.size());
+    QVERIFY(
+        store.read().contains("\"name\"=\"Alpha\"\n\"dir\"=\"alpha\"\n\"checked\"=dword:00000001"));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -24,11 +24,19 @@ public:
         return answer;
     }
 
+    SaveFailureAnswer saveFailed(QWidget*, const QString& message) override {
+        saveFailures << message;
+        return saveFailureAnswers.isEmpty() ? SaveFailureAnswer::KeepOpen
+                                            : saveFailureAnswers.takeFirst();
+    }
+
     QStringList messages;
     QStringList confirmations;
     QStringList errors;
     QStringList fileDialogs;
     QStringList fileAnswers;
+    QStringList saveFailures;
+    QList<SaveFailureAnswer> saveFailureAnswers;
     bool confirmAnswer = true;
 };
 
