@@ -2,6 +2,7 @@
 
 #include "query/StatusQuery.h"
 #include "query/UdpEndpoint.h"
+#include "settings/GamePaths.h"
 #include "state/LauncherState.h"
 #include "watcher/PlayerChart.h"
 #include "watcher/SoundOutput.h"
@@ -322,10 +323,10 @@ void TFormWatcher::udpsDataReceived(qint32 NumberBytes, const QString&, qint32) 
         SoundOutput::instance().playBuiltIn();
         break;
     case WatcherSound::Sound1:
-        SoundOutput::instance().playFile(state_.settings.Sound1);
+        SoundOutput::instance().playFile(localPath(state_.settings.Sound1));
         break;
     case WatcherSound::Sound2:
-        SoundOutput::instance().playFile(state_.settings.Sound2);
+        SoundOutput::instance().playFile(localPath(state_.settings.Sound2));
         break;
     }
 }

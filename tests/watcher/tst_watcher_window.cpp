@@ -2,6 +2,7 @@
 #include "settings/Tables.h"
 #include "support/LauncherWindows.h"
 #include "support/RecordingProcessStarter.h"
+#include "support/ScopedEnvironment.h"
 #include "support/ScriptedPrompts.h"
 #include "support/SharedState.h"
 #include "support/StoreFixture.h"
@@ -113,6 +114,9 @@ void TestWatcherWindow::soundsPerMode_data() {
         << QStringList{"file:/sounds/players.wav"};
     QTest::newRow("sounds off") << 0 << QByteArrayList{"\\gstate\\14\\", "\\gstate\\2\\"}
                                 << QStringList{};
+    // A store imported from Windows: the path goes into the Wine prefix.
+    QTest::newRow("Windows path") << 2 << QByteArrayList{"\\gstate\\13\\", "\\gstate\\9\\"}
+                                  << QStringList{"file:/no/prefix/drive_c/Sounds/New.wav"};
 }
 
 void TestWatcherWindow::soundsPerMode() {
@@ -120,8 +124,11 @@ void TestWatcherWindow::soundsPerMode() {
     QFETCH(QByteArrayList, polls);
     QFETCH(QStringList, played);
 
+    ScopedEnvironment prefix("WINEPREFIX", "/no/prefix");
     WatchingLauncher launcher;
     launcherSettings.SoundMode = mode;
+    if (QByteArray(QTest::currentDataTag()) == "Windows path")
+        launcherSettings.Sound1 = QStringLiteral("C:\\Sounds\\New.wav"); // as regedit imports it
     for (qsizetype i = 0; i < polls.size(); ++i)
         QVERIFY(launcher.poll({polls[i]}, QStringLiteral("m%1").arg(i)));
     QCOMPARE(launcher.sounds->played, played);
