@@ -1,5 +1,7 @@
 #include "zam-query/QueryReport.h"
 
+#include "base/VisibleText.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -10,13 +12,34 @@ namespace {
 
 using Row = std::array<QString, 5>;
 
+// A server's texts reach the terminal with their control characters escaped.
 QString displayed(const QString& text) {
     const QString trimmed = text.trimmed();
-    return trimmed.isEmpty() ? QStringLiteral("-") : trimmed;
+    return trimmed.isEmpty() ? QStringLiteral("-") : withVisibleControls(trimmed);
 }
 
 QString address(const ServerTable& servers, int slot) {
-    return servers.Host[slot] + u':' + servers.Port[slot];
+    return withVisibleControls(QString(servers.Host[slot] + u':' + servers.Port[slot]));
+}
+
+// JSON escapes only C0 itself; DEL and C1 in strings get \u escapes too, so
+// the output stays exact and no control reaches a terminal. Outside strings
+// JSON holds no such character.
+QByteArray withEscapedControls(const QByteArray& json) {
+    QByteArray escaped;
+    escaped.reserve(json.size());
+    for (qsizetype i = 0; i < json.size(); ++i) {
+        const auto byte = quint8(json[i]);
+        const bool c1 = byte == 0xc2 && i + 1 < json.size() && quint8(json[i + 1]) >= 0x80 &&
+                        quint8(json[i + 1]) <= 0x9f;
+        if (byte == 0x7f || c1) {
+            const int code = c1 ? quint8(json[++i]) : byte;
+            escaped += "\\u00" + QByteArray::number(code, 16);
+        } else {
+            escaped += char(byte);
+        }
+    }
+    return escaped;
 }
 
 } // namespace
@@ -63,5 +86,5 @@ QByteArray formatQueryJson(const ServerTable& servers, const QueryTable& queries
             {"playerList", players},
         });
     }
-    return QJsonDocument(list).toJson(QJsonDocument::Indented);
+    return withEscapedControls(QJsonDocument(list).toJson(QJsonDocument::Indented));
 }

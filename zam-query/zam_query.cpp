@@ -1,6 +1,7 @@
 // zam-query: queries game servers from the command line with the launcher's
 // own query code and prints what they answered.
 
+#include "base/VisibleText.h"
 #include "query/QueryTable.h"
 #include "zam-query/LanReport.h"
 #include "zam-query/QueryReport.h"
@@ -15,7 +16,8 @@
 namespace {
 
 void printError(const QString& text) {
-    std::fputs(qPrintable(QStringLiteral("zam-query: ") + text + u'\n'), stderr);
+    std::fputs(qPrintable(QStringLiteral("zam-query: ") + withVisibleControls(text) + u'\n'),
+               stderr);
 }
 
 } // namespace

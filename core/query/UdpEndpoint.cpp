@@ -1,5 +1,6 @@
 #include "query/UdpEndpoint.h"
 
+#include "base/VisibleText.h"
 #include "query/HostLookup.h"
 
 #include <QCoreApplication>
@@ -137,8 +138,7 @@ void UdpEndpoint::SendDatagram(QByteArrayView Buff, qint32 length) {
 
     // An unbound socket (no LocalPort yet, or its port was taken) gets a port
     // of the platform's choice, so the reply still reaches this endpoint.
-    if (socket_->state() != QAbstractSocket::BoundState &&
-        socket_->bind(QHostAddress::AnyIPv4, 0))
+    if (socket_->state() != QAbstractSocket::BoundState && socket_->bind(QHostAddress::AnyIPv4, 0))
         enlargeReceiveBuffer();
     socket_->writeDatagram(payload, QHostAddress(address), quint16(remotePort_));
     if (OnDataSend)
@@ -235,14 +235,14 @@ void UdpEndpoint::handOverHandlerError(std::exception_ptr error) {
         return;
     }
     const QString message = messageOf(error);
-    qWarning().noquote() << "Error in datagram handler:" << message;
+    qWarning().noquote() << "Error in datagram handler:" << withVisibleControls(message);
     if (!OnHandlerError)
         return;
     try {
         OnHandlerError(this, message);
     } catch (...) {
         qWarning().noquote() << "Error in handler error report:"
-                             << messageOf(std::current_exception());
+                             << withVisibleControls(messageOf(std::current_exception()));
     }
 }
 

@@ -1,6 +1,7 @@
 #include "app/Unit1.h"
 
 #include "app/PathLabel.h"
+#include "base/VisibleText.h"
 #include "browser/Unit4.h"
 #include "dialogs/Unit2.h"
 #include "dialogs/Unit3.h"
@@ -361,7 +362,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
             break;
         } catch (...) {
             const QString message = currentExceptionMessage();
-            qWarning().noquote() << "error:" << message;
+            qWarning().noquote() << "error:" << withVisibleControls(message);
             const SaveFailureAnswer answer = Prompts::instance().saveFailed(this, message);
             if (answer == SaveFailureAnswer::QuitWithoutSaving)
                 break;

@@ -1,12 +1,13 @@
 #include "windows/ErrorReport.h"
 
 #include "base/LauncherError.h"
+#include "base/VisibleText.h"
 #include "windows/Prompts.h"
 
 #include <QDebug>
 
 void reportError(const QString& message, QWidget* parent) {
-    qWarning().noquote() << "error:" << message;
+    qWarning().noquote() << "error:" << withVisibleControls(message);
     Prompts::instance().error(parent, message);
 }
 

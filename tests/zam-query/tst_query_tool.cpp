@@ -19,6 +19,8 @@ private Q_SLOTS:
     void table_data();
     void table();
     void jsonHasPlayersAndScores();
+    void controlCharactersNeverReachTheTerminal_data();
+    void controlCharactersNeverReachTheTerminal();
     void badArguments_data();
     void badArguments();
     void savedServers();
@@ -128,6 +130,39 @@ void TestQueryTool::jsonHasPlayersAndScores() {
     QVERIFY(!silent["answered"].toBool());
     QVERIFY(silent["ping"].isNull());
     QVERIFY(silent["playerList"].toArray().isEmpty());
+}
+
+void TestQueryTool::controlCharactersNeverReachTheTerminal_data() {
+    QTest::addColumn<bool>("json");
+    QTest::newRow("table") << false;
+    QTest::newRow("json") << true;
+}
+
+// A server's mission and player name carry ESC, BEL, CR, LF, DEL and a C1
+// control: the table shows them escaped, the JSON keeps them exact, and
+// neither output holds a control character besides its own line ends.
+void TestQueryTool::controlCharactersNeverReachTheTerminal() {
+    QFETCH(bool, json);
+    const QByteArray mission = "\x1b]0;title\x07\rFAKE\nline\x7f\x9b"
+                               "2J";
+    const quint16 port = responder.listen(
+        0, {{"\\gametype\\" + mission + "\\numplayers\\1\\player_0\\\x1b[2JAnn\\score_0\\1\\"}});
+    QVERIFY(port);
+    const Run result = run(QStringList{"--timeout", "300", gameAddress(port, 1)} +
+                           (json ? QStringList{"--json"} : QStringList{}));
+    QCOMPARE(result.exitCode, 0);
+    for (const QChar c : result.out)
+        QVERIFY2(c == u'\n' || (c >= u' ' && c != u'\x7f' && (c < u'\x80' || c > u'\x9f')),
+                 qPrintable(QString::number(c.unicode(), 16)));
+    if (!json) {
+        QVERIFY2(result.out.contains("\\x1b]0;title\\x07\\rFAKE\\nline\\x7f\\x9b2J"),
+                 qPrintable(result.out));
+        return;
+    }
+    const QJsonObject server = QJsonDocument::fromJson(result.out.toUtf8()).array()[0].toObject();
+    QCOMPARE(server["mission"].toString(), QString::fromLatin1(mission));
+    QCOMPARE(server["playerList"].toArray()[0].toObject()["name"].toString(),
+             QString("\x1b[2JAnn"));
 }
 
 void TestQueryTool::badArguments_data() {
