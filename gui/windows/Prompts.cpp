@@ -12,8 +12,7 @@ QString qtFilter(const QString& filter) {
     const QStringList parts = filter.split(u'|');
     QStringList entries;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
-        entries << QStringLiteral("%1 (%2)").arg(parts[i],
-                                                 QString(parts[i + 1]).replace(u';', u' '));
+        entries << QStringLiteral("%1 (%2)").arg(parts[i], QString(parts[i + 1]).replace(u';', u' '));
     return entries.join(QStringLiteral(";;"));
 }
 
@@ -24,8 +23,8 @@ public:
     }
 
     bool confirm(QWidget* parent, const QString& text) override {
-        QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), text,
-                        QMessageBox::NoButton, parent);
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), text, QMessageBox::NoButton,
+                        parent);
         QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
         QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
         box.setDefaultButton(yes);
@@ -77,13 +76,9 @@ SaveFailureAnswer Prompts::saveFailed(QWidget* parent, const QString& message) {
     return SaveFailureAnswer::KeepOpen;
 }
 
-Prompts& Prompts::instance() {
-    return *installed();
-}
+Prompts& Prompts::instance() { return *installed(); }
 
-void Prompts::install(std::unique_ptr<Prompts> prompts) {
-    installed() = std::move(prompts);
-}
+void Prompts::install(std::unique_ptr<Prompts> prompts) { installed() = std::move(prompts); }
 
 bool OpenDialog::Execute(QWidget* parent) {
     const std::optional<QString> chosen = Prompts::instance().openFile(parent, Filter, FileName);
