@@ -5,9 +5,11 @@
 #include "settings/RegistryFile.h"
 #include "settings/StoreLocation.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 namespace {
@@ -20,6 +22,20 @@ LauncherError valueError(const char* format, const QString& name) {
 
 QString lastName(const QString& path) {
     return path.section(u'\\', -1, -1, QString::SectionSkipEmpty);
+}
+
+// A save names its finished temporary file "<store>.XXXXXX" for the moment
+// before it replaces the store; a process killed in that moment leaves it
+// behind. Such files older than a minute belong to no save still running.
+void removeLeftSaveFiles(const QString& storePath) {
+    const QFileInfo store(storePath);
+    const QRegularExpression leftover(QRegularExpression::anchoredPattern(
+        QRegularExpression::escape(store.fileName()) + QStringLiteral("\\.[A-Za-z0-9]{6}")));
+    const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-60);
+    const QFileInfoList files = store.dir().entryInfoList(QDir::Files | QDir::Hidden);
+    for (const QFileInfo& file : files)
+        if (leftover.match(file.fileName()).hasMatch() && file.lastModified().toUTC() < before)
+            QFile::remove(file.filePath());
 }
 
 } // namespace
@@ -202,6 +218,7 @@ void SettingsStore::commit() {
         originalBytes_ = QByteArray();
     }
 
+    removeLeftSaveFiles(filePath_);
     // Unbuffered: a write that fails (a full disk) must fail here; a buffered
     // one would fail only while committing, which then renames a cut file.
     QSaveFile out(filePath_);
