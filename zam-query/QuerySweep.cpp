@@ -63,7 +63,8 @@ std::vector<ServerAnswer> runQuerySweep(const ServerTable& servers, QueryTable& 
         stream.open(QIODevice::ReadWrite);
         sender->CopyDatagram(stream);
         try {
-            acceptReply(stream.readAll(), fromIp, port, TickSource::now(), servers, queries, sink);
+            acceptReply(stream.readAll(), fromIp, port, sender->arrivalTick(), servers, queries,
+                        sink);
         } catch (const LauncherError&) {
             // A reply with a bad maxplayers value keeps what was read before it.
         }

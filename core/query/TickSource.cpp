@@ -9,9 +9,10 @@ std::function<quint32()>& installedSource() {
     return source;
 }
 
-quint32 systemTicks() {
+quint32 systemTicks(std::chrono::nanoseconds age = {}) {
     using namespace std::chrono;
-    return quint32(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+    return quint32(
+        duration_cast<milliseconds>(steady_clock::now().time_since_epoch() - age).count());
 }
 
 } // namespace
@@ -23,4 +24,10 @@ quint32 TickSource::now() {
 
 void TickSource::install(std::function<quint32()> source) {
     installedSource() = std::move(source);
+}
+
+quint32 TickSource::before(qint64 ageNs) {
+    const std::function<quint32()>& source = installedSource();
+    return source ? source() - quint32(ageNs / 1000000)
+                  : systemTicks(std::chrono::nanoseconds(ageNs));
 }

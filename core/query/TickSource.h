@@ -10,6 +10,9 @@
 class TickSource {
 public:
     static quint32 now();
+    // The tick ageNs nanoseconds before now (ageNs >= 0), for events the
+    // platform timed earlier, such as a datagram's arrival.
+    static quint32 before(qint64 ageNs);
 
     // Replaces the clock (tests script their ticks); an empty function
     // restores the system clock.

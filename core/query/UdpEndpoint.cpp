@@ -64,14 +64,14 @@ void UdpEndpoint::createSocket() {
     // channelReadyRead, unlike readyRead, is also emitted while a handler of
     // this socket runs a nested event loop (a send waiting for its lookup);
     // with readyRead such a datagram would never be read.
-    connect(socket_, &QUdpSocket::channelReadyRead, this, &UdpEndpoint::receiveDatagram);
+    connect(socket_, &QUdpSocket::channelReadyRead, this, &UdpEndpoint::receiveDatagrams);
 }
 
 // Binds 0.0.0.0 in the default (exclusive) mode. Only a socket that cannot be
 // created is an error; any other bind failure leaves the socket unbound.
 void UdpEndpoint::bindSocket(quint16 port) {
     if (socket_->bind(QHostAddress::AnyIPv4, port, QAbstractSocket::DefaultForPlatform)) {
-        enlargeReceiveBuffer();
+        prepareReceiving();
         return;
     }
     const int errorNumber = errno;
@@ -84,8 +84,9 @@ void UdpEndpoint::bindSocket(quint16 port) {
 // The replies to a sweep over every saved server arrive in one burst; the
 // platform's default buffer holds only about a hundred of them, and the rest
 // would be dropped before the event loop reads them. The platform caps the size.
-void UdpEndpoint::enlargeReceiveBuffer() {
+void UdpEndpoint::prepareReceiving() {
     socket_->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, QVariant(4 << 20));
+    DatagramQueue::stampArrivals(*socket_);
 }
 
 void UdpEndpoint::setLocalPort(qint32 port) {
@@ -138,9 +139,8 @@ void UdpEndpoint::SendDatagram(QByteArrayView Buff, qint32 length) {
 
     // An unbound socket (no LocalPort yet, or its port was taken) gets a port
     // of the platform's choice, so the reply still reaches this endpoint.
-    if (socket_->state() != QAbstractSocket::BoundState &&
-        socket_->bind(QHostAddress::AnyIPv4, 0))
-        enlargeReceiveBuffer();
+    if (socket_->state() != QAbstractSocket::BoundState && socket_->bind(QHostAddress::AnyIPv4, 0))
+        prepareReceiving();
     socket_->writeDatagram(payload, QHostAddress(address), quint16(remotePort_));
     if (OnDataSend)
         OnDataSend(this);
@@ -208,25 +208,21 @@ void UdpEndpoint::lookupFinished(const QHostInfo& info) {
     }
 }
 
-// One datagram per read notification: while more are queued the socket
-// notifies again on the next turn of the event loop, so a flood of datagrams
-// cannot starve timers, input and painting.
-void UdpEndpoint::receiveDatagram() {
-    receivedCount_ = -1;
-    const qint64 size = socket_->pendingDatagramSize();
-    if (size > ReceiveBufferSize)
-        socket_->readDatagram(nullptr, 0); // drops it: too long to deliver whole
-    else if (size >= 0)
-        receivedCount_ = qint32(socket_->readDatagram(receiveBuffer_.data(), ReceiveBufferSize,
-                                                      &senderAddress_, &senderPort_));
-    if (!OnDataReceived)
-        return;
-
-    const QString fromIp = dottedText(senderAddress_.toIPv4Address());
-    try {
-        OnDataReceived(this, receivedCount_, fromIp, senderPort_);
-    } catch (...) {
-        handOverHandlerError(std::current_exception());
+// Reports what the notification found, oldest first. A handler that runs a
+// nested event loop may meet a notification of this socket meanwhile: that
+// one reports the rest of the queue first, so the order holds.
+void UdpEndpoint::receiveDatagrams() {
+    received_.readFrom(*socket_);
+    while (!received_.empty()) {
+        received_.takeOldest(current_);
+        if (!OnDataReceived)
+            continue;
+        try {
+            OnDataReceived(this, current_.count, dottedText(current_.fromAddress),
+                           current_.fromPort);
+        } catch (...) {
+            handOverHandlerError(std::current_exception());
+        }
     }
 }
 
@@ -248,7 +244,7 @@ void UdpEndpoint::handOverHandlerError(std::exception_ptr error) {
 }
 
 void UdpEndpoint::CopyDatagram(QIODevice& Stream) const {
-    if (receivedCount_ > 0)
-        Stream.write(receiveBuffer_.data(), receivedCount_);
+    if (current_.count > 0)
+        Stream.write(current_.bytes.data(), current_.count);
     Stream.seek(0);
 }

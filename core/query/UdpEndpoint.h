@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/LauncherError.h"
+#include "query/DatagramQueue.h"
 
 #include <QByteArray>
 #include <QHostAddress>
@@ -25,7 +26,10 @@ public:
 // One IPv4 UDP socket bound to a fixed local port. SendDatagram sends one
 // datagram to RemoteHost:RemotePort, resolving the host afresh at every send;
 // every datagram that arrives is reported through OnDataReceived and can be
-// copied out with CopyDatagram while that event runs.
+// copied out with CopyDatagram while that event runs. Each read notification
+// takes every waiting datagram (up to DatagramQueue::Capacity) and reports
+// them one by one, in order, each with the time it arrived (arrivalTick), so
+// a reply that waited behind others is still timed by its arrival.
 //
 // Events are optional callbacks; an empty one is skipped. Everything runs on
 // the thread that owns the endpoint, as Qt events of its event loop.
@@ -46,7 +50,7 @@ class UdpEndpoint : public QObject {
     Q_PROPERTY(qint32 ReportLevel READ ReportLevel WRITE setReportLevel)
 
 public:
-    static constexpr qint32 ReceiveBufferSize = 2048;
+    static constexpr qint32 ReceiveBufferSize = ReceivedDatagram::MaxSize;
     static constexpr int LookupTimeoutMs = 10000;
 
     using TOnReceive = std::function<void(UdpEndpoint* Sender, qint32 NumberBytes,
@@ -57,8 +61,7 @@ public:
     using TBuffInvalid = std::function<void(bool& handled, QByteArray& Buff, qint32& length)>;
     using TOnHandlerError = std::function<void(UdpEndpoint* Sender, const QString& message)>;
 
-    // Once per read notification, after one datagram was received.
-    // NumberBytes is its size (0 for an empty datagram) or -1 when the
+    // Once per datagram received. NumberBytes is its size (0 for an empty datagram) or -1 when the
     // receive failed or the datagram was longer than ReceiveBufferSize; then
     // FromIP and Port mean nothing.
     TOnReceive OnDataReceived;
@@ -97,9 +100,14 @@ public:
     // destination is unknown; and whatever an event handler throws meanwhile.
     void SendDatagram(QByteArrayView Buff, qint32 length);
 
-    // Writes the bytes of the datagram received last at the stream's current
+    // Writes the bytes of the datagram reported last at the stream's current
     // position, then moves the stream to position 0 without truncating it.
     void CopyDatagram(QIODevice& Stream) const;
+
+    // The tick (TickSource's scale) at which the datagram reported last
+    // arrived: the platform's receive time where it tells one, else the time
+    // it was read; never later than its report.
+    quint32 arrivalTick() const { return current_.arrivalTick; }
 
     // The text of the last status report delivered.
     QString LastStatus() const { return lastStatus_; }
@@ -112,12 +120,12 @@ private:
 
     void createSocket();
     void bindSocket(quint16 port);
-    void enlargeReceiveBuffer();
+    void prepareReceiving();
     void report(qint32 level, const QString& text);
     [[noreturn]] void raiseSocketLayerError(int errorNumber);
     quint32 resolve(QString name);
     std::optional<quint32> lookUp(const QString& name);
-    void receiveDatagram();
+    void receiveDatagrams();
     void handOverHandlerError(std::exception_ptr error);
 
     QString remoteHost_;
@@ -127,10 +135,8 @@ private:
     QString lastStatus_;
 
     QUdpSocket* socket_ = nullptr;
-    std::array<char, ReceiveBufferSize> receiveBuffer_{};
-    qint32 receivedCount_ = 0;
-    QHostAddress senderAddress_;
-    quint16 senderPort_ = 0;
+    DatagramQueue received_;
+    ReceivedDatagram current_; // the datagram being reported, or reported last
 
     // Lookups of this endpoint's sends that are still waiting, innermost last.
     std::vector<LookupWait*> waits_;

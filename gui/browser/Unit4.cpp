@@ -323,7 +323,7 @@ void TForm4::udpsDataReceived(qint32 NumberBytes, const QString& FromIP, qint32 
     const QByteArray text = stream.readAll();
     GridSink sink(SGrid);
     try {
-        acceptReply(text, FromIP, Port, TickSource::now(), state_.servers, state_.queries, sink);
+        acceptReply(text, FromIP, Port, udps->arrivalTick(), state_.servers, state_.queries, sink);
     } catch (...) {
         repaintSoon();
         throw;

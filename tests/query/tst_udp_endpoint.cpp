@@ -1,4 +1,5 @@
 #include "query/StatusQuery.h"
+#include "query/TickSource.h"
 #include "query/UdpEndpoint.h"
 #include "testkit/StatusResponder.h"
 
@@ -83,6 +84,7 @@ private Q_SLOTS:
     void receive();
     void queuedDatagramsArriveOneEventEach();
     void floodLetsEventsThrough();
+    void burstArrivesWholeInOrderWithArrivalTimes();
     void dottedHostSendsWithoutEventLoop_data();
     void dottedHostSendsWithoutEventLoop();
     void unusableDestination_data();
@@ -161,6 +163,44 @@ void TestUdpEndpoint::floodLetsEventsThrough() {
     QTRY_COMPARE(r.arrivals.size(), floodSize);
     QVERIFY(handledWhenPostedRan > 0);
     QVERIFY2(handledWhenPostedRan < floodSize / 2, "the flood was read in one go");
+}
+
+// A burst larger than one read turn, queued while the event loop is held up:
+// every datagram comes whole and in order, timed by its arrival rather than
+// by when the loop got to it.
+void TestUdpEndpoint::burstArrivesWholeInOrderWithArrivalTimes() {
+    Receiver r;
+    Peer sender;
+    const int burst = 3 * DatagramQueue::Capacity + 5;
+    QList<QByteArray> sent;
+    QList<quint32> arrivalTicks, handlingTicks;
+    const auto handle = r.udps.OnDataReceived;
+    r.udps.OnDataReceived = [&](UdpEndpoint* Sender, qint32 NumberBytes, const QString& FromIP,
+                                qint32 Port) {
+        handle(Sender, NumberBytes, FromIP, Port);
+        arrivalTicks.append(Sender->arrivalTick());
+        handlingTicks.append(TickSource::now());
+    };
+    const quint32 beforeSending = TickSource::now();
+    for (int i = 0; i < burst; ++i) {
+        sent.append(QByteArray::number(i).repeated(1 + i % 7));
+        sender.socket.writeDatagram(sent.last(), QHostAddress::LocalHost, r.port);
+    }
+    QThread::msleep(60);
+    QTRY_COMPARE(r.arrivals.size(), burst);
+
+    for (int i = 0; i < burst; ++i) {
+        QCOMPARE(r.arrivals[i].numberBytes, sent[i].size());
+        QCOMPARE(r.arrivals[i].stream.left(sent[i].size()), sent[i]);
+        QCOMPARE(r.arrivals[i].port, sender.port);
+        QVERIFY(arrivalTicks[i] - beforeSending <= handlingTicks[i] - beforeSending);
+        if (i > 0)
+            QVERIFY(arrivalTicks[i] - arrivalTicks[i - 1] < 0x80000000u);
+    }
+#ifdef Q_OS_LINUX
+    // The platform stamps each arrival: the wait of the held-up loop is not in it.
+    QVERIFY2(handlingTicks.first() - arrivalTicks.first() >= 50, "timed when read, not on arrival");
+#endif
 }
 
 void TestUdpEndpoint::dottedHostSendsWithoutEventLoop_data() {
