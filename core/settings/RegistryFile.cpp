@@ -459,34 +459,46 @@ QByteArray RegistryFile::serialize() const {
 }
 
 RegistryKey* RegistryFile::findKey(RegistryKey* from, QStringView path) const {
-    RegistryKey* key = from;
-    for (const QStringView name : path.tokenize(u'\\', Qt::SkipEmptyParts)) {
-        const auto it = key->subkeys.find(name);
-        if (it == key->subkeys.end())
-            return nullptr;
-        key = it->second;
-    }
-    return key;
+    return const_cast<RegistryFile*>(this)->walk(from, path, false);
 }
 
 RegistryKey* RegistryFile::createKey(RegistryKey* from, QStringView path) {
-    if (hasLineBreak(path))
-        return nullptr;
-    RegistryKey* key = from;
-    for (const QStringView name : path.tokenize(u'\\', Qt::SkipEmptyParts)) {
-        const auto it = key->subkeys.find(name);
-        key = it != key->subkeys.end() ? it->second : addSubkey(key, name);
+    return hasLineBreak(path) ? nullptr : walk(from, path, true);
+}
+
+// Follows the names of path from `from`, making what is missing when create
+// is set (else nullptr for a missing key). The parent of the last name comes
+// from the memo when the path before it is the same as last time.
+RegistryKey* RegistryFile::walk(RegistryKey* from, QStringView path, bool create) {
+    const qsizetype lastSeparator = path.lastIndexOf(u'\\');
+    const QStringView parentPath = path.first(std::max<qsizetype>(lastSeparator, 0));
+    const QStringView lastName = path.sliced(lastSeparator + 1);
+    const bool remembered = !lastName.isEmpty() && parentMemo_.parent && parentMemo_.from == from &&
+                            parentMemo_.path == parentPath;
+    RegistryKey* key = remembered ? parentMemo_.parent : from;
+    for (const QStringView name :
+         (remembered ? lastName : path).tokenize(u'\\', Qt::SkipEmptyParts)) {
+        if (name.data() == lastName.data() && !lastName.isEmpty() && !remembered)
+            parentMemo_ = {from, parentPath.toString(), key};
+        const auto it = key->subkeys.lower_bound(name);
+        if (it != key->subkeys.end() && !key->subkeys.key_comp()(name, it->first))
+            key = it->second;
+        else if (create)
+            key = addSubkey(key, name, it);
+        else
+            return nullptr;
     }
     return key;
 }
 
-RegistryKey* RegistryFile::addSubkey(RegistryKey* parent, QStringView name) {
+RegistryKey* RegistryFile::addSubkey(RegistryKey* parent, QStringView name,
+                                     RegistryKey::SubkeyMap::iterator at) {
     auto key = std::make_unique<RegistryKey>();
     key->name = name.toString();
     key->parent = parent;
     RegistryKey* added = key.get();
     keys_.push_back(std::move(key));
-    parent->subkeys.emplace(added->name, added);
+    parent->subkeys.emplace_hint(at, added->name, added);
     return added;
 }
 
@@ -494,6 +506,7 @@ bool RegistryFile::deleteKey(RegistryKey* from, QStringView path) {
     RegistryKey* key = findKey(from, path);
     if (!key || key == from)
         return false;
+    parentMemo_ = {};
     key->parent->subkeys.erase(key->name);
     std::vector<RegistryKey*> pending{key};
     while (!pending.empty()) {
@@ -525,7 +538,7 @@ qsizetype RegistryFile::indexOfValue(const RegistryKey* key, QStringView name) {
     }
     for (size_t i = 0; i < key->entries.size(); ++i) {
         const RegistryKey::Entry& entry = key->entries[i];
-        if (!entry.comment && entry.name.compare(name, Qt::CaseInsensitive) == 0)
+        if (!entry.comment && compareCaseInsensitive(entry.name, name) == 0)
             return qsizetype(i);
     }
     return -1;

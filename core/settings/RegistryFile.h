@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/CaseInsensitive.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -8,15 +10,6 @@
 #include <map>
 #include <memory>
 #include <vector>
-
-// Orders key and value names case-insensitively; lookups take views, so
-// finding a name allocates nothing.
-struct CaseInsensitiveLess {
-    using is_transparent = void;
-    bool operator()(QStringView a, QStringView b) const {
-        return a.compare(b, Qt::CaseInsensitive) < 0;
-    }
-};
 
 enum class ValueKind { Text, Dword, Other };
 
@@ -36,10 +29,11 @@ struct RegistryKey {
         bool comment = false;
     };
     using NameIndex = std::map<QString, size_t, CaseInsensitiveLess>;
+    using SubkeyMap = std::map<QString, RegistryKey*, CaseInsensitiveLess>;
 
     QString name; // spelling of its first occurrence
     RegistryKey* parent = nullptr;
-    std::map<QString, RegistryKey*, CaseInsensitiveLess> subkeys;
+    SubkeyMap subkeys;
     std::vector<Entry> entries;            // values and comment lines, in file order
     std::unique_ptr<NameIndex> valueIndex; // value name -> entry, made once a key has many
     int sectionIndex = -1;                 // position of its own section in the file read
@@ -94,7 +88,10 @@ private:
     class Parser;
     class Writer;
 
-    RegistryKey* addSubkey(RegistryKey* parent, QStringView name);
+    // `at` is where the name goes in the parent's subkeys (its lower bound).
+    RegistryKey* addSubkey(RegistryKey* parent, QStringView name,
+                           RegistryKey::SubkeyMap::iterator at);
+    RegistryKey* walk(RegistryKey* from, QStringView path, bool create);
     static qsizetype indexOfValue(const RegistryKey* key, QStringView name); // -1: none
 
     std::unique_ptr<RegistryKey> top_;
@@ -104,4 +101,14 @@ private:
     bool skippedDamagedLines_ = false;
     bool storeFormat_ = true;
     qsizetype sizeHint_ = 0; // characters of the text last read, to size the output once
+
+    // The parent of the last path found or made: sections and lookups come
+    // in runs of siblings, whose paths differ only in the last name. Valid
+    // until a key is deleted.
+    struct ParentMemo {
+        const RegistryKey* from = nullptr;
+        QString path;
+        RegistryKey* parent = nullptr;
+    };
+    mutable ParentMemo parentMemo_;
 };

@@ -14,10 +14,13 @@ private Q_SLOTS:
     void damagedLinesAreSkipped_data();
     void damagedLinesAreSkipped();
     void namesCompareCaseInsensitively();
+    void namesOrderAsQtFoldsCase_data();
+    void namesOrderAsQtFoldsCase();
     void manyValuesInOneKey();
     void subkeysListSortedAsText();
     void newKeysFollowTheirParentsSubtree();
     void deleteRemovesWholeSubtree();
+    void deletedParentIsMadeAnew();
     void readsOtherEncodings_data();
     void readsOtherEncodings();
 };
@@ -187,6 +190,34 @@ void TestRegistryFile::namesCompareCaseInsensitively() {
              "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\MyKey]\n\"Value\"=dword:00000005\n\n");
 }
 
+void TestRegistryFile::namesOrderAsQtFoldsCase_data() {
+    QTest::addColumn<QString>("a");
+    QTest::addColumn<QString>("b");
+
+    const auto row = [](const char* name, const char32_t* a, const char32_t* b) {
+        QTest::newRow(name) << QString::fromUcs4(a) << QString::fromUcs4(b);
+    };
+    row("same but case", U"Software\\MyKey", U"SOFTWARE\\mykey");
+    row("digits", U"1000999", U"1001000");
+    row("prefix", U"mods", U"MODS2");
+    row("between Z and a", U"_x", U"Ax");
+    row("empty", U"", U"a");
+    row("umlaut case", U"\u00c4rger", U"\u00e4RGER");
+    row("umlaut after ASCII", U"Mod \u00c4", U"mod b");
+    row("kelvin sign", U"\u212a", U"k");
+    row("surrogate pairs", U"x\U00010400", U"X\U00010428");
+    row("after equal surrogate pair", U"\U00010400a", U"\U00010400B");
+}
+
+// Keys sort and match exactly as Qt's case-insensitive comparison has them.
+void TestRegistryFile::namesOrderAsQtFoldsCase() {
+    QFETCH(QString, a);
+    QFETCH(QString, b);
+    const auto sign = [](int n) { return (n > 0) - (n < 0); };
+    QCOMPARE(sign(compareCaseInsensitive(a, b)), sign(a.compare(b, Qt::CaseInsensitive)));
+    QCOMPARE(sign(compareCaseInsensitive(b, a)), sign(b.compare(a, Qt::CaseInsensitive)));
+}
+
 // A repeated value name replaces the earlier value in its place, also once
 // a key holds enough values to be looked up through its index.
 void TestRegistryFile::manyValuesInOneKey() {
@@ -260,6 +291,17 @@ void TestRegistryFile::deleteRemovesWholeSubtree() {
     QCOMPARE(bytes, "REGEDIT4\n\n[HKEY_CURRENT_USER\\P\\mods\\42]\n\"name\"=\"new\"\n\n");
     RegistryFile back = RegistryFile::parse(bytes);
     QCOMPARE(back.subkeyNames(key(back, "HKEY_CURRENT_USER\\P\\mods")), QStringList{"42"});
+}
+
+// Lookups remember the parent of the last path; a key deleted meanwhile
+// (here through a path that ends in a separator) is never reused.
+void TestRegistryFile::deletedParentIsMadeAnew() {
+    RegistryFile doc = RegistryFile::parse("REGEDIT4\n\n[HKEY_CURRENT_USER\\A\\x]\n\n");
+    QVERIFY(key(doc, "HKEY_CURRENT_USER\\A\\x"));
+    QVERIFY(doc.deleteKey(doc.top(), u"HKEY_CURRENT_USER\\A\\"));
+    QVERIFY(!key(doc, "HKEY_CURRENT_USER\\A\\x"));
+    doc.createKey(doc.top(), u"HKEY_CURRENT_USER\\A\\y");
+    QCOMPARE(doc.serialize(), "REGEDIT4\n\n[HKEY_CURRENT_USER\\A\\y]\n\n");
 }
 
 void TestRegistryFile::readsOtherEncodings_data() {
