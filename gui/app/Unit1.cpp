@@ -82,6 +82,9 @@ void TForm1::buildControls() {
     ModList = new QListWidget(GroupBox1);
     ModList->setObjectName(QStringLiteral("ModList"));
     ModList->setFixedHeight(96);
+    // A long list is laid out a batch per turn of the event loop, so it does
+    // not hold up the window's first showing.
+    ModList->setLayoutMode(QListView::Batched);
     auto* noneItem = new QListWidgetItem(QStringLiteral("none"), ModList);
     noneItem->setFlags(noneItem->flags() | Qt::ItemIsUserCheckable);
     noneItem->setCheckState(Qt::Unchecked);
