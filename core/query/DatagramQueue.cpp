@@ -33,12 +33,12 @@ qint64 receiveTimeOf([[maybe_unused]] msghdr& message) {
 // receive time, or only looks at it (peek: the datagram stays waiting).
 // False when none waits, or on an error, which the socket object then meets
 // on its own read and reports.
-bool receiveDirect(QUdpSocket& socket, ReceivedDatagram& slot, bool peek) {
+bool receiveDirect(QUdpSocket& socket, DatagramInfo& info, char* bytes, bool peek) {
     const qintptr descriptor = socket.socketDescriptor();
     if (descriptor < 0)
         return false;
     sockaddr_in from{};
-    iovec payload{slot.bytes.data(), peek ? 0 : slot.bytes.size()};
+    iovec payload{bytes, peek ? 0 : size_t(DatagramInfo::MaxSize)};
     alignas(cmsghdr) char control[CMSG_SPACE(sizeof(timespec))];
     msghdr message{};
     message.msg_name = &from;
@@ -51,43 +51,42 @@ bool receiveDirect(QUdpSocket& socket, ReceivedDatagram& slot, bool peek) {
         recvmsg(int(descriptor), &message, MSG_DONTWAIT | (peek ? MSG_PEEK : 0));
     if (received < 0)
         return false;
-    slot.count = (message.msg_flags & MSG_TRUNC) ? -1 : qint32(received);
-    slot.fromAddress = from.sin_family == AF_INET ? ntohl(from.sin_addr.s_addr) : 0;
-    slot.fromPort = ntohs(from.sin_port);
-    slot.stampNs = receiveTimeOf(message);
+    info.count = (message.msg_flags & MSG_TRUNC) ? -1 : qint32(received);
+    info.fromAddress = from.sin_family == AF_INET ? ntohl(from.sin_addr.s_addr) : 0;
+    info.fromPort = ntohs(from.sin_port);
+    info.stampNs = receiveTimeOf(message);
     return true;
 }
 #else
-bool receiveDirect(QUdpSocket&, ReceivedDatagram&, bool) {
+bool receiveDirect(QUdpSocket&, DatagramInfo&, char*, bool) {
     return false;
 }
 #endif
 
 // Reads one datagram through the socket object, or finds none (false).
-bool readThroughSocket(QUdpSocket& socket, ReceivedDatagram& slot) {
+bool readThroughSocket(QUdpSocket& socket, DatagramInfo& info, char* bytes) {
     // The socket object does not tell the receive time: look it up first.
-    if (!receiveDirect(socket, slot, true))
-        slot.stampNs = -1;
-    slot.fromAddress = 0;
-    slot.fromPort = 0;
-    if (socket.pendingDatagramSize() > ReceivedDatagram::MaxSize) {
+    if (!receiveDirect(socket, info, bytes, true))
+        info.stampNs = -1;
+    info.fromAddress = 0;
+    info.fromPort = 0;
+    if (socket.pendingDatagramSize() > DatagramInfo::MaxSize) {
         socket.readDatagram(nullptr, 0); // drops it: too long to deliver whole
-        slot.count = -1;
+        info.count = -1;
         return true;
     }
     QHostAddress from;
-    slot.count = qint32(
-        socket.readDatagram(slot.bytes.data(), ReceivedDatagram::MaxSize, &from, &slot.fromPort));
-    slot.fromAddress = from.toIPv4Address();
-    return slot.count >= 0;
+    info.count = qint32(socket.readDatagram(bytes, DatagramInfo::MaxSize, &from, &info.fromPort));
+    info.fromAddress = from.toIPv4Address();
+    return info.count >= 0;
 }
 
 // Reads the next waiting datagram; false when none waits.
-bool readWaiting(QUdpSocket& socket, ReceivedDatagram& slot) {
+bool readWaiting(QUdpSocket& socket, DatagramInfo& info, char* bytes) {
 #ifdef Q_OS_UNIX
-    return receiveDirect(socket, slot, false);
+    return receiveDirect(socket, info, bytes, false);
 #else
-    return socket.hasPendingDatagrams() && readThroughSocket(socket, slot);
+    return socket.hasPendingDatagrams() && readThroughSocket(socket, info, bytes);
 #endif
 }
 
@@ -99,7 +98,8 @@ qint64 wallClockNs() {
 
 } // namespace
 
-DatagramQueue::DatagramQueue() : slots_(Capacity) {}
+DatagramQueue::DatagramQueue()
+    : infos_(Capacity), bytes_(new char[size_t(Capacity) * DatagramInfo::MaxSize]) {}
 
 void DatagramQueue::stampArrivals([[maybe_unused]] QUdpSocket& socket) {
 #if defined(Q_OS_UNIX) && defined(SO_TIMESTAMPNS)
@@ -108,37 +108,42 @@ void DatagramQueue::stampArrivals([[maybe_unused]] QUdpSocket& socket) {
 #endif
 }
 
-void DatagramQueue::readFrom(QUdpSocket& socket) {
+void DatagramQueue::fill(QUdpSocket& socket, bool notified) {
     const int before = size_;
-    while (size_ + 1 < Capacity && readWaiting(socket, slotAfterLast()))
+    // One slot stays free for the socket object's own read (and every fill
+    // of a notification is followed by a take).
+    while (size_ + 1 < Capacity &&
+           readWaiting(socket, infos_[size_t(slotAfterLast())], bytesOf(slotAfterLast())))
         ++size_;
     // The socket object counts a notification as served only once it has read
-    // (or found nothing) itself; otherwise it would stop notifying. So the
-    // last read of a turn goes through it.
-    if (size_ < Capacity && (readThroughSocket(socket, slotAfterLast()) || size_ == 0))
-        ++size_;
+    // (or found nothing) itself, or it stops notifying; so that read comes
+    // last, where the order of the datagrams keeps.
+    if (notified && size_ < Capacity) {
+        const bool read =
+            readThroughSocket(socket, infos_[size_t(slotAfterLast())], bytesOf(slotAfterLast()));
+        if (read || size_ == 0)
+            ++size_;
+    }
     settleArrivalTicks(before);
 }
 
 // Turns the platform's stamps of the datagrams queued from `first` on into
 // ticks; a datagram without one arrived as far as anyone can tell now.
 void DatagramQueue::settleArrivalTicks(int first) {
+    if (first == size_)
+        return;
     const qint64 nowNs = wallClockNs();
     for (int i = first; i < size_; ++i) {
-        ReceivedDatagram& d = slots_[size_t((head_ + i) % Capacity)];
+        DatagramInfo& d = infos_[size_t((head_ + i) % Capacity)];
         d.arrivalTick = d.stampNs < 0 ? TickSource::now()
                                       : TickSource::before(std::max<qint64>(0, nowNs - d.stampNs));
     }
 }
 
-void DatagramQueue::takeOldest(ReceivedDatagram& into) {
-    const ReceivedDatagram& oldest = slots_[size_t(head_)];
-    into.count = oldest.count;
-    into.fromAddress = oldest.fromAddress;
-    into.fromPort = oldest.fromPort;
-    into.arrivalTick = oldest.arrivalTick;
-    if (oldest.count > 0)
-        std::memcpy(into.bytes.data(), oldest.bytes.data(), size_t(oldest.count));
+void DatagramQueue::takeOldest(DatagramInfo& info, char* bytes) {
+    info = infos_[size_t(head_)];
+    if (info.count > 0)
+        std::memcpy(bytes, bytesOf(head_), size_t(info.count));
     head_ = (head_ + 1) % Capacity;
     --size_;
 }

@@ -1,30 +1,30 @@
 #pragma once
 
 #include <QtGlobal>
-#include <array>
+#include <memory>
 #include <vector>
 
 class QUdpSocket;
 
-// One datagram as read from the socket, with the tick of its arrival.
-struct ReceivedDatagram {
+// What is known of one datagram read from the socket.
+struct DatagramInfo {
     static constexpr qint32 MaxSize = 2048;
 
     qint32 count = -1; // its size, or -1: the receive failed or it was longer than MaxSize
     quint32 fromAddress = 0;
     quint16 fromPort = 0;
     quint32 arrivalTick = 0;
-    std::array<char, MaxSize> bytes;
-    qint64 stampNs = -1; // the platform's receive time while queued; -1: none
+    qint64 stampNs = -1; // the platform's receive time (wall clock) while queued; -1: none
 };
 
-// The datagrams read on one socket notification and not handed on yet, in
-// the order they came, in storage allocated once. A read turn takes at most
-// Capacity datagrams, so a flood cannot hold up the event loop; the rest stay
-// in the socket, which notifies again.
+// The datagrams read from a socket and not handed on yet, in the order they
+// came, in storage reserved once (its pages are taken only as they fill).
+// Reading is cheap next to handling a datagram: taking them out of the socket
+// as they come keeps the platform's receive buffer from overflowing while a
+// burst is handled, however small the platform lets that buffer be.
 class DatagramQueue {
 public:
-    static constexpr int Capacity = 32;
+    static constexpr int Capacity = 1024;
 
     DatagramQueue();
 
@@ -32,20 +32,24 @@ public:
     // receive time; without that a datagram counts as arrived when read.
     static void stampArrivals(QUdpSocket& socket);
 
-    // Reads what the socket holds, up to the free room. A turn that finds
-    // nothing at all while the queue is empty queues one failed receive
-    // (count -1), so every notification hands on at least one datagram.
-    void readFrom(QUdpSocket& socket);
+    // Reads what waits on the socket, up to the free room. `notified`: the
+    // socket announced datagrams; it then expects a read of its own, or it
+    // stops announcing, and a notification that finds nothing at all while
+    // the queue is empty queues one failed receive (count -1).
+    void fill(QUdpSocket& socket, bool notified);
 
     bool empty() const { return size_ == 0; }
-    // Moves the oldest datagram out into `into`.
-    void takeOldest(ReceivedDatagram& into);
+    // Moves the oldest datagram out: its facts into `info`, its bytes into
+    // `bytes` (room for MaxSize).
+    void takeOldest(DatagramInfo& info, char* bytes);
 
 private:
-    ReceivedDatagram& slotAfterLast() { return slots_[size_t((head_ + size_) % Capacity)]; }
+    int slotAfterLast() const { return (head_ + size_) % Capacity; }
+    char* bytesOf(int slot) { return bytes_.get() + qsizetype(slot) * DatagramInfo::MaxSize; }
     void settleArrivalTicks(int first);
 
-    std::vector<ReceivedDatagram> slots_;
+    std::vector<DatagramInfo> infos_;
+    std::unique_ptr<char[]> bytes_; // Capacity slots of MaxSize bytes
     int head_ = 0;
     int size_ = 0;
 };

@@ -64,7 +64,7 @@ void UdpEndpoint::createSocket() {
     // channelReadyRead, unlike readyRead, is also emitted while a handler of
     // this socket runs a nested event loop (a send waiting for its lookup);
     // with readyRead such a datagram would never be read.
-    connect(socket_, &QUdpSocket::channelReadyRead, this, &UdpEndpoint::receiveDatagrams);
+    connect(socket_, &QUdpSocket::channelReadyRead, this, [this] { receiveDatagrams(true); });
 }
 
 // Binds 0.0.0.0 in the default (exclusive) mode. Only a socket that cannot be
@@ -208,22 +208,44 @@ void UdpEndpoint::lookupFinished(const QHostInfo& info) {
     }
 }
 
-// Reports what the notification found, oldest first. A handler that runs a
-// nested event loop may meet a notification of this socket meanwhile: that
-// one reports the rest of the queue first, so the order holds.
-void UdpEndpoint::receiveDatagrams() {
-    received_.readFrom(*socket_);
-    while (!received_.empty()) {
-        received_.takeOldest(current_);
-        if (!OnDataReceived)
-            continue;
-        try {
-            OnDataReceived(this, current_.count, dottedText(current_.fromAddress),
-                           current_.fromPort);
-        } catch (...) {
-            handOverHandlerError(std::current_exception());
+// Reports queued datagrams, oldest first, reading what has come meanwhile
+// before each. A handler that runs a nested event loop may meet a
+// notification of this socket meanwhile: that one reports from the same
+// queue, so the order holds.
+void UdpEndpoint::receiveDatagrams(bool notified) {
+    received_.fill(*socket_, notified);
+    for (int reported = 0; !received_.empty(); ++reported) {
+        if (reported == ReportsPerTurn) {
+            postMoreReports();
+            return;
         }
+        received_.takeOldest(current_, currentBytes_.data());
+        if (OnDataReceived) {
+            try {
+                OnDataReceived(this, current_.count, dottedText(current_.fromAddress),
+                               current_.fromPort);
+            } catch (...) {
+                handOverHandlerError(std::current_exception());
+            }
+        }
+        received_.fill(*socket_, false);
     }
+}
+
+// The rest of the queue is reported in a later turn of the event loop: on the
+// socket's next notification while datagrams wait there, else on an event
+// posted for it.
+void UdpEndpoint::postMoreReports() {
+    if (moreReportsPosted_ || socket_->hasPendingDatagrams())
+        return;
+    moreReportsPosted_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            moreReportsPosted_ = false;
+            receiveDatagrams(false);
+        },
+        Qt::QueuedConnection);
 }
 
 void UdpEndpoint::handOverHandlerError(std::exception_ptr error) {
@@ -245,6 +267,6 @@ void UdpEndpoint::handOverHandlerError(std::exception_ptr error) {
 
 void UdpEndpoint::CopyDatagram(QIODevice& Stream) const {
     if (current_.count > 0)
-        Stream.write(current_.bytes.data(), current_.count);
+        Stream.write(currentBytes_.data(), current_.count);
     Stream.seek(0);
 }

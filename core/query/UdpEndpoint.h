@@ -26,10 +26,12 @@ public:
 // One IPv4 UDP socket bound to a fixed local port. SendDatagram sends one
 // datagram to RemoteHost:RemotePort, resolving the host afresh at every send;
 // every datagram that arrives is reported through OnDataReceived and can be
-// copied out with CopyDatagram while that event runs. Each read notification
-// takes every waiting datagram (up to DatagramQueue::Capacity) and reports
-// them one by one, in order, each with the time it arrived (arrivalTick), so
-// a reply that waited behind others is still timed by its arrival.
+// copied out with CopyDatagram while that event runs. Datagrams are taken
+// from the socket as they come, queued, and reported in order, each with the
+// time it arrived (arrivalTick), so a reply that waited behind others is
+// still timed by its arrival. One turn of the event loop reports at most
+// ReportsPerTurn of them; the rest follow in later turns, so a flood cannot
+// starve timers, input and painting.
 //
 // Events are optional callbacks; an empty one is skipped. Everything runs on
 // the thread that owns the endpoint, as Qt events of its event loop.
@@ -50,8 +52,9 @@ class UdpEndpoint : public QObject {
     Q_PROPERTY(qint32 ReportLevel READ ReportLevel WRITE setReportLevel)
 
 public:
-    static constexpr qint32 ReceiveBufferSize = ReceivedDatagram::MaxSize;
+    static constexpr qint32 ReceiveBufferSize = DatagramInfo::MaxSize;
     static constexpr int LookupTimeoutMs = 10000;
+    static constexpr int ReportsPerTurn = 32;
 
     using TOnReceive = std::function<void(UdpEndpoint* Sender, qint32 NumberBytes,
                                           const QString& FromIP, qint32 Port)>;
@@ -125,7 +128,8 @@ private:
     [[noreturn]] void raiseSocketLayerError(int errorNumber);
     quint32 resolve(QString name);
     std::optional<quint32> lookUp(const QString& name);
-    void receiveDatagrams();
+    void receiveDatagrams(bool notified);
+    void postMoreReports();
     void handOverHandlerError(std::exception_ptr error);
 
     QString remoteHost_;
@@ -136,7 +140,9 @@ private:
 
     QUdpSocket* socket_ = nullptr;
     DatagramQueue received_;
-    ReceivedDatagram current_; // the datagram being reported, or reported last
+    DatagramInfo current_; // the datagram being reported, or reported last
+    std::array<char, ReceiveBufferSize> currentBytes_{};
+    bool moreReportsPosted_ = false;
 
     // Lookups of this endpoint's sends that are still waiting, innermost last.
     std::vector<LookupWait*> waits_;

@@ -165,13 +165,13 @@ void TestUdpEndpoint::floodLetsEventsThrough() {
     QVERIFY2(handledWhenPostedRan < floodSize / 2, "the flood was read in one go");
 }
 
-// A burst larger than one read turn, queued while the event loop is held up:
-// every datagram comes whole and in order, timed by its arrival rather than
-// by when the loop got to it.
+// A burst of more datagrams than the queue holds, queued while the event
+// loop is held up: every datagram comes whole and in order, timed by its
+// arrival rather than by when the loop got to it.
 void TestUdpEndpoint::burstArrivesWholeInOrderWithArrivalTimes() {
     Receiver r;
     Peer sender;
-    const int burst = 3 * DatagramQueue::Capacity + 5;
+    const int burst = DatagramQueue::Capacity + UdpEndpoint::ReportsPerTurn + 5;
     QList<QByteArray> sent;
     QList<quint32> arrivalTicks, handlingTicks;
     const auto handle = r.udps.OnDataReceived;
