@@ -6,9 +6,10 @@ ZAM_PACKAGES=(cmake g++ make qt6-base-dev qt6-multimedia-dev)
 # What the test suite needs besides: the desktop-file and AppStream validators,
 # an X server with a window manager and xprop for the watcher on top, what
 # building and checking the Debian package takes, a private session bus and
-# network namespaces.
+# network namespaces; and quakestat (Debian's qstat), which bench_query_tool
+# compares zam-query with.
 ZAM_TEST_PACKAGES=(desktop-file-utils appstream xvfb openbox x11-utils dpkg-dev file lintian
-                   dbus-daemon iproute2)
+                   dbus-daemon iproute2 qstat)
 
 zam_install_missing() {
     local missing=()
