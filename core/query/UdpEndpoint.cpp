@@ -139,7 +139,8 @@ void UdpEndpoint::SendDatagram(QByteArrayView Buff, qint32 length) {
 
     // An unbound socket (no LocalPort yet, or its port was taken) gets a port
     // of the platform's choice, so the reply still reaches this endpoint.
-    if (socket_->state() != QAbstractSocket::BoundState && socket_->bind(QHostAddress::AnyIPv4, 0))
+    if (socket_->state() != QAbstractSocket::BoundState &&
+        socket_->bind(QHostAddress::AnyIPv4, 0))
         prepareReceiving();
     socket_->writeDatagram(payload, QHostAddress(address), quint16(remotePort_));
     if (OnDataSend)

@@ -64,9 +64,9 @@ public:
     using TBuffInvalid = std::function<void(bool& handled, QByteArray& Buff, qint32& length)>;
     using TOnHandlerError = std::function<void(UdpEndpoint* Sender, const QString& message)>;
 
-    // Once per datagram received. NumberBytes is its size (0 for an empty datagram) or -1 when the
-    // receive failed or the datagram was longer than ReceiveBufferSize; then
-    // FromIP and Port mean nothing.
+    // Once per datagram received. NumberBytes is its size (0 for an empty
+    // datagram) or -1 when the receive failed or the datagram was longer than
+    // ReceiveBufferSize; then FromIP and Port mean nothing.
     TOnReceive OnDataReceived;
     // After every datagram handed to the platform, accepted or not.
     TNotifyEvent OnDataSend;
