@@ -24,6 +24,16 @@ constexpr int quietMs = 5;
 // receive buffer never fills while a large sweep is sending.
 constexpr int sendsBetweenReplies = 32;
 
+// Runs the event loop until a turn of it brings no datagram: every reply
+// waiting at the socket has been taken.
+void takeWaitingReplies(const size_t& datagrams) {
+    size_t before;
+    do {
+        before = datagrams;
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    } while (datagrams != before);
+}
+
 class AnswerSink : public ServerRowSink {
 public:
     explicit AnswerSink(std::vector<QueriedServer>& servers) : servers_(servers) {}
@@ -91,8 +101,10 @@ void runQuerySweep(std::vector<QueriedServer>& servers, int timeoutMs, int perSe
     endpoint.setLocalPort(0);
     QBuffer stream;
     stream.open(QIODevice::ReadWrite);
+    size_t datagrams = 0;
     endpoint.OnDataReceived = [&](UdpEndpoint* sender, qint32 size, const QString& fromIp,
                                   qint32 port) {
+        ++datagrams;
         if (size <= 0)
             return;
         const quint32 now = TickSource::now();
@@ -133,7 +145,7 @@ void runQuerySweep(std::vector<QueriedServer>& servers, int timeoutMs, int perSe
             // A port that is no integer: the server shows as silent.
         }
         if (i % sendsBetweenReplies == sendsBetweenReplies - 1)
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            takeWaitingReplies(datagrams);
     }
     if (sink.answeredCount < servers.size() || quiet.isActive()) {
         QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
