@@ -11,7 +11,9 @@
 //     stall of the browser's event loop and the message boxes it opened.
 // Each sweep runs twice: as built, and with the endpoint's socket given a
 // 4 MiB receive buffer (ZAM_BENCH_RCVBUF), to show what the kernel's default
-// buffer loses. ZAM_BENCH_DEBUG=1 makes a sweep child list its unanswered rows.
+// buffer loses. A third sweep queries the servers by 1025 distinct host
+// names, each looked up in 20 ms through the lookup seam (ZAM_BENCH_LOOKUP_MS).
+// ZAM_BENCH_DEBUG=1 makes a sweep child list its unanswered rows.
 #include "app/Unit1.h"
 #include "browser/StatusBarPanel.h"
 #include "browser/Unit4.h"
@@ -19,6 +21,7 @@
 #include "query/StatusQuery.h"
 #include "query/UdpEndpoint.h"
 #include "settings/StoreLocation.h"
+#include "testkit/SlowNameService.h"
 #include "tools/bench/StoreSeed.h"
 
 #include <QApplication>
@@ -76,6 +79,8 @@ public:
 struct Launcher {
     Launcher() {
         Prompts::install(std::make_unique<CountingPrompts>());
+        if (const int lookupMs = qEnvironmentVariableIntValue("ZAM_BENCH_LOOKUP_MS"))
+            SlowNameService::install(lookupMs); // every name is 127.0.0.1
         browser.show();
         QCoreApplication::processEvents();
         browser.Timer2->stop(); // the sweep is started by the measurement itself
@@ -264,11 +269,13 @@ std::unique_ptr<QProcess> startResponder(const QString& replyFile, int delayMs, 
 
 QStringList runChild(const QString& mode, const QString& store,
                      const std::function<void(QProcess&)>& whileRunning = {},
-                     int receiveBuffer = 0) {
+                     int receiveBuffer = 0, int lookupMs = 0) {
     QProcess child;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     if (receiveBuffer > 0)
         env.insert("ZAM_BENCH_RCVBUF", QString::number(receiveBuffer));
+    if (lookupMs > 0)
+        env.insert("ZAM_BENCH_LOOKUP_MS", QString::number(lookupMs));
     env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert("ZAM_BENCH_STORE", store);
     child.setProcessEnvironment(env);
@@ -314,13 +321,15 @@ struct SweepFigures {
 // The browser as built, and with the endpoint's socket given a 4 MiB receive
 // buffer (the kernel's default holds about a hundred replies; the rest of a
 // burst is dropped).
-void measureSweeps(const QString& store, const QString& replyFile, int delayMs, int runs) {
+void measureSweeps(const QString& store, const QString& namedStore, const QString& replyFile,
+                   int delayMs, int runs) {
     const auto responder = startResponder(replyFile, delayMs, serverCount - 1);
-    SweepFigures asBuilt, largeBuffer;
+    SweepFigures asBuilt, largeBuffer, named;
     std::vector<double> floor, floorRows, floorPing, floorPingMax;
     for (int i = 0; i < runs; ++i) { // interleaved, so that load on the machine hits all alike
         asBuilt.add(runChild("--sweep", store));
         largeBuffer.add(runChild("--sweep", store, {}, 4 << 20));
+        named.add(runChild("--sweep", namedStore, {}, 0, 20));
         const QStringList f = runChild("--floor", store);
         floor.push_back(f.value(0).toDouble());
         floorRows.push_back(f.value(1).toDouble());
@@ -337,6 +346,7 @@ void measureSweeps(const QString& store, const QString& replyFile, int delayMs, 
                 f, median(floorRows), median(floorPing), median(floorPingMax));
     asBuilt.print("as built", f, delayMs);
     largeBuffer.print("4 MiB receive buffer", f, delayMs);
+    named.print("host names, 20 ms lookups", f, delayMs);
 }
 
 // Datagram kinds of the flood, in turn.
@@ -410,6 +420,9 @@ int runAll(int argc, char** argv) {
     QTemporaryDir dir;
     const QString store = dir.filePath("zam-launcher/registry.reg");
     writeSeededStore(store, QCoreApplication::applicationFilePath(), 0, serverCount, firstGamePort);
+    const QString namedStore = dir.filePath("named/zam-launcher/registry.reg");
+    writeSeededStore(namedStore, QCoreApplication::applicationFilePath(), 0, serverCount,
+                     firstGamePort, QStringLiteral("server-%1.bench"));
     const QString replyFile = dir.filePath("reply.bin");
     QFile reply(replyFile);
     reply.open(QIODevice::WriteOnly);
@@ -421,8 +434,8 @@ int runAll(int argc, char** argv) {
     for (int i = 0; i < runs; ++i)
         bare.push_back(runChild("--bare", store).value(7).toDouble());
     std::printf("peak memory of a bare Qt window with an empty table: %.0f KiB\n", median(bare));
-    measureSweeps(store, replyFile, 0, runs);
-    measureSweeps(store, replyFile, 50, runs);
+    measureSweeps(store, namedStore, replyFile, 0, runs);
+    measureSweeps(store, namedStore, replyFile, 50, runs);
     measureFlood(store, replyFile);
     return 0;
 }
