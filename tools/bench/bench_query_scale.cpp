@@ -9,6 +9,8 @@
 //     floor and zam-query unpaced;
 //   - zam-query's peak memory at both sizes, and the bytes per server.
 //   bench_query_scale [RUNS]
+#include "tools/bench/BenchReply.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -25,17 +27,6 @@ namespace {
 
 constexpr int firstQueryPort = 24001; // below the ephemeral ports other programs draw
 const QString unpaced = QStringLiteral("100000000");
-
-QByteArray sixteenPlayers() {
-    QByteArray reply = "\\hostname\\Bench\\mapname\\m1\\gametype\\Coop\\numplayers\\16\\maxplayers"
-                       "\\18\\gstate\\14";
-    for (int i = 0; i < 16; ++i)
-        reply += "\\player_" + QByteArray::number(i) + "\\Player number " + QByteArray::number(i) +
-                 "\\score_" + QByteArray::number(i) + "\\" + QByteArray::number(i * 7);
-    // hostname, mapname and the end marker are what quakestat needs to take
-    // the reply and stop waiting; zam-query ignores them.
-    return reply + "\\final\\\\queryid\\1.1\\";
-}
 
 QString tool(const QString& name) {
     return QCoreApplication::applicationDirPath() + u'/' + name;
@@ -171,7 +162,7 @@ int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
     QTemporaryDir dir;
-    const QString replyFile = writeFile(dir, "reply", sixteenPlayers());
+    const QString replyFile = writeFile(dir, "reply", sixteenPlayerReply());
     const QString quakestat = QStandardPaths::findExecutable("quakestat");
 
     const ServerLists small = serverLists(dir, 1025, 1025);
