@@ -103,18 +103,22 @@ struct AnsweredRows : QObject {
                                                       qint32 port) {
             ++datagrams;
             handle(s, n, ip, port);
-            if (answeredNs < 0 && allAnswered())
+            if (answeredNs < 0 && allAnswered()) {
                 answeredNs = clock.nsecsElapsed();
+                QTimer::singleShot(200, qApp, &QCoreApplication::quit);
+            }
         };
         browser.SGrid->viewport()->installEventFilter(this);
     }
+    // The grid repaints the rows in view whose texts changed: every row is
+    // shown once the last paint after its change ran, or at once when its
+    // change needed none (out of view).
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint && answeredNs >= 0 && shownNs < 0) {
-            shownNs = clock.nsecsElapsed();
-            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-        }
+        if (event->type() == QEvent::Paint)
+            lastPaintNs = clock.nsecsElapsed();
         return false;
     }
+    qint64 shownNs() const { return answeredNs < 0 ? -1 : std::max(answeredNs, lastPaintNs); }
     bool answered(int row) const {
         const QTableWidgetItem* item = browser.SGrid->item(row, 2);
         return item && item->text() != QLatin1String("??");
@@ -138,7 +142,7 @@ struct AnsweredRows : QObject {
     int firstOpen = 0;
     int datagrams = 0;
     qint64 answeredNs = -1;
-    qint64 shownNs = -1;
+    qint64 lastPaintNs = -1;
 };
 
 // Child: one sweep; prints sweep, all answered, shown (ms), ping median,
@@ -163,7 +167,7 @@ int sweepChild(int argc, char** argv) {
     }
     const auto at = [&](size_t i) { return pings.empty() ? -1 : pings[i]; };
     std::printf("%.2f %.2f %.2f %d %d %d %d %ld\n", sweepMs, double(rows.answeredNs) / 1e6,
-                double(rows.shownNs) / 1e6, at(pings.size() / 2), at(0),
+                double(rows.shownNs()) / 1e6, at(pings.size() / 2), at(0),
                 at(pings.empty() ? 0 : pings.size() - 1), int(pings.size()), peakKilobytes());
     std::fflush(stdout);
     std::_Exit(0); // closing the main window would save the store
