@@ -18,8 +18,8 @@ QString displayed(const QString& text) {
     return trimmed.isEmpty() ? QStringLiteral("-") : withVisibleControls(trimmed);
 }
 
-QString address(const ServerTable& servers, int slot) {
-    return withVisibleControls(QString(servers.Host[slot] + u':' + servers.Port[slot]));
+QString address(const QueriedServer& server) {
+    return withVisibleControls(QString(server.host + u':' + server.port));
 }
 
 // JSON escapes only C0 itself; DEL and C1 in strings get \u escapes too, so
@@ -44,11 +44,11 @@ QByteArray withEscapedControls(const QByteArray& json) {
 
 } // namespace
 
-QByteArray formatQueryTable(const ServerTable& servers, const std::vector<ServerAnswer>& answers) {
+QByteArray formatQueryTable(const std::vector<QueriedServer>& servers) {
     std::vector<Row> rows{{"NAME", "ADDRESS", "PING", "PLAYERS", "MISSION"}};
-    for (int slot = 0; slot <= servers.Last; ++slot) {
-        const ServerAnswer& answer = answers[size_t(slot)];
-        rows.push_back({displayed(servers.Name[slot]), address(servers, slot), answer.ping,
+    for (const QueriedServer& server : servers) {
+        const ServerAnswer& answer = server.answer;
+        rows.push_back({displayed(server.name), address(server), answer.ping,
                         displayed(answer.players), displayed(answer.mission)});
     }
     std::array<qsizetype, 5> widths{};
@@ -65,20 +65,19 @@ QByteArray formatQueryTable(const ServerTable& servers, const std::vector<Server
     return text.toUtf8();
 }
 
-QByteArray formatQueryJson(const ServerTable& servers, const QueryTable& queries,
-                           const std::vector<ServerAnswer>& answers) {
+QByteArray formatQueryJson(const std::vector<QueriedServer>& servers) {
     QJsonArray list;
-    for (int slot = 0; slot <= servers.Last; ++slot) {
-        const ServerAnswer& answer = answers[size_t(slot)];
+    for (const QueriedServer& server : servers) {
+        const ServerAnswer& answer = server.answer;
         QJsonArray players;
-        for (int index = 0; answer.answered && index < queries.PlayerCount[slot]; ++index)
-            players.append(QJsonObject{{"name", queries.playerName(slot, index)},
-                                       {"score", queries.playerScore(slot, index)}});
+        for (int index = 0; answer.answered && index < server.playerCount; ++index)
+            players.append(QJsonObject{{"name", PlayerList::textAt(server.playerNames, index)},
+                                       {"score", PlayerList::textAt(server.playerScores, index)}});
         list.append(QJsonObject{
-            {"name", servers.Name[slot]},
-            {"host", servers.Host[slot]},
-            {"port", servers.Port[slot]},
-            {"sockets", servers.Sockets[slot]},
+            {"name", server.name},
+            {"host", server.host},
+            {"port", server.port},
+            {"sockets", server.sockets},
             {"answered", answer.answered},
             {"ping", answer.answered ? QJsonValue(answer.ping.toLongLong()) : QJsonValue()},
             {"players", answer.players.trimmed()},

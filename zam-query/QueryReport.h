@@ -1,8 +1,6 @@
 #pragma once
 
-#include "query/QueryTable.h"
-#include "settings/Tables.h"
-#include "zam-query/QuerySweep.h"
+#include "zam-query/QueriedServer.h"
 
 #include <QByteArray>
 #include <vector>
@@ -10,10 +8,9 @@
 // A table with a header line and one line per server: name, address
 // (host:game port), ping, players, mission; columns padded to their widest
 // text. A server without a name shows "-".
-QByteArray formatQueryTable(const ServerTable& servers, const std::vector<ServerAnswer>& answers);
+QByteArray formatQueryTable(const std::vector<QueriedServer>& servers);
 
 // A JSON array with one object per server: name, host, port, sockets,
 // answered, ping (a number, or null when silent), players, mission and
 // playerList (objects with name and score).
-QByteArray formatQueryJson(const ServerTable& servers, const QueryTable& queries,
-                           const std::vector<ServerAnswer>& answers);
+QByteArray formatQueryJson(const std::vector<QueriedServer>& servers);

@@ -1,9 +1,13 @@
 #include "zam-query/QueryRequest.h"
 
+#include <QFile>
+#include <QRegularExpression>
 #include <algorithm>
+#include <cstdio>
 
 const char queryUsage[] =
-    "usage: zam-query [--sockets | --dplay] [--timeout MS] [--json] [HOST:PORT...]\n"
+    "usage: zam-query [--sockets | --dplay] [--timeout MS] [--rate N] [--json]\n"
+    "                 [--file FILE] [HOST:PORT...]\n"
     "       zam-query --lan [--timeout MS] [--json]\n"
     "       zam-query --help\n"
     "Queries the game servers given by host and game port, or all servers saved\n"
@@ -11,6 +15,10 @@ const char queryUsage[] =
     "  --sockets     the servers use the Sockets implementation (query port + 1; default)\n"
     "  --dplay       the servers use DirectPlay (query port + 2)\n"
     "  --timeout MS  wait at most MS milliseconds for the replies (default 2000)\n"
+    "  --rate N      send at most N queries a second (default 500, about 2 Mbit/s of\n"
+    "                replies; raise it on a fast link or a LAN)\n"
+    "  --file FILE   also query the HOST:PORT entries of FILE, one per line or\n"
+    "                separated by blanks; - reads them from the standard input\n"
     "  --json        print JSON with the players and their scores instead of a table\n"
     "  --lan         find the servers on the local network by broadcast instead, on game\n"
     "                ports 2302 to 2402, collecting answers for MS milliseconds\n"
@@ -31,11 +39,35 @@ int parseBounded(const QString& text, int max, const QString& what) {
     return value;
 }
 
+QueriedServer parseServer(const QString& text) {
+    const qsizetype colon = text.lastIndexOf(u':');
+    if (colon <= 0)
+        throw UsageError(QStringLiteral("not HOST:PORT: %1").arg(text).toStdString());
+    QueriedServer server;
+    server.host = text.left(colon);
+    // The canonical text: replies are matched against it.
+    server.port = QString::number(parseBounded(text.mid(colon + 1), 65535, QStringLiteral("port")));
+    return server;
+}
+
+void readServerFile(const QString& path, std::vector<QueriedServer>& servers) {
+    QFile file(path);
+    const bool opened = path == QLatin1String("-") ? file.open(stdin, QIODevice::ReadOnly)
+                                                   : file.open(QIODevice::ReadOnly);
+    if (!opened)
+        throw UsageError(
+            QStringLiteral("cannot read %1: %2").arg(path, file.errorString()).toStdString());
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    const QString text = QString::fromUtf8(file.readAll());
+    for (const QString& entry : text.split(blanks, Qt::SkipEmptyParts))
+        servers.push_back(parseServer(entry));
+}
+
 } // namespace
 
 QueryRequest parseQueryArguments(const QStringList& arguments) {
     QueryRequest request;
-    ServerTable& servers = *request.servers;
+    std::vector<QueriedServer>& servers = request.servers;
     bool sockets = true;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
@@ -49,26 +81,26 @@ QueryRequest parseQueryArguments(const QStringList& arguments) {
             if (++i == arguments.size())
                 throw UsageError("missing value after --timeout");
             request.timeoutMs = parseBounded(arguments[i], 600000, QStringLiteral("timeout"));
+        } else if (argument == QLatin1String("--rate")) {
+            if (++i == arguments.size())
+                throw UsageError("missing value after --rate");
+            request.rate = parseBounded(arguments[i], 100000000, QStringLiteral("rate"));
+            if (request.rate == 0)
+                throw UsageError("bad rate: 0");
+        } else if (argument == QLatin1String("--file")) {
+            if (++i == arguments.size())
+                throw UsageError("missing value after --file");
+            readServerFile(arguments[i], servers);
         } else if (argument.startsWith(u'-')) {
             throw UsageError(QStringLiteral("unknown option: %1").arg(argument).toStdString());
         } else {
-            const qsizetype colon = argument.lastIndexOf(u':');
-            if (colon <= 0)
-                throw UsageError(QStringLiteral("not HOST:PORT: %1").arg(argument).toStdString());
-            if (servers.Last + 1 == SLOT_COUNT)
-                throw UsageError(
-                    QStringLiteral("more than %1 servers").arg(SLOT_COUNT).toStdString());
-            const int port = parseBounded(argument.mid(colon + 1), 65535, QStringLiteral("port"));
-            const int slot = ++servers.Last;
-            servers.Host[slot] = argument.left(colon);
-            // The canonical text: replies are matched against it.
-            servers.Port[slot] = QString::number(port);
+            servers.push_back(parseServer(argument));
         }
     }
-    if (request.lan && servers.Last >= 0)
+    if (request.lan && !servers.empty())
         throw UsageError("--lan takes no servers");
     // The implementation option applies to every server, wherever it stands.
-    for (int slot = 0; slot <= servers.Last; ++slot)
-        servers.Sockets[slot] = sockets;
+    for (QueriedServer& server : servers)
+        server.sockets = sockets;
     return request;
 }

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "settings/Tables.h"
+#include "zam-query/QueriedServer.h"
 
 #include <QStringList>
-#include <memory>
 #include <stdexcept>
+#include <vector>
 
 // A command line zam-query cannot run: the text says what is wrong.
 class UsageError : public std::runtime_error {
@@ -14,20 +14,30 @@ public:
 
 // What zam-query was asked to do.
 struct QueryRequest {
-    // The servers named on the command line, or empty (Last -1) when the
+    // The replies to 500 queries a second come to about 2 Mbit/s (status
+    // replies are mostly under half a kilobyte) and at most 8 Mbit/s (2 KB
+    // each), which a home downlink carries without queueing them behind each
+    // other, which would add to the pings; the queries themselves are
+    // 0.2 Mbit/s up.
+    static constexpr int DefaultRate = 500;
+
+    // The servers named on the command line or in files, or none when the
     // saved servers are to be queried.
-    std::unique_ptr<ServerTable> servers = std::make_unique<ServerTable>();
+    std::vector<QueriedServer> servers;
     bool json = false;
     // Find the servers on the local network instead.
     bool lan = false;
     int timeoutMs = 2000;
+    int rate = DefaultRate; // datagrams per second
 };
 
 // The usage text printed with every UsageError.
 extern const char queryUsage[];
 
 // Reads the arguments after the program name. A server is "host:port" with
-// the game port; --sockets (the default) or --dplay sets the query port
-// offset of all servers given. Throws UsageError for an unknown option, a
-// missing or bad value, a bad server and more servers than a table holds.
+// the game port, given as an argument or in a file of them (--file; "-" is
+// the standard input) separated by blanks or lines; --sockets (the default)
+// or --dplay sets the query port offset of all servers given. Throws
+// UsageError for an unknown option, a missing or bad value, a file that
+// cannot be read and a bad server.
 QueryRequest parseQueryArguments(const QStringList& arguments);

@@ -1,10 +1,14 @@
 #include "zam-query/QuerySweep.h"
 
 #include "query/HostLookup.h"
+#include "query/HostLookups.h"
 #include "query/ReplyAccounting.h"
 #include "query/ServerQuery.h"
+#include "query/StatusQuery.h"
 #include "query/TickSource.h"
 #include "query/UdpEndpoint.h"
+#include "zam-query/ReplyRoutes.h"
+#include "zam-query/SendPace.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -16,13 +20,26 @@ namespace {
 // After every server answered, the sweep still waits this long for more
 // datagrams of a reply that came in parts.
 constexpr int quietMs = 5;
+// Replies are taken after this many sends at the latest, so the socket's
+// receive buffer never fills while a large sweep is sending.
+constexpr int sendsBetweenReplies = 32;
+
+// Runs the event loop until a turn of it brings no datagram: every reply
+// waiting at the socket has been taken.
+void takeWaitingReplies(const size_t& datagrams) {
+    size_t before;
+    do {
+        before = datagrams;
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    } while (datagrams != before);
+}
 
 class AnswerSink : public ServerRowSink {
 public:
-    explicit AnswerSink(std::vector<ServerAnswer>& answers) : answers_(answers) {}
+    explicit AnswerSink(std::vector<QueriedServer>& servers) : servers_(servers) {}
 
     void setCell(int server, ServerColumn column, const QString& text) override {
-        ServerAnswer& answer = answers_[size_t(server)];
+        ServerAnswer& answer = servers_[size_t(server)].answer;
         if (column == PingColumn) {
             if (!answer.answered)
                 ++answeredCount;
@@ -35,19 +52,46 @@ public:
         }
     }
 
-    int answeredCount = 0;
+    size_t answeredCount = 0;
 
 private:
-    std::vector<ServerAnswer>& answers_;
+    std::vector<QueriedServer>& servers_;
 };
+
+// Notes one server's query: where its replies come from, when it went out.
+class SweepNotes : public QueryNotes {
+public:
+    SweepNotes(QueriedServer& server, int index, ReplyRoutes& routes)
+        : server_(server), index_(index), routes_(routes) {}
+
+    void lookedUp(quint32 address) override { address_ = address; }
+    void sending(quint32 tick) override {
+        server_.players().reset();
+        server_.sendTick = tick;
+        routes_.add(index_, address_,
+                    quint16(queryPort(server_.port, server_.sockets))); // the port is valid here
+    }
+
+private:
+    QueriedServer& server_;
+    int index_;
+    ReplyRoutes& routes_;
+    quint32 address_ = 0;
+};
+
+// Runs the event loop for ns nanoseconds, rounded up to whole milliseconds,
+// taking replies meanwhile.
+void takeRepliesFor(qint64 ns) {
+    QEventLoop wait;
+    QTimer::singleShot(int((ns + 999999) / 1000000), Qt::PreciseTimer, &wait, &QEventLoop::quit);
+    wait.exec(QEventLoop::ExcludeUserInputEvents);
+}
 
 } // namespace
 
-std::vector<ServerAnswer> runQuerySweep(const ServerTable& servers, QueryTable& queries,
-                                        int timeoutMs) {
-    const int count = servers.Last + 1;
-    std::vector<ServerAnswer> answers(static_cast<size_t>(count));
-    AnswerSink sink(answers);
+void runQuerySweep(std::vector<QueriedServer>& servers, int timeoutMs, int perSecond) {
+    AnswerSink sink(servers);
+    ReplyRoutes routes(servers.size());
     QEventLoop loop;
     QTimer quiet;
     quiet.setSingleShot(true);
@@ -55,35 +99,56 @@ std::vector<ServerAnswer> runQuerySweep(const ServerTable& servers, QueryTable& 
 
     UdpEndpoint endpoint;
     endpoint.setLocalPort(0);
+    QBuffer stream;
+    stream.open(QIODevice::ReadWrite);
+    size_t datagrams = 0;
     endpoint.OnDataReceived = [&](UdpEndpoint* sender, qint32 size, const QString& fromIp,
                                   qint32 port) {
+        ++datagrams;
         if (size <= 0)
             return;
-        QBuffer stream;
-        stream.open(QIODevice::ReadWrite);
+        const quint32 now = sender->arrivalTick();
+        stream.buffer().resize(0);
         sender->CopyDatagram(stream);
         try {
-            acceptReply(stream.readAll(), fromIp, port, sender->arrivalTick(), servers, queries,
-                        sink);
+            routes.forEach(parseDottedAddress(fromIp).value_or(0), quint16(port), [&](int i) {
+                QueriedServer& server = servers[size_t(i)];
+                if (replyPortMatches(server.port, server.sockets, port))
+                    readServerReply(stream.data(), now - server.sendTick, i, server.players(),
+                                    sink);
+            });
         } catch (const LauncherError&) {
             // A reply with a bad maxplayers value keeps what was read before it.
         }
-        if (sink.answeredCount == count)
+        if (sink.answeredCount == servers.size())
             quiet.start(quietMs);
     };
 
-    for (int slot = 0; slot < count; ++slot) {
+    HostLookups lookups;
+    for (const QueriedServer& server : servers)
+        lookups.start(server.host);
+    endpoint.useLookups(&lookups);
+    const HostAddressLookup resolve = [&](const QString& host) {
+        return lookups.LookupHostAddress(host);
+    };
+
+    SendPace pace(perSecond);
+    for (size_t i = 0; i < servers.size(); ++i) {
+        if (const qint64 wait = pace.waitNs())
+            takeRepliesFor(wait);
+        pace.take();
+        SweepNotes notes(servers[i], int(i), routes);
         try {
-            sendServerQuery(endpoint, servers, queries, slot, LookupHostAddress);
+            sendServerQuery(endpoint, servers[i].host, servers[i].port, servers[i].sockets, resolve,
+                            notes);
         } catch (const LauncherError&) {
             // A port that is no integer: the server shows as silent.
         }
-        // Replies that already came are read now, while their pings are true.
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        if (i % sendsBetweenReplies == sendsBetweenReplies - 1)
+            takeWaitingReplies(datagrams);
     }
-    if (sink.answeredCount < count || quiet.isActive()) {
+    if (sink.answeredCount < servers.size() || quiet.isActive()) {
         QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
         loop.exec();
     }
-    return answers;
 }

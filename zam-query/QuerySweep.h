@@ -1,25 +1,16 @@
 #pragma once
 
-#include "query/QueryTable.h"
-#include "settings/Tables.h"
+#include "zam-query/QueriedServer.h"
 
-#include <QString>
 #include <vector>
 
-// What one server's row shows after a sweep; the texts are the browser's
-// ("??" ping and blank players and mission until a reply says otherwise).
-struct ServerAnswer {
-    bool answered = false;
-    QString ping = QStringLiteral("??");
-    QString players;
-    QString mission;
-};
-
-// Sends the status query to every server of the table from one endpoint on a
-// port the platform chooses, then takes replies until timeoutMs after the
-// last send, or until every server answered and no datagram came for a
-// short while (a reply may come in several datagrams). Replies are matched
-// and read by the browser's own reply handling; the players land in queries.
-// A server whose host or port cannot be used is not sent to and stays silent.
-std::vector<ServerAnswer> runQuerySweep(const ServerTable& servers, QueryTable& queries,
-                                        int timeoutMs);
+// Sends the status query to every server from one endpoint on a port the
+// platform chooses, at most perSecond datagrams a second, taking replies as
+// they come; then waits until timeoutMs after the last send, or until every
+// server answered and no datagram came for a short while (a reply may come
+// in several datagrams). The host names are looked up all at once at the
+// start. Each server is asked with the browser's query step, and its replies
+// are matched (by address and port, as the browser does) and read by the
+// browser's reply handling into its answer and players. A server whose host
+// or port cannot be used is not sent to and stays silent.
+void runQuerySweep(std::vector<QueriedServer>& servers, int timeoutMs, int perSecond);

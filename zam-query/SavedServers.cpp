@@ -1,36 +1,31 @@
 #include "zam-query/SavedServers.h"
 
-#include "settings/IntegerConversion.h"
 #include "base/LauncherError.h"
+#include "settings/IntegerConversion.h"
 #include "settings/SettingsStore.h"
 #include "settings/StoreKeys.h"
 
-bool readSavedServers(ServerTable& servers, QStringList& warnings) {
+bool readSavedServers(std::vector<QueriedServer>& servers, QStringList& warnings) {
     SettingsStore store; // dropped without commit: nothing reaches the file
     store.setRootKey(RootKey::CurrentUser);
     if (!store.openKey(StoreKeys::Servers, false))
         return false;
-    servers.Last = -1;
+    servers.clear();
     const QStringList names = store.getKeyNames();
     for (const QString& name : names) {
-        if (servers.Last + 1 == SLOT_COUNT) {
-            warnings
-                << QStringLiteral("only the first %1 saved servers are queried").arg(SLOT_COUNT);
-            break;
-        }
-        const int slot = servers.Last + 1;
+        QueriedServer server;
         try {
-            servers.Id[slot] = parseInteger(name);
+            parseInteger(name);
             store.openKey(StoreKeys::serverEntry(name), false);
-            servers.Name[slot] = store.readString(QStringLiteral("name"));
-            servers.Host[slot] = store.readString(QStringLiteral("ip"));
-            servers.Port[slot] = store.readString(QStringLiteral("port"));
-            servers.Sockets[slot] = store.readBool(QStringLiteral("sockets"));
+            server.name = store.readString(QStringLiteral("name"));
+            server.host = store.readString(QStringLiteral("ip"));
+            server.port = store.readString(QStringLiteral("port"));
+            server.sockets = store.readBool(QStringLiteral("sockets"));
         } catch (const LauncherError& error) {
             warnings << QStringLiteral("saved server %1 skipped: %2").arg(name, error.message());
             continue;
         }
-        servers.Last = slot;
+        servers.push_back(std::move(server));
     }
     return true;
 }

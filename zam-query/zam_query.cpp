@@ -2,7 +2,6 @@
 // own query code and prints what they answered.
 
 #include "base/VisibleText.h"
-#include "query/QueryTable.h"
 #include "zam-query/LanReport.h"
 #include "zam-query/QueryReport.h"
 #include "zam-query/QueryRequest.h"
@@ -39,24 +38,22 @@ int main(int argc, char* argv[]) {
     }
     if (request.lan)
         return printLanServers(request);
-    ServerTable& servers = *request.servers;
-    if (servers.Last < 0) {
+    std::vector<QueriedServer>& servers = request.servers;
+    if (servers.empty()) {
         QStringList warnings;
         const bool found = readSavedServers(servers, warnings);
         for (const QString& warning : warnings)
             printError(warning);
-        if (!found || servers.Last < 0) {
+        if (!found || servers.empty()) {
             printError(QStringLiteral("no saved servers; give HOST:PORT arguments"));
             std::fputs(queryUsage, stderr);
             return 2;
         }
     }
-    auto queries = std::make_unique<QueryTable>();
-    const std::vector<ServerAnswer> answers = runQuerySweep(servers, *queries, request.timeoutMs);
-    const QByteArray output = request.json ? formatQueryJson(servers, *queries, answers)
-                                           : formatQueryTable(servers, answers);
+    runQuerySweep(servers, request.timeoutMs, request.rate);
+    const QByteArray output = request.json ? formatQueryJson(servers) : formatQueryTable(servers);
     std::fwrite(output.constData(), 1, size_t(output.size()), stdout);
-    const bool anyAnswered = std::any_of(answers.begin(), answers.end(),
-                                         [](const ServerAnswer& a) { return a.answered; });
+    const bool anyAnswered = std::any_of(servers.begin(), servers.end(),
+                                         [](const QueriedServer& s) { return s.answer.answered; });
     return anyAnswered ? 0 : 1;
 }

@@ -10,11 +10,11 @@ const QString unknown = QStringLiteral("??");
 // The values of one datagram for one server.
 class ServerReader : public StatusReader {
 public:
-    ServerReader(int server, QueryTable& queries, ServerRowSink& sink)
-        : server_(server), queries_(queries), sink_(sink) {}
+    ServerReader(int server, PlayerList players, ServerRowSink& sink)
+        : server_(server), players_(players), sink_(sink) {}
 
-    void onPlayer(QLatin1StringView name) override { queries_.addPlayer(server_, name); }
-    void onScore(QLatin1StringView score) override { queries_.setLastScore(server_, score); }
+    void onPlayer(QLatin1StringView name) override { players_.add(name); }
+    void onScore(QLatin1StringView score) override { players_.setLastScore(score); }
     void onGametype(QLatin1StringView mission) override {
         sink_.setCell(server_, MissionColumn, mission.toString());
     }
@@ -30,7 +30,7 @@ public:
 
 private:
     int server_;
-    QueryTable& queries_;
+    PlayerList players_;
     ServerRowSink& sink_;
     QString numPlayers_ = unknown;
     QString maxPlayers_ = unknown;
@@ -49,6 +49,18 @@ bool matches(const ServerTable& servers, const QueryTable& queries, int slot, co
 
 } // namespace
 
+bool replyPortMatches(const QString& gamePort, bool sockets, qint32 port) {
+    return gamePort == gamePortText(port, sockets);
+}
+
+void readServerReply(QByteArrayView datagram, quint32 ping, int row, PlayerList players,
+                     ServerRowSink& sink) {
+    sink.setCell(row, PingColumn, QString::number(ping));
+    ServerReader reader(row, players, sink);
+    StatusTokenizer::tokenize(datagram, reader);
+    reader.showPlayers();
+}
+
 bool replyMatches(const ServerTable& servers, const QueryTable& queries, int slot,
                   const QString& fromIp, qint32 port) {
     const QString portTexts[2] = {gamePortText(port, false), gamePortText(port, true)};
@@ -61,9 +73,6 @@ void acceptReply(QByteArrayView datagram, const QString& fromIp, qint32 port, qu
     for (int slot = 0; slot <= servers.Last; ++slot) {
         if (!matches(servers, queries, slot, fromIp, portTexts))
             continue;
-        sink.setCell(slot, PingColumn, QString::number(now - queries.SendTick[slot]));
-        ServerReader reader(slot, queries, sink);
-        StatusTokenizer::tokenize(datagram, reader);
-        reader.showPlayers();
+        readServerReply(datagram, now - queries.SendTick[slot], slot, queries.players(slot), sink);
     }
 }

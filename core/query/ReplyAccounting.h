@@ -1,5 +1,6 @@
 #pragma once
 
+#include "query/PlayerList.h"
 #include "query/QueryTable.h"
 
 #include <QByteArrayView>
@@ -16,10 +17,20 @@ public:
     virtual void setCell(int server, ServerColumn column, const QString& text) = 0;
 };
 
+// True when a reply from port can belong to a server saved with gamePort:
+// the decimal text of port minus the server's query-port offset equals
+// gamePort exactly, so a saved port with a leading zero or blank never
+// matches.
+bool replyPortMatches(const QString& gamePort, bool sockets, qint32 port);
+
+// Reads one reply datagram of the server in row: its ping, then the status
+// values, as acceptReply describes. Throws the conversion error of a bad
+// maxplayers value.
+void readServerReply(QByteArrayView datagram, quint32 ping, int row, PlayerList players,
+                     ServerRowSink& sink);
+
 // True when a reply from fromIp:port belongs to the server in slot: the
-// address text equals its ResolvedIp and the decimal text of port minus the
-// server's query-port offset equals its saved Port exactly, so a saved port
-// with a leading zero or blank never matches.
+// address text equals its ResolvedIp and replyPortMatches its saved Port.
 bool replyMatches(const ServerTable& servers, const QueryTable& queries, int slot,
                   const QString& fromIp, qint32 port);
 

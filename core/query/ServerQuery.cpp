@@ -5,25 +5,54 @@
 #include "query/TickSource.h"
 #include "query/UdpEndpoint.h"
 
-void sendServerQuery(UdpEndpoint& endpoint, const ServerTable& servers, QueryTable& queries,
-                     int slot, const HostAddressLookup& resolve,
-                     const std::function<void()>& afterLookup) {
-    queries.SendTick[slot] = TickSource::now();
+namespace {
+
+class TableNotes : public QueryNotes {
+public:
+    TableNotes(QueryTable& queries, int slot, const std::function<void()>& afterLookup)
+        : queries_(queries), slot_(slot), afterLookup_(afterLookup) {}
+
+    void lookedUp(quint32 address) override {
+        if (afterLookup_)
+            afterLookup_();
+        queries_.setFirstName(slot_, QStringLiteral("no response from server"));
+        queries_.ResolvedIp[slot_] = dottedText(address);
+    }
+    void sending(quint32 tick) override {
+        queries_.resetPlayers(slot_);
+        queries_.SendTick[slot_] = tick;
+    }
+
+private:
+    QueryTable& queries_;
+    int slot_;
+    const std::function<void()>& afterLookup_;
+};
+
+} // namespace
+
+void sendServerQuery(UdpEndpoint& endpoint, const QString& host, const QString& port, bool sockets,
+                     const HostAddressLookup& resolve, QueryNotes& notes) {
     quint32 address = 0;
     try {
-        address = resolve(servers.Host[slot]);
+        address = resolve(host);
     } catch (...) {
     }
-    if (afterLookup)
-        afterLookup();
-    queries.setFirstName(slot, QStringLiteral("no response from server"));
-    queries.ResolvedIp[slot] = dottedText(address);
-    endpoint.setRemotePort(queryPort(servers, slot));
-    endpoint.setRemoteHost(servers.Host[slot]);
-    queries.resetPlayers(slot);
+    notes.lookedUp(address);
+    endpoint.setRemotePort(queryPort(port, sockets));
+    endpoint.setRemoteHost(host);
+    notes.sending(TickSource::now());
     try {
         endpoint.SendDatagram(StatusQuery, StatusQueryLength);
     } catch (...) {
         // No reply will come for this server.
     }
+}
+
+void sendServerQuery(UdpEndpoint& endpoint, const ServerTable& servers, QueryTable& queries,
+                     int slot, const HostAddressLookup& resolve,
+                     const std::function<void()>& afterLookup) {
+    TableNotes notes(queries, slot, afterLookup);
+    sendServerQuery(endpoint, servers.Host[slot], servers.Port[slot], servers.Sockets[slot],
+                    resolve, notes);
 }

@@ -2,9 +2,9 @@
 
 #include "base/VisibleText.h"
 #include "query/HostLookup.h"
+#include "query/HostLookups.h"
 
 #include <QCoreApplication>
-#include <QHostInfo>
 #include <QIODevice>
 #include <QScopeGuard>
 #include <QTimer>
@@ -49,7 +49,7 @@ UdpEndpoint::UdpEndpoint(QObject* parent) : QObject(parent) {
 UdpEndpoint::~UdpEndpoint() {
     // A lookup still running would otherwise delay the exit.
     for (const int id : abandonedLookups_)
-        QHostInfo::abortHostLookup(id);
+        HostNameService::instance().abort(id);
 }
 
 // The old socket may be the one whose datagram handler is running right now,
@@ -157,7 +157,9 @@ quint32 UdpEndpoint::resolve(QString name) {
     if (const std::optional<quint32> dotted = parseDottedAddress(name))
         return *dotted;
     for (bool retried = false;; retried = true) {
-        if (const std::optional<quint32> address = lookUp(name))
+        const std::optional<LookupAnswer> lent =
+            lookups_ && !retried ? lookups_->answer(name) : std::nullopt;
+        if (const std::optional<quint32> address = lent ? *lent : lookUp(name))
             return *address;
         bool handled = false;
         if (!retried && OnInvalidHost)
@@ -171,8 +173,8 @@ quint32 UdpEndpoint::resolve(QString name) {
 // handler error ends the wait (rethrown here).
 std::optional<quint32> UdpEndpoint::lookUp(const QString& name) {
     LookupWait wait;
-    // Connected by name: an abandoned lookup then leaves no slot object behind.
-    wait.id = QHostInfo::lookupHost(name, this, SLOT(lookupFinished(QHostInfo)));
+    wait.id = HostNameService::instance().lookUp(
+        name, this, [this](int id, LookupAnswer answer) { lookupFinished(id, answer); });
     wait.outer = innermostWait_;
     innermostWait_ = &wait;
     waits_.push_back(&wait);
@@ -198,12 +200,12 @@ std::optional<quint32> UdpEndpoint::lookUp(const QString& name) {
 
 // Completions are matched by lookup id; one whose send stopped waiting
 // (timed out, or ended by a handler error) is dropped.
-void UdpEndpoint::lookupFinished(const QHostInfo& info) {
-    std::erase(abandonedLookups_, info.lookupId());
+void UdpEndpoint::lookupFinished(int id, std::optional<quint32> address) {
+    std::erase(abandonedLookups_, id);
     for (LookupWait* wait : waits_) {
-        if (wait->id == info.lookupId()) {
+        if (wait->id == id) {
             wait->finished = true;
-            wait->address = firstIPv4Address(info);
+            wait->address = address;
             return;
         }
     }

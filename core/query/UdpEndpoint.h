@@ -12,7 +12,7 @@
 #include <optional>
 #include <vector>
 
-class QHostInfo;
+class HostLookups;
 class QIODevice;
 class QUdpSocket;
 
@@ -40,7 +40,9 @@ public:
 // event loop, so windows stay responsive and datagram events (of this and
 // other endpoints) keep arriving during the wait. Each send waits for its own
 // lookup (told apart by lookup id) and gives up after LookupTimeoutMs, which
-// counts as a failed lookup. An error thrown by an OnDataReceived handler
+// counts as a failed lookup. A sweep that looked its names up already lends
+// its lookups (useLookups): a send then takes the sweep's answer for its name
+// instead of asking the resolver once more. An error thrown by an OnDataReceived handler
 // never crosses Qt's event dispatch: while a send waits, it ends the innermost
 // waiting send and is rethrown to that send's caller; otherwise it is logged
 // and handed to OnHandlerError.
@@ -115,8 +117,9 @@ public:
     // The text of the last status report delivered.
     QString LastStatus() const { return lastStatus_; }
 
-private Q_SLOTS:
-    void lookupFinished(const QHostInfo& info);
+    // Lookups whose answers the first resolution of each send takes (nullptr:
+    // none); they must outlive their use.
+    void useLookups(const HostLookups* lookups) { lookups_ = lookups; }
 
 private:
     struct LookupWait;
@@ -128,6 +131,7 @@ private:
     [[noreturn]] void raiseSocketLayerError(int errorNumber);
     quint32 resolve(QString name);
     std::optional<quint32> lookUp(const QString& name);
+    void lookupFinished(int id, std::optional<quint32> address);
     void receiveDatagrams(bool notified);
     void postMoreReports();
     void handOverHandlerError(std::exception_ptr error);
@@ -144,6 +148,7 @@ private:
     std::array<char, ReceiveBufferSize> currentBytes_{};
     bool moreReportsPosted_ = false;
 
+    const HostLookups* lookups_ = nullptr;
     // Lookups of this endpoint's sends that are still waiting, innermost last.
     std::vector<LookupWait*> waits_;
     // Lookups whose sends stopped waiting before the answer came.

@@ -5,7 +5,7 @@
 #include "browser/ServerRowMenu.h"
 #include "browser/StatusBarPanel.h"
 #include "launch/CommandLine.h"
-#include "query/HostLookup.h"
+#include "query/HostLookups.h"
 #include "query/QueryTable.h"
 #include "query/ReplyAccounting.h"
 #include "query/ServerQuery.h"
@@ -53,17 +53,22 @@ void setText(QTableWidget* grid, int row, int column, const QString& text) {
 }
 
 // Reply texts go into the server grid without telling the view: the window
-// repaints the grid once for a burst of replies instead of once per reply.
+// repaints the rows they changed once for a burst of replies instead of once
+// per reply.
 class GridSink : public ServerRowSink {
 public:
-    explicit GridSink(QTableWidget* grid) : grid_(grid), quiet_(grid->model()) {}
+    GridSink(QTableWidget* grid, std::function<void(int row)> changed)
+        : grid_(grid), changed_(std::move(changed)), quiet_(grid->model()) {}
     void setCell(int server, ServerColumn column, const QString& text) override {
-        if (server < grid_->rowCount())
-            setText(grid_, server, column, text);
+        if (server >= grid_->rowCount())
+            return;
+        setText(grid_, server, column, text);
+        changed_(server);
     }
 
 private:
     QTableWidget* grid_;
+    std::function<void(int row)> changed_;
     QSignalBlocker quiet_;
 };
 
@@ -90,10 +95,6 @@ QPushButton* button(QWidget* parent, const QString& name, const QString& caption
 }
 
 } // namespace
-
-quint32 HostResolver::LookupHostAddress(const QString& name) const {
-    return ::LookupHostAddress(name);
-}
 
 TForm4::TForm4(QWidget* parent) : QWidget(parent), state_(LauncherState::instance()) {
     Form4 = this;
@@ -162,7 +163,7 @@ void TForm4::buildControls() {
     udps->setObjectName(QStringLiteral("udps"));
     udps->setLocalPort(15015);
     udps->setReportLevel(1);
-    lookup = new HostResolver(this);
+    lookup = new HostLookups(this);
     lookup->setObjectName(QStringLiteral("lookup"));
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -175,8 +176,8 @@ void TForm4::buildControls() {
     sinceRepaint_.start();
     connect(repaintTimer_, &QTimer::timeout, this, [this] {
         sinceRepaint_.restart();
-        if (!sweeping_) // the sweep repaints its rows itself, and the whole grid at its end
-            SGrid->viewport()->update();
+        SGrid->viewport()->update(changedRows_);
+        changedRows_ = QRect();
         StatusPanel->update();
     });
 }
@@ -238,6 +239,8 @@ void TForm4::Timer2Timer() {
 }
 
 void TForm4::Timer1Timer() {
+    if (sweeping_)
+        return;
     BitBtn2->setEnabled(true);
     Timer1->stop();
     order_->apply();
@@ -255,16 +258,28 @@ void TForm4::SGridClick() {
 }
 
 // Queries every saved server. A Port that is no integer stops the sweep at
-// that server with its conversion error, leaving "Refresh" disabled.
+// that server with its conversion error, leaving "Refresh" disabled. Sweeps
+// never nest: "Refresh" is off from the start of a sweep until Timer1 ends
+// the last one, and a sweep asked for while one runs is not started.
 void TForm4::querySweep() {
+    if (sweeping_)
+        return;
     sweeping_ = true;
     const auto sweepEnds = qScopeGuard([this] {
         sweeping_ = false;
+        udps->useLookups(nullptr);
         SGrid->viewport()->update();
     });
     SGrid->setHorizontalHeaderLabels(serverHeader);
     setStatus(QStringLiteral("Querying servers..."));
     BitBtn2->setEnabled(false);
+    Timer1->stop();
+    // Every name is looked up at once; the loop below takes the answers in
+    // its own order, and the endpoint's sends take the same ones.
+    lookup->clear();
+    for (int slot = 0; slot <= state_.servers.Last; ++slot)
+        lookup->start(state_.servers.Host[slot]);
+    udps->useLookups(lookup);
     SGrid->setRowCount(state_.servers.Last + 1);
     if (SGrid->currentRow() < 0 && SGrid->rowCount() > 0)
         SGrid->selectRow(0);
@@ -293,7 +308,8 @@ void TForm4::takeReplies() {
 }
 
 // Shows the server's name and address, then queries it; its ping, players
-// and mission read "??" and blanks from the lookup on until its reply.
+// and mission read "??" and blanks from the lookup on until its reply, shown
+// with the next repaint.
 void TForm4::queryServer(int slot) {
     const ServerTable& servers = state_.servers;
     setText(SGrid, slot, NameColumn, servers.Name[slot]);
@@ -310,6 +326,7 @@ void TForm4::queryServer(int slot) {
             setText(SGrid, slot, PingColumn, QStringLiteral("??"));
             setText(SGrid, slot, PlayersColumn, QStringLiteral(" "));
             setText(SGrid, slot, MissionColumn, QStringLiteral(" "));
+            markRow(slot);
         });
 }
 
@@ -321,7 +338,7 @@ void TForm4::udpsDataReceived(qint32 NumberBytes, const QString& FromIP, qint32 
     stream.open(QIODevice::ReadWrite);
     udps->CopyDatagram(stream);
     const QByteArray text = stream.readAll();
-    GridSink sink(SGrid);
+    GridSink sink(SGrid, [this](int row) { markRow(row); });
     try {
         acceptReply(text, FromIP, Port, udps->arrivalTick(), state_.servers, state_.queries, sink);
     } catch (...) {
@@ -392,6 +409,16 @@ void TForm4::setStatus(const QString& text) {
 void TForm4::repaintSoon() {
     if (!repaintTimer_->isActive())
         repaintTimer_->start(int(std::max<qint64>(0, RepaintIntervalMs - sinceRepaint_.elapsed())));
+}
+
+void TForm4::markRow(int row) {
+    const QRect inView =
+        QRect(0, SGrid->rowViewportPosition(row), SGrid->viewport()->width(), SGrid->rowHeight(row))
+            .intersected(SGrid->viewport()->rect());
+    if (inView.isEmpty())
+        return;
+    changedRows_ |= inView;
+    repaintSoon();
 }
 
 int TForm4::selectedSlot() const {

@@ -6,6 +6,7 @@
 
 class FindBar;
 class GridOrder;
+class HostLookups;
 class QComboBox;
 class QGroupBox;
 class QPushButton;
@@ -16,14 +17,6 @@ class QTableWidget;
 class QTimer;
 class LauncherState;
 class UdpEndpoint;
-
-// The object that resolves server hosts for the sweep: a blocking lookup
-// that gives 0.0.0.0 for a name it cannot resolve.
-class HostResolver : public QObject {
-public:
-    using QObject::QObject;
-    quint32 LookupHostAddress(const QString& name) const;
-};
 
 // The server browser: queries every saved server in one sweep, shows ping,
 // players and mission per server and the players of the selected one, and
@@ -64,7 +57,7 @@ public:
     QPushButton* BitBtn2;
     QPushButton* BitBtn3;
     UdpEndpoint* udps;
-    HostResolver* lookup;
+    HostLookups* lookup; // resolves the hosts of a sweep, all started at its beginning
     QTimer* Timer1;
     QTimer* Timer2;
 
@@ -82,6 +75,8 @@ private:
     void showPlayers();
     void setStatus(const QString& text);
     void repaintSoon();
+    // Marks the row for the next repaint when it is in view.
+    void markRow(int row);
     int selectedSlot() const;
 
     LauncherState& state_;
@@ -93,6 +88,7 @@ private:
     // Sorting and finding, both untouched until the user asks for them.
     GridOrder* order_;
     FindBar* findBar_;
+    QRect changedRows_; // rows in view whose texts changed since the last repaint
     QElapsedTimer sinceRepaint_;
 };
 

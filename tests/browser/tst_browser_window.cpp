@@ -1,5 +1,5 @@
-#include "query/QueryTable.h"
 #include "browser/StatusBarPanel.h"
+#include "query/QueryTable.h"
 #include "query/TickSource.h"
 #include "query/UdpEndpoint.h"
 #include "settings/Tables.h"
@@ -7,9 +7,11 @@
 #include "support/RecordingProcessStarter.h"
 #include "support/ScriptedPrompts.h"
 #include "support/StoreFixture.h"
+#include "testkit/SlowNameService.h"
 #include "testkit/StatusResponder.h"
 
 #include <QComboBox>
+#include <QPaintEvent>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -28,6 +30,24 @@ public:
         statusAtError << (Form4 ? Form4->StatusPanel->text() : QString());
     }
     QStringList statusAtError;
+};
+
+// Calls back for every event of one kind that reaches an object.
+class EventWatch : public QObject {
+public:
+    EventWatch(QObject* target, QEvent::Type type, std::function<void(QEvent*)> seen)
+        : type_(type), seen_(std::move(seen)) {
+        target->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == type_)
+            seen_(event);
+        return false;
+    }
+
+private:
+    QEvent::Type type_;
+    std::function<void(QEvent*)> seen_;
 };
 
 // The launcher's windows on a store with an existing executable, servers
@@ -50,6 +70,7 @@ struct Browser {
     ~Browser() {
         windows.reset();
         TickSource::install({});
+        HostNameService::install(nullptr);
     }
 
     // A responder port with script; returns the game port text that queries it.
@@ -105,6 +126,10 @@ private Q_SLOTS:
     void pingFromDelayedReply_data();
     void pingFromDelayedReply();
     void sharedServerAndPaddedPort();
+    void namesLookedUpAtOnce_data();
+    void namesLookedUpAtOnce();
+    void refreshNeverNestsSweeps();
+    void rowsPaintWhileLookupsWait();
     void playerGrid_data();
     void playerGrid();
     void join_data();
@@ -212,6 +237,89 @@ void TestBrowserWindow::sharedServerAndPaddedPort() {
     QCOMPARE(queryTable.PlayerCount[2], 0);
     QCOMPARE(b.cell(2, 2), QString("??"));
     QCOMPARE(b.cell(2, 1), "127.0.0.1:0" + game);
+}
+
+void TestBrowserWindow::namesLookedUpAtOnce_data() {
+    QTest::addColumn<QStringList>("hosts");
+    QTest::addColumn<QStringList>("asked");
+    QTest::newRow("distinct names")
+        << QStringList{"a.test", "b.test", "c.test"} << QStringList{"a.test", "b.test", "c.test"};
+    QTest::newRow("a name shared, a dotted address")
+        << QStringList{"a.test", "127.0.0.1", "b.test", "a.test"}
+        << QStringList{"a.test", "b.test"};
+}
+
+// Every distinct name is looked up once, all at the start of the sweep, and
+// a ping counts from the send: the lookup's 300 ms are not in it.
+void TestBrowserWindow::namesLookedUpAtOnce() {
+    QFETCH(QStringList, hosts);
+    QFETCH(QStringList, asked);
+
+    Browser b;
+    TickSource::install({});
+    SlowNameService* names = SlowNameService::install(300);
+    for (const QString& host : hosts)
+        b.addServer(host, host, QString::number(b.respond({{"\\numplayers\\1\\"}}) - 1));
+    b.window->BitBtn2->click();
+    QCOMPARE(names->asked, asked);
+    QCOMPARE(names->mostRunning, int(asked.size()));
+    for (int row = 0; row < hosts.size(); ++row) {
+        QTRY_VERIFY(b.cell(row, 2) != "??");
+        QVERIFY2(b.cell(row, 2).toInt() < 300, qPrintable(b.cell(row, 2)));
+    }
+}
+
+// A queued sweep follows the first while its Timer1 runs, and its lookup
+// outlasts that timer: "Refresh" must stay off until the second sweep's end.
+void TestBrowserWindow::refreshNeverNestsSweeps() {
+    Browser b;
+    SlowNameService* names = SlowNameService::install(700);
+    b.addServer("Named", "slow.test", "2302");
+    QStringList enabledWhile;
+    EventWatch watch(b.window->BitBtn2, QEvent::EnabledChange, [&](QEvent*) {
+        if (b.window->BitBtn2->isEnabled() && names->running > 0) {
+            enabledWhile << "looking up";
+            b.window->BitBtn2->click(); // would start a sweep inside the sweep
+        }
+    });
+    b.window->show();
+    b.window->FormActivate(); // its sweep comes 500 ms later, while the next one waits
+    b.window->BitBtn2->click();
+    QCOMPARE(names->asked.size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(names->asked.size(), 2, 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(b.window->BitBtn2->isEnabled(), 3000);
+    QCOMPARE(enabledWhile, QStringList());
+    QCOMPARE(names->asked.size(), 2);
+    QCOMPARE(names->mostRunning, 1);
+}
+
+// While the sweep waits for the last server's lookup, the rows before it
+// show their "??" and their replies.
+void TestBrowserWindow::rowsPaintWhileLookupsWait() {
+    Browser b;
+    SlowNameService* names = SlowNameService::install(0);
+    const int quiet = b.addAnswering("Quiet", {{"\\numplayers\\1\\maxplayers\\6\\"}});
+    b.addAnswering("Answering", {{"\\numplayers\\2\\maxplayers\\6\\"}});
+    b.addServer("Named", "slow.test", "2302");
+    b.window->show();
+    b.window->BitBtn2->click();
+    QTRY_COMPARE(b.cell(1, 3), QString("2/4"));
+    QTRY_VERIFY(b.window->BitBtn2->isEnabled());
+    QCOMPARE(b.cell(0, 3), QString("1/4"));
+
+    b.responder.setScript(quint16(serverTable.Port[quiet].toInt() + 1), {});
+    names->setDelay(400);
+    QStringList painted;
+    EventWatch watch(b.window->SGrid->viewport(), QEvent::Paint, [&](QEvent* event) {
+        const QRegion region = static_cast<QPaintEvent*>(event)->region();
+        for (int row : {0, 1})
+            if (names->running > 0 &&
+                region.intersects(b.window->SGrid->visualItemRect(b.window->SGrid->item(row, 3))))
+                painted << QString::number(row) + u':' + b.cell(row, 3).trimmed();
+    });
+    b.window->BitBtn2->click();
+    QVERIFY2(painted.contains("0:"), qPrintable(painted.join(' ')));
+    QVERIFY2(painted.contains("1:2/4"), qPrintable(painted.join(' ')));
 }
 
 void TestBrowserWindow::playerGrid_data() {

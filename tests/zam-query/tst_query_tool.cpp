@@ -21,6 +21,7 @@ private Q_SLOTS:
     void jsonHasPlayersAndScores();
     void controlCharactersNeverReachTheTerminal_data();
     void controlCharactersNeverReachTheTerminal();
+    void moreServersThanATable();
     void badArguments_data();
     void badArguments();
     void savedServers();
@@ -165,6 +166,37 @@ void TestQueryTool::controlCharactersNeverReachTheTerminal() {
              QString("\x1b[2JAnn"));
 }
 
+// Beyond the browser's table: servers from a file and from the command
+// line, each answering with its own player count, every reply matched to
+// its own row.
+void TestQueryTool::moreServersThanATable() {
+    StatusResponder crowd;
+    QStringList addresses;
+    for (int k = 0; k < SLOT_COUNT + 100; ++k) {
+        const QByteArray players = QByteArray::number(k);
+        const quint16 port = crowd.listen(0, {{"\\numplayers\\" + players + "\\maxplayers\\" +
+                                               QByteArray::number(k + 2) + "\\"}});
+        QVERIFY(port);
+        addresses << gameAddress(port, 1);
+    }
+    QTemporaryDir dir;
+    QFile list(dir.filePath("servers"));
+    QVERIFY(list.open(QIODevice::WriteOnly));
+    list.write(addresses.mid(0, addresses.size() - 1).join("\n  ").toUtf8());
+    list.close();
+
+    const Run result =
+        run({"--rate", "100000", "--timeout", "2000", "--file", list.fileName(), addresses.last()});
+    QCOMPARE(result.exitCode, 0);
+    const QStringList lines = result.out.split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 1 + addresses.size());
+    for (int k = 0; k < addresses.size(); ++k) {
+        const QRegularExpression row("^-\\s+" + QRegularExpression::escape(addresses[k]) +
+                                     "\\s+\\d+\\s+" + QString("%1/%1").arg(k) + "\\s+-$");
+        QVERIFY2(row.match(lines[k + 1]).hasMatch(), qPrintable(lines[k + 1]));
+    }
+}
+
 void TestQueryTool::badArguments_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::newRow("unknown option") << QStringList{"--bogus", "127.0.0.1:2302"};
@@ -174,10 +206,9 @@ void TestQueryTool::badArguments_data() {
     QTest::newRow("port with sign") << QStringList{"127.0.0.1:+2302"};
     QTest::newRow("timeout without value") << QStringList{"127.0.0.1:2302", "--timeout"};
     QTest::newRow("timeout not a number") << QStringList{"--timeout", "1s", "127.0.0.1:2302"};
-    QStringList tooMany;
-    for (int k = 0; k <= SLOT_COUNT; ++k)
-        tooMany << QStringLiteral("127.0.0.1:%1").arg(20000 + k);
-    QTest::newRow("more servers than a table holds") << tooMany;
+    QTest::newRow("rate zero") << QStringList{"--rate", "0", "127.0.0.1:2302"};
+    QTest::newRow("rate without value") << QStringList{"127.0.0.1:2302", "--rate"};
+    QTest::newRow("missing file") << QStringList{"--file", "/nonexistent/servers"};
 }
 
 void TestQueryTool::badArguments() {

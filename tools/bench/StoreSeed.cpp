@@ -5,7 +5,7 @@
 #include <QFileInfo>
 
 void writeSeededStore(const QString& path, const QString& executable, int mods, int servers,
-                      int firstPort) {
+                      int firstPort, const QString& host) {
     QByteArray text = "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\ZAM Launcher2]\n\"executable\"=\"" +
                       executable.toUtf8() +
                       "\"\n\"nosplash\"=dword:00000001\n\"window\"=dword:00000000\n"
@@ -19,7 +19,8 @@ void writeSeededStore(const QString& path, const QString& executable, int mods, 
     for (int i = 0; i < servers; ++i)
         text += "[HKEY_CURRENT_USER\\Software\\ZAM Launcher2\\servers\\" +
                 QByteArray::number(2000000 + i) + "]\n\"name\"=\"Server " + QByteArray::number(i) +
-                "\"\n\"ip\"=\"127.0.0.1\"\n\"port\"=\"" + QByteArray::number(firstPort + 2 * i) +
+                "\"\n\"ip\"=\"" +
+                (host.contains(u"%1") ? host.arg(i) : host).toUtf8() + "\"\n\"port\"=\"" + QByteArray::number(firstPort + 2 * i) +
                 "\"\n\"pass\"=\"\"\n\"mods\"=\"mod1;mod3;\"\n\"sockets\"=dword:00000001\n\n";
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);

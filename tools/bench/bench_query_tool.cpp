@@ -4,6 +4,7 @@
 // with its GameSpy protocol option, each in a fresh process. Prints the median wall time of several
 // runs, the servers each one saw answer, and the ratio.
 #include "settings/Tables.h"
+#include "tools/bench/BenchReply.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -21,17 +22,6 @@ namespace {
 constexpr int serverCount = SLOT_COUNT;
 constexpr int firstQueryPort = 31001; // Sockets servers: game port = query port - 1
 constexpr int runs = 5;
-
-QByteArray sixteenPlayers() {
-    QByteArray reply = "\\hostname\\Bench\\mapname\\m1\\gametype\\Coop\\numplayers\\16\\maxplayers"
-                       "\\18\\gstate\\14";
-    for (int i = 0; i < 16; ++i)
-        reply += "\\player_" + QByteArray::number(i) + "\\Player number " + QByteArray::number(i) +
-                 "\\score_" + QByteArray::number(i) + "\\" + QByteArray::number(i * 7);
-    // hostname, mapname and the end marker are what quakestat needs to take the
-    // reply and stop waiting; zam-query ignores them.
-    return reply + "\\final\\\\queryid\\1.1\\";
-}
 
 std::unique_ptr<QProcess> startResponder(const QString& replyFile, int delayMs) {
     auto responder = std::make_unique<QProcess>();
@@ -85,7 +75,7 @@ int main(int argc, char* argv[]) {
     const QString replyFile = dir.filePath("reply.bin");
     QFile file(replyFile);
     file.open(QIODevice::WriteOnly);
-    file.write(sixteenPlayers());
+    file.write(sixteenPlayerReply());
     file.close();
 
     QStringList gameAddresses, queryAddresses;

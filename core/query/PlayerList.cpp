@@ -1,0 +1,42 @@
+#include "query/PlayerList.h"
+
+#include "settings/Tables.h"
+
+namespace {
+
+void store(QStringList& texts, int index, const QString& text) {
+    if (texts.size() <= index)
+        texts.resize(index + 1);
+    texts[index] = text;
+}
+
+} // namespace
+
+QString PlayerList::textAt(const QStringList& texts, int index) {
+    return index >= 0 && index < texts.size() ? texts[index] : QString();
+}
+
+void PlayerList::setFirstName(const QString& text) {
+    store(names, 0, text);
+}
+
+void PlayerList::reset() {
+    count = 0;
+    dropped = false;
+    setFirstName(QStringLiteral("no players"));
+}
+
+void PlayerList::add(QLatin1StringView name) {
+    if (count >= SLOT_COUNT) {
+        dropped = true;
+        return;
+    }
+    store(names, count, name.toString());
+    ++count;
+}
+
+void PlayerList::setLastScore(QLatin1StringView score) {
+    if (count < 1 || dropped)
+        return;
+    store(scores, count - 1, score.toString());
+}
