@@ -14,8 +14,10 @@ debs=("$work"/zam-launcher_*_amd64.deb)
 deb=${debs[0]}
 
 field() { dpkg-deb -f "$deb" "$1"; }
+# grep reads the whole value: with -q it would stop at the first match and
+# dpkg-deb, cut off, would fail the pipeline.
 expect() { # field, extended regular expression its value must match
-    field "$1" | grep -Eq "$2" || { echo "$1: '$(field "$1")' does not match '$2'"; exit 1; }
+    field "$1" | grep -E "$2" >/dev/null || { echo "$1: '$(field "$1")' does not match '$2'"; exit 1; }
 }
 expect Package '^zam-launcher$'
 expect Version "^$(basename "$deb" | cut -d_ -f2)$"
