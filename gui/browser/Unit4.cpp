@@ -17,6 +17,7 @@
 #include "windows/FormActivation.h"
 #include "windows/GuardedHandler.h"
 #include "windows/PlacementAnchor.h"
+#include "windows/StandardGlyph.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -89,7 +90,7 @@ QTableWidget* grid(QWidget* parent, const QString& name, int columns) {
 
 QPushButton* button(QWidget* parent, const QString& name, const QString& caption,
                     QStyle::StandardPixmap glyph) {
-    auto* b = new QPushButton(QApplication::style()->standardIcon(glyph), caption, parent);
+    auto* b = new QPushButton(standardGlyph(glyph), caption, parent);
     b->setObjectName(name);
     return b;
 }

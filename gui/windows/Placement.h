@@ -1,5 +1,7 @@
 #pragma once
 
+#include "windows/StandardGlyph.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -35,5 +37,5 @@ inline void widenToCaption(QWidget* control) {
 // A button with one of the style's standard glyphs.
 inline QPushButton* glyphButton(QWidget* parent, const QString& caption,
                                 QStyle::StandardPixmap glyph) {
-    return new QPushButton(QApplication::style()->standardIcon(glyph), caption, parent);
+    return new QPushButton(standardGlyph(glyph), caption, parent);
 }
