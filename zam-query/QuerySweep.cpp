@@ -3,11 +3,11 @@
 #include "query/HostLookup.h"
 #include "query/HostLookups.h"
 #include "query/ReplyAccounting.h"
+#include "query/ReplyRoutes.h"
 #include "query/ServerQuery.h"
 #include "query/StatusQuery.h"
 #include "query/TickSource.h"
 #include "query/UdpEndpoint.h"
-#include "zam-query/ReplyRoutes.h"
 #include "zam-query/SendPace.h"
 
 #include <QBuffer>
@@ -68,8 +68,8 @@ public:
     void sending(quint32 tick) override {
         server_.players().reset();
         server_.sendTick = tick;
-        routes_.add(index_, address_,
-                    quint16(queryPort(server_.port, server_.sockets))); // the port is valid here
+        routes_.route(index_, address_,
+                      quint16(queryPort(server_.port, server_.sockets))); // the port is valid here
     }
 
 private:
@@ -91,7 +91,7 @@ void takeRepliesFor(qint64 ns) {
 
 void runQuerySweep(std::vector<QueriedServer>& servers, int timeoutMs, int perSecond) {
     AnswerSink sink(servers);
-    ReplyRoutes routes(servers.size());
+    ReplyRoutes routes;
     QEventLoop loop;
     QTimer quiet;
     quiet.setSingleShot(true);

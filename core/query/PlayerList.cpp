@@ -4,7 +4,10 @@
 
 namespace {
 
-void store(QStringList& texts, int index, const QString& text) {
+// Assigning Latin-1 text reuses the room of the text it replaces: a sweep
+// after the first allocates nothing for a player whose slot held a text as
+// long.
+template <typename Text> void store(QStringList& texts, int index, const Text& text) {
     if (texts.size() <= index)
         texts.resize(index + 1);
     texts[index] = text;
@@ -31,12 +34,12 @@ void PlayerList::add(QLatin1StringView name) {
         dropped = true;
         return;
     }
-    store(names, count, name.toString());
+    store(names, count, name);
     ++count;
 }
 
 void PlayerList::setLastScore(QLatin1StringView score) {
     if (count < 1 || dropped)
         return;
-    store(scores, count - 1, score.toString());
+    store(scores, count - 1, score);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "query/PlayerList.h"
+#include "query/ReplyRoutes.h"
 #include "settings/Tables.h"
 
 #include <QLatin1StringView>
@@ -13,6 +14,9 @@
 // PlayerList describes.
 struct QueryTable {
     SlotArray<QString> ResolvedIp; // dotted address of Host, replies are matched against it
+    // The servers by the address and port their replies come from, as noted
+    // with noteAddress: only these are matched against a reply.
+    ReplyRoutes routes;
     SlotArray<quint32> SendTick{}; // tick when the server's query went out
     SlotArray<qint32> PlayerCount{};
     SlotArray<QStringList> PlayerNames;
@@ -26,6 +30,9 @@ struct QueryTable {
     QString playerName(int server, int index) const;
     QString playerScore(int server, int index) const;
 
+    // The server's host resolved to address: ResolvedIp shows it, and the
+    // server is routed at the query port of its saved gamePort.
+    void noteAddress(int server, quint32 address, const QString& gamePort, bool sockets);
     void setFirstName(int server, const QString& text);
     void resetPlayers(int server);
     void addPlayer(int server, QLatin1StringView name);

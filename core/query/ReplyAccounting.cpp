@@ -1,5 +1,6 @@
 #include "query/ReplyAccounting.h"
 
+#include "query/HostLookup.h"
 #include "query/StatusQuery.h"
 #include "query/StatusTokenizer.h"
 
@@ -69,10 +70,13 @@ bool replyMatches(const ServerTable& servers, const QueryTable& queries, int slo
 
 void acceptReply(QByteArrayView datagram, const QString& fromIp, qint32 port, quint32 now,
                  const ServerTable& servers, QueryTable& queries, ServerRowSink& sink) {
+    const std::optional<quint32> address = parseDottedAddress(fromIp);
+    if (!address || port < 0 || port > 0xFFFF)
+        return;
     const QString portTexts[2] = {gamePortText(port, false), gamePortText(port, true)};
-    for (int slot = 0; slot <= servers.Last; ++slot) {
-        if (!matches(servers, queries, slot, fromIp, portTexts))
-            continue;
-        readServerReply(datagram, now - queries.SendTick[slot], slot, queries.players(slot), sink);
-    }
+    queries.routes.forEach(*address, quint16(port), [&](int slot) {
+        if (slot <= servers.Last && matches(servers, queries, slot, fromIp, portTexts))
+            readServerReply(datagram, now - queries.SendTick[slot], slot, queries.players(slot),
+                            sink);
+    });
 }

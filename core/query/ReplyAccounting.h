@@ -35,7 +35,8 @@ bool replyMatches(const ServerTable& servers, const QueryTable& queries, int slo
                   const QString& fromIp, qint32 port);
 
 // Hands one reply datagram to every saved server it belongs to, in slot
-// order. For each: the ping (now minus its SendTick, modulo 2^32), then the
+// order; only the servers routed at fromIp:port (QueryTable::noteAddress)
+// are looked at. For each: the ping (now minus its SendTick, modulo 2^32), then the
 // status values: the mission as the gametype value arrives, players and
 // scores appended to its list, and after the datagram the players column
 // "numplayers/maxplayers-2" when numplayers came ("??" stands in for a

@@ -9,14 +9,15 @@ namespace {
 
 class TableNotes : public QueryNotes {
 public:
-    TableNotes(QueryTable& queries, int slot, const std::function<void()>& afterLookup)
-        : queries_(queries), slot_(slot), afterLookup_(afterLookup) {}
+    TableNotes(const ServerTable& servers, QueryTable& queries, int slot,
+               const std::function<void()>& afterLookup)
+        : servers_(servers), queries_(queries), slot_(slot), afterLookup_(afterLookup) {}
 
     void lookedUp(quint32 address) override {
         if (afterLookup_)
             afterLookup_();
         queries_.setFirstName(slot_, QStringLiteral("no response from server"));
-        queries_.ResolvedIp[slot_] = dottedText(address);
+        queries_.noteAddress(slot_, address, servers_.Port[slot_], servers_.Sockets[slot_]);
     }
     void sending(quint32 tick) override {
         queries_.resetPlayers(slot_);
@@ -24,6 +25,7 @@ public:
     }
 
 private:
+    const ServerTable& servers_;
     QueryTable& queries_;
     int slot_;
     const std::function<void()>& afterLookup_;
@@ -52,7 +54,7 @@ void sendServerQuery(UdpEndpoint& endpoint, const QString& host, const QString& 
 void sendServerQuery(UdpEndpoint& endpoint, const ServerTable& servers, QueryTable& queries,
                      int slot, const HostAddressLookup& resolve,
                      const std::function<void()>& afterLookup) {
-    TableNotes notes(queries, slot, afterLookup);
+    TableNotes notes(servers, queries, slot, afterLookup);
     sendServerQuery(endpoint, servers.Host[slot], servers.Port[slot], servers.Sockets[slot],
                     resolve, notes);
 }

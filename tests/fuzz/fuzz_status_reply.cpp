@@ -118,7 +118,7 @@ void startSweep(ServerTable& servers, QueryTable& queries) {
         servers.Host[k] = replyAddress;
         servers.Port[k] = k < 2 ? QStringLiteral("2302") : QStringLiteral("2402");
         servers.Sockets[k] = true;
-        queries.ResolvedIp[k] = replyAddress;
+        queries.noteAddress(k, 0x7F000001, servers.Port[k], servers.Sockets[k]);
         queries.SendTick[k] = 4000000000u;
         queries.PlayerNames[k].clear();
         queries.PlayerScores[k].clear();

@@ -21,12 +21,11 @@ struct Tables {
     Tables() : servers(std::make_unique<ServerTable>()), queries(std::make_unique<QueryTable>()) {}
 
     // Adds a server that was queried at sendTick from 10.0.0.5.
-    int add(const QString& port, bool sockets, quint32 sendTick = 100,
-            const QString& ip = QStringLiteral("10.0.0.5")) {
+    int add(const QString& port, bool sockets, quint32 sendTick = 100) {
         const int slot = ++servers->Last;
         servers->Port[slot] = port;
         servers->Sockets[slot] = sockets;
-        queries->ResolvedIp[slot] = ip;
+        queries->noteAddress(slot, 0x0A000005, port, sockets);
         queries->SendTick[slot] = sendTick;
         queries->resetPlayers(slot);
         return slot;
