@@ -1,6 +1,6 @@
+#include "base/LauncherError.h"
 #include "query/QueryTable.h"
 #include "query/ReplyAccounting.h"
-#include "base/LauncherError.h"
 
 #include <QMap>
 #include <QTest>
@@ -57,6 +57,7 @@ private Q_SLOTS:
     void cells_data();
     void cells();
     void everyMatchingServerGetsTheReply();
+    void renotedServerAnswersAtItsNewAddressOnly();
     void badMaxplayersStopsTheDatagram();
     void playersAccumulateAcrossDatagrams();
     void scoresOutliveTheirSweep();
@@ -151,6 +152,17 @@ void TestReplyAccounting::everyMatchingServerGetsTheReply() {
         QCOMPARE(t.players(slot), QStringList{"Ann=3"});
     for (int slot : {1, 3})
         QCOMPARE(t.queries->PlayerCount[slot], 0);
+}
+
+void TestReplyAccounting::renotedServerAnswersAtItsNewAddressOnly() {
+    Tables t;
+    t.add("2302", true);
+    t.add("2302", true);
+    t.queries->noteAddress(0, 0x0A000006, "2302", true); // the host moved to 10.0.0.6
+    t.accept("\\numplayers\\1\\");
+    acceptReply("\\numplayers\\2\\", QStringLiteral("10.0.0.6"), 2303, 150, *t.servers, *t.queries,
+                t.sink);
+    QCOMPARE(t.sink.writes, QStringList({"1:2=50", "1:3=1/??", "0:2=50", "0:3=2/??"}));
 }
 
 void TestReplyAccounting::badMaxplayersStopsTheDatagram() {
