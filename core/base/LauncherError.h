@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <exception>
 #include <stdexcept>
 
 // The base error type of the launcher. Every failure the launcher reports is
@@ -16,3 +17,7 @@ public:
 private:
     QString message_;
 };
+
+// The text an error shows: a LauncherError's message, another exception's
+// what(), or "Unknown error".
+QString errorMessage(std::exception_ptr error);

@@ -12,22 +12,6 @@
 #include <QVariant>
 #include <cerrno>
 
-namespace {
-
-QString messageOf(std::exception_ptr error) {
-    try {
-        std::rethrow_exception(error);
-    } catch (const LauncherError& e) {
-        return e.message();
-    } catch (const std::exception& e) {
-        return QString::fromLocal8Bit(e.what());
-    } catch (...) {
-        return QStringLiteral("Unknown error");
-    }
-}
-
-} // namespace
-
 // The state of one send waiting for its host lookup. It lives on the stack of
 // lookUp; the endpoint lists it so that completions find it by id.
 struct UdpEndpoint::LookupWait {
@@ -139,8 +123,7 @@ void UdpEndpoint::SendDatagram(QByteArrayView Buff, qint32 length) {
 
     // An unbound socket (no LocalPort yet, or its port was taken) gets a port
     // of the platform's choice, so the reply still reaches this endpoint.
-    if (socket_->state() != QAbstractSocket::BoundState &&
-        socket_->bind(QHostAddress::AnyIPv4, 0))
+    if (socket_->state() != QAbstractSocket::BoundState && socket_->bind(QHostAddress::AnyIPv4, 0))
         prepareReceiving();
     socket_->writeDatagram(payload, QHostAddress(address), quint16(remotePort_));
     if (OnDataSend)
@@ -256,7 +239,7 @@ void UdpEndpoint::handOverHandlerError(std::exception_ptr error) {
         innermostWait_->handlerError = error;
         return;
     }
-    const QString message = messageOf(error);
+    const QString message = errorMessage(error);
     qWarning().noquote() << "Error in datagram handler:" << withVisibleControls(message);
     if (!OnHandlerError)
         return;
@@ -264,7 +247,7 @@ void UdpEndpoint::handOverHandlerError(std::exception_ptr error) {
         OnHandlerError(this, message);
     } catch (...) {
         qWarning().noquote() << "Error in handler error report:"
-                             << withVisibleControls(messageOf(std::current_exception()));
+                             << withVisibleControls(errorMessage(std::current_exception()));
     }
 }
 

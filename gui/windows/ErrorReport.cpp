@@ -16,13 +16,5 @@ void reportCurrentException(QWidget* parent) {
 }
 
 QString currentExceptionMessage() {
-    try {
-        throw;
-    } catch (const LauncherError& e) {
-        return e.message();
-    } catch (const std::exception& e) {
-        return QString::fromLocal8Bit(e.what());
-    } catch (...) {
-        return QStringLiteral("Unknown error");
-    }
+    return errorMessage(std::current_exception());
 }
