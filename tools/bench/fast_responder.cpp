@@ -12,6 +12,8 @@
 // after each request; the replies wait in a queue served by a timerfd, so a
 // delay never holds up other requests. Prints "ready SOCKETS" once every
 // socket is bound, and runs until killed.
+#include "ReadFile.h"
+
 #include <arpa/inet.h>
 #include <cerrno>
 #include <cstdint>
@@ -54,18 +56,6 @@ struct Due {
     std::exit(1);
 }
 
-std::string readFile(const char* path) {
-    std::string bytes;
-    FILE* file = std::fopen(path, "rb");
-    if (!file)
-        fail(path);
-    char chunk[4096];
-    for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, file)) > 0;)
-        bytes.append(chunk, n);
-    std::fclose(file);
-    return bytes;
-}
-
 Options parse(int argc, char** argv) {
     Options options;
     for (int i = 1; i < argc; ++i) {
@@ -85,7 +75,10 @@ Options parse(int argc, char** argv) {
             continue;
         }
         if (arg == "--reply-file") {
-            options.reply = readFile(value);
+            if (auto bytes = readFile(value))
+                options.reply = *bytes;
+            else
+                fail(value);
             continue;
         }
         std::fputs(usage, stderr);

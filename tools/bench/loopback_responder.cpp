@@ -8,6 +8,8 @@
 //   loopback_responder --ports FIRST-LAST [--reply-file F] [--delay MS]
 //
 // Prints "ready" once every port is bound, and runs until killed.
+#include "ReadFile.h"
+
 #include <arpa/inet.h>
 #include <cerrno>
 #include <cstdint>
@@ -44,18 +46,6 @@ int64_t nowNs() {
 
 bool isLoopback(in_addr address) {
     return (ntohl(address.s_addr) >> 24) == 127;
-}
-
-std::string readFile(const char* path) {
-    std::string bytes;
-    FILE* file = std::fopen(path, "rb");
-    if (!file)
-        fail(path);
-    char chunk[4096];
-    for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, file)) > 0;)
-        bytes.append(chunk, n);
-    std::fclose(file);
-    return bytes;
 }
 
 int listenOn(unsigned port) {
@@ -135,8 +125,12 @@ int main(int argc, char** argv) {
             std::sscanf(argv[i + 1], "%u-%u", &first, &last);
         else if (option == "--delay")
             delayNs = std::atol(argv[i + 1]) * 1000000L;
-        else if (option == "--reply-file")
-            reply = readFile(argv[i + 1]);
+        else if (option == "--reply-file") {
+            if (auto bytes = readFile(argv[i + 1]))
+                reply = *bytes;
+            else
+                fail(argv[i + 1]);
+        }
     }
     if (first == 0 || last < first || last > 65535) {
         std::fputs("usage: loopback_responder --ports FIRST-LAST [--reply-file F] [--delay MS]\n",
