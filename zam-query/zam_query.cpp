@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -55,5 +56,13 @@ int main(int argc, char* argv[]) {
     std::fwrite(output.constData(), 1, size_t(output.size()), stdout);
     const bool anyAnswered = std::any_of(servers.begin(), servers.end(),
                                          [](const QueriedServer& s) { return s.answer.answered; });
-    return anyAnswered ? 0 : 1;
+    const int status = anyAnswered ? 0 : 1;
+#ifndef __SANITIZE_ADDRESS__
+    // The system takes back the whole heap at once; freeing every server's
+    // texts one by one would add a tenth to a large sweep. Sanitizer builds
+    // free them, so their leak check still covers the sweep.
+    std::fflush(stdout);
+    std::_Exit(status);
+#endif
+    return status;
 }

@@ -23,6 +23,12 @@ void PlayerList::setFirstName(const QString& text) {
     store(names, 0, text);
 }
 
+void PlayerList::makeRoom(qsizetype players) {
+    const qsizetype room = qMin(players, qsizetype(SLOT_COUNT));
+    names.reserve(room);
+    scores.reserve(room);
+}
+
 void PlayerList::reset() {
     count = 0;
     dropped = false;

@@ -23,6 +23,9 @@ struct PlayerList {
     static QString textAt(const QStringList& texts, int index);
 
     void setFirstName(const QString& text);
+    // Makes room for this many players at once (at most SLOT_COUNT), so a
+    // reply that announces its players fills its lists without regrowing them.
+    void makeRoom(qsizetype players);
     // No players, first name "no players".
     void reset();
     void add(QLatin1StringView name);

@@ -3,23 +3,34 @@
 #include "query/HostLookup.h"
 #include "query/StatusQuery.h"
 #include "query/StatusTokenizer.h"
+#include "settings/IntegerConversion.h"
 
 namespace {
 
 const QString unknown = QStringLiteral("??");
 
+// The fewest bytes a player takes in a datagram (\player_0\x\): a reply
+// cannot make room reserved for more players than its datagram could hold.
+constexpr qsizetype bytesPerPlayer = 11;
+
 // The values of one datagram for one server.
 class ServerReader : public StatusReader {
 public:
-    ServerReader(int server, PlayerList players, ServerRowSink& sink)
-        : server_(server), players_(players), sink_(sink) {}
+    ServerReader(int server, PlayerList players, ServerRowSink& sink, qsizetype datagramSize)
+        : server_(server), players_(players), sink_(sink),
+          playersHeld_(datagramSize / bytesPerPlayer) {}
 
     void onPlayer(QLatin1StringView name) override { players_.add(name); }
     void onScore(QLatin1StringView score) override { players_.setLastScore(score); }
     void onGametype(QLatin1StringView mission) override {
         sink_.setCell(server_, MissionColumn, mission.toString());
     }
-    void onNumplayers(QLatin1StringView players) override { numPlayers_ = players.toString(); }
+    void onNumplayers(QLatin1StringView players) override {
+        numPlayers_ = players.toString();
+        qint32 announced = 0;
+        if (tryParseInteger(numPlayers_, announced) && announced > 0)
+            players_.makeRoom(qMin(qsizetype(announced), playersHeld_));
+    }
     void onMaxplayers(qint32 maxPlayers) override {
         maxPlayers_ = QString::number(reducedMaxPlayers(maxPlayers));
     }
@@ -33,6 +44,7 @@ private:
     int server_;
     PlayerList players_;
     ServerRowSink& sink_;
+    qsizetype playersHeld_;
     QString numPlayers_ = unknown;
     QString maxPlayers_ = unknown;
 };
@@ -57,7 +69,7 @@ bool replyPortMatches(const QString& gamePort, bool sockets, qint32 port) {
 void readServerReply(QByteArrayView datagram, quint32 ping, int row, PlayerList players,
                      ServerRowSink& sink) {
     sink.setCell(row, PingColumn, QString::number(ping));
-    ServerReader reader(row, players, sink);
+    ServerReader reader(row, players, sink, datagram.size());
     StatusTokenizer::tokenize(datagram, reader);
     reader.showPlayers();
 }

@@ -209,6 +209,8 @@ void TestReplyAccounting::scoresOutliveTheirSweep() {
 void TestReplyAccounting::valuesWithoutRoomAreDropped() {
     Tables t;
     t.add("2302", true);
+    t.accept("\\numplayers\\2000000000\\"); // room is made only for what the datagram holds
+    QVERIFY(t.queries->PlayerNames[0].capacity() <= 2);
     t.accept("\\score_0\\99\\"); // before any player of this sweep
     QCOMPARE(t.queries->playerScore(0, 0), QString());
     QCOMPARE(t.queries->PlayerCount[0], 0);
