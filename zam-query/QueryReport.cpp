@@ -46,21 +46,29 @@ QByteArray withEscapedControls(const QByteArray& json) {
 
 QByteArray formatQueryTable(const std::vector<QueriedServer>& servers) {
     std::vector<Row> rows{{"NAME", "ADDRESS", "PING", "PLAYERS", "MISSION"}};
+    rows.reserve(servers.size() + 1);
     for (const QueriedServer& server : servers) {
         const ServerAnswer& answer = server.answer;
         rows.push_back({displayed(server.name), address(server), answer.ping,
                         displayed(answer.players), displayed(answer.mission)});
     }
     std::array<qsizetype, 5> widths{};
+    qsizetype textSize = 0;
     for (const Row& row : rows)
         for (size_t column = 0; column < row.size(); ++column)
             widths[column] = std::max(widths[column], row[column].size());
+    for (const qsizetype width : widths)
+        textSize += width + 2;
+    // Every cell holds visible text, so a line ends with its last cell; the
+    // cells before it are padded to their column's width and two blanks.
     QString text;
+    text.reserve(textSize * qsizetype(rows.size()));
     for (const Row& row : rows) {
-        QString line;
-        for (size_t column = 0; column < row.size(); ++column)
-            line += row[column].leftJustified(widths[column] + 2);
-        text += line.trimmed() + u'\n';
+        for (size_t column = 0; column + 1 < row.size(); ++column) {
+            text += row[column];
+            text.resize(text.size() + widths[column] + 2 - row[column].size(), u' ');
+        }
+        text += row.back() + u'\n';
     }
     return text.toUtf8();
 }

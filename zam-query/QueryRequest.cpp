@@ -1,7 +1,7 @@
 #include "zam-query/QueryRequest.h"
 
 #include <QFile>
-#include <QRegularExpression>
+#include <QStringTokenizer>
 #include <algorithm>
 #include <cstdio>
 
@@ -57,10 +57,9 @@ void readServerFile(const QString& path, std::vector<QueriedServer>& servers) {
     if (!opened)
         throw UsageError(
             QStringLiteral("cannot read %1: %2").arg(path, file.errorString()).toStdString());
-    static const QRegularExpression blanks(QStringLiteral("\\s+"));
-    const QString text = QString::fromUtf8(file.readAll());
-    for (const QString& entry : text.split(blanks, Qt::SkipEmptyParts))
-        servers.push_back(parseServer(entry));
+    const QString text = QString::fromUtf8(file.readAll()).simplified();
+    for (const QStringView entry : QStringTokenizer(text, u' ', Qt::SkipEmptyParts))
+        servers.push_back(parseServer(entry.toString()));
 }
 
 } // namespace

@@ -89,8 +89,10 @@ void takeRepliesFor(qint64 ns) {
 
 } // namespace
 
-void runQuerySweep(std::vector<QueriedServer>& servers, int timeoutMs, int perSecond) {
+void runQuerySweep(std::vector<QueriedServer>& servers, int timeoutMs, int perSecond,
+                   bool keepPlayers) {
     AnswerSink sink(servers);
+    QueriedServer scratch;
     ReplyRoutes routes;
     QEventLoop loop;
     QTimer quiet;
@@ -113,9 +115,12 @@ void runQuerySweep(std::vector<QueriedServer>& servers, int timeoutMs, int perSe
         try {
             routes.forEach(parseDottedAddress(fromIp).value_or(0), quint16(port), [&](int i) {
                 QueriedServer& server = servers[size_t(i)];
-                if (replyPortMatches(server.port, server.sockets, port))
-                    readServerReply(stream.data(), now - server.sendTick, i, server.players(),
-                                    sink);
+                if (!replyPortMatches(server.port, server.sockets, port))
+                    return;
+                PlayerList players = keepPlayers ? server.players() : scratch.players();
+                if (!keepPlayers)
+                    players.reset();
+                readServerReply(stream.data(), now - server.sendTick, i, players, sink);
             });
         } catch (const LauncherError&) {
             // A reply with a bad maxplayers value keeps what was read before it.

@@ -51,7 +51,7 @@ int main(int argc, char* argv[]) {
             return 2;
         }
     }
-    runQuerySweep(servers, request.timeoutMs, request.rate);
+    runQuerySweep(servers, request.timeoutMs, request.rate, request.json);
     const QByteArray output = request.json ? formatQueryJson(servers) : formatQueryTable(servers);
     std::fwrite(output.constData(), 1, size_t(output.size()), stdout);
     const bool anyAnswered = std::any_of(servers.begin(), servers.end(),

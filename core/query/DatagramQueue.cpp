@@ -16,9 +16,10 @@ namespace {
 
 #ifdef Q_OS_UNIX
 // The platform's receive time that came with a datagram, -1 for none.
-qint64 receiveTimeOf([[maybe_unused]] msghdr& message) {
+qint64 receiveTimeOf([[maybe_unused]] const msghdr& message) {
 #ifdef SO_TIMESTAMPNS
-    for (cmsghdr* c = CMSG_FIRSTHDR(&message); c; c = CMSG_NXTHDR(&message, c)) {
+    auto& header = const_cast<msghdr&>(message); // CMSG_NXTHDR takes no const header
+    for (cmsghdr* c = CMSG_FIRSTHDR(&header); c; c = CMSG_NXTHDR(&header, c)) {
         if (c->cmsg_level == SOL_SOCKET && c->cmsg_type == SCM_TIMESTAMPNS) {
             timespec stamp{};
             std::memcpy(&stamp, CMSG_DATA(c), sizeof stamp);
@@ -27,6 +28,15 @@ qint64 receiveTimeOf([[maybe_unused]] msghdr& message) {
     }
 #endif
     return -1;
+}
+
+// Notes what came with a datagram of `size` bytes received into `message`.
+void noteReceived(const msghdr& message, size_t size, DatagramInfo& info) {
+    const auto& from = *static_cast<const sockaddr_in*>(message.msg_name);
+    info.count = (message.msg_flags & MSG_TRUNC) ? -1 : qint32(size);
+    info.fromAddress = from.sin_family == AF_INET ? ntohl(from.sin_addr.s_addr) : 0;
+    info.fromPort = ntohs(from.sin_port);
+    info.stampNs = receiveTimeOf(message);
 }
 
 // Receives the next waiting datagram straight from the descriptor with its
@@ -51,10 +61,7 @@ bool receiveDirect(QUdpSocket& socket, DatagramInfo& info, char* bytes, bool pee
         recvmsg(int(descriptor), &message, MSG_DONTWAIT | (peek ? MSG_PEEK : 0));
     if (received < 0)
         return false;
-    info.count = (message.msg_flags & MSG_TRUNC) ? -1 : qint32(received);
-    info.fromAddress = from.sin_family == AF_INET ? ntohl(from.sin_addr.s_addr) : 0;
-    info.fromPort = ntohs(from.sin_port);
-    info.stampNs = receiveTimeOf(message);
+    noteReceived(message, size_t(received), info);
     return true;
 }
 #else
@@ -81,19 +88,15 @@ bool readThroughSocket(QUdpSocket& socket, DatagramInfo& info, char* bytes) {
     return info.count >= 0;
 }
 
-// Reads the next waiting datagram; false when none waits.
-bool readWaiting(QUdpSocket& socket, DatagramInfo& info, char* bytes) {
-#ifdef Q_OS_UNIX
-    return receiveDirect(socket, info, bytes, false);
-#else
-    return socket.hasPendingDatagrams() && readThroughSocket(socket, info, bytes);
-#endif
-}
-
 // The platform stamps receive times on the wall clock.
 qint64 wallClockNs() {
     using namespace std::chrono;
     return duration_cast<nanoseconds>(system_clock::now().time_since_epoch()).count();
+}
+
+qint64 steadyClockNs() {
+    using namespace std::chrono;
+    return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
 } // namespace
@@ -108,13 +111,51 @@ void DatagramQueue::stampArrivals([[maybe_unused]] QUdpSocket& socket) {
 #endif
 }
 
+// Reads the waiting datagrams into the free slots, keeping one free; on the
+// platforms that have it, a batch of them per system call.
+void DatagramQueue::readWaiting(QUdpSocket& socket) {
+#ifdef Q_OS_LINUX
+    constexpr int batch = 64;
+    const qintptr descriptor = socket.socketDescriptor();
+    while (descriptor >= 0 && size_ + 1 < Capacity) {
+        const int first = slotAfterLast();
+        const int count = std::min({batch, Capacity - 1 - size_, Capacity - first});
+        mmsghdr messages[batch];
+        iovec payloads[batch];
+        sockaddr_in senders[batch];
+        alignas(cmsghdr) char controls[batch][CMSG_SPACE(sizeof(timespec))];
+        for (int i = 0; i < count; ++i) {
+            payloads[i] = {bytesOf(first + i), size_t(DatagramInfo::MaxSize)};
+            messages[i] = {};
+            messages[i].msg_hdr.msg_name = &senders[i];
+            messages[i].msg_hdr.msg_namelen = sizeof senders[i];
+            messages[i].msg_hdr.msg_iov = &payloads[i];
+            messages[i].msg_hdr.msg_iovlen = 1;
+            messages[i].msg_hdr.msg_control = controls[i];
+            messages[i].msg_hdr.msg_controllen = sizeof controls[i];
+        }
+        const int received = recvmmsg(int(descriptor), messages, unsigned(count), MSG_DONTWAIT,
+                                      nullptr);
+        for (int i = 0; i < received; ++i)
+            noteReceived(messages[i].msg_hdr, messages[i].msg_len,
+                         infos_[size_t(first + i)]);
+        size_ += std::max(received, 0);
+        if (received < count)
+            return; // none left waiting, or an error the socket object meets on its own read
+    }
+#else
+    while (size_ + 1 < Capacity && socket.hasPendingDatagrams() &&
+           readThroughSocket(socket, infos_[size_t(slotAfterLast())], bytesOf(slotAfterLast())))
+        ++size_;
+#endif
+}
+
 void DatagramQueue::fill(QUdpSocket& socket, bool notified) {
     const int before = size_;
+    lastReadNs_ = steadyClockNs();
     // One slot stays free for the socket object's own read (and every fill
     // of a notification is followed by a take).
-    while (size_ + 1 < Capacity &&
-           readWaiting(socket, infos_[size_t(slotAfterLast())], bytesOf(slotAfterLast())))
-        ++size_;
+    readWaiting(socket);
     // The socket object counts a notification as served only once it has read
     // (or found nothing) itself, or it stops notifying; so that read comes
     // last, where the order of the datagrams keeps.
@@ -125,6 +166,11 @@ void DatagramQueue::fill(QUdpSocket& socket, bool notified) {
             ++size_;
     }
     settleArrivalTicks(before);
+}
+
+void DatagramQueue::refillIfDue(QUdpSocket& socket) {
+    if (steadyClockNs() - lastReadNs_ >= ReadIntervalNs)
+        fill(socket, false);
 }
 
 // Turns the platform's stamps of the datagrams queued from `first` on into

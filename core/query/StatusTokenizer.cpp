@@ -3,23 +3,26 @@
 #include "settings/IntegerConversion.h"
 
 #include <array>
+#include <string_view>
 
 namespace {
 
 enum class Key { None, Player, Score, Gametype, Numplayers, Maxplayers, Gstate };
 
+// Compared as plain bytes, inline: this runs for every token of every reply.
 Key keyOf(QLatin1StringView token) {
-    if (token.startsWith(QLatin1StringView("player_")))
+    const std::string_view text(token.data(), size_t(token.size()));
+    if (text.starts_with("player_"))
         return Key::Player;
-    if (token.startsWith(QLatin1StringView("score")))
+    if (text.starts_with("score"))
         return Key::Score;
-    if (token == QLatin1StringView("gametype"))
+    if (text == "gametype")
         return Key::Gametype;
-    if (token == QLatin1StringView("numplayers"))
+    if (text == "numplayers")
         return Key::Numplayers;
-    if (token == QLatin1StringView("maxplayers"))
+    if (text == "maxplayers")
         return Key::Maxplayers;
-    if (token == QLatin1StringView("gstate"))
+    if (text == "gstate")
         return Key::Gstate;
     return Key::None;
 }

@@ -214,7 +214,7 @@ void UdpEndpoint::receiveDatagrams(bool notified) {
                 handOverHandlerError(std::current_exception());
             }
         }
-        received_.fill(*socket_, false);
+        received_.refillIfDue(*socket_);
     }
 }
 
