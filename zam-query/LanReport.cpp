@@ -21,7 +21,6 @@ int printLanServers(const QueryRequest& request) {
         }
         server.answer = {true, QString::number(lan.pingMs), lan.players, lan.mission};
     }
-    const QByteArray output = request.json ? formatQueryJson(servers) : formatQueryTable(servers);
-    std::fwrite(output.constData(), 1, size_t(output.size()), stdout);
+    writeQueryReport(servers, request.json, stdout);
     return servers.empty() ? 1 : 0;
 }

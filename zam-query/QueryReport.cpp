@@ -6,6 +6,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStringList>
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -26,6 +27,8 @@ QString address(const QueriedServer& server) {
 // the output stays exact and no control reaches a terminal. Outside strings
 // JSON holds no such character.
 QByteArray withEscapedControls(const QByteArray& json) {
+    if (std::none_of(json.begin(), json.end(), [](char c) { return c == '\x7f' || c == '\xc2'; }))
+        return json;
     QByteArray escaped;
     escaped.reserve(json.size());
     for (qsizetype i = 0; i < json.size(); ++i) {
@@ -42,8 +45,9 @@ QByteArray withEscapedControls(const QByteArray& json) {
     return escaped;
 }
 
-} // namespace
-
+// A table with a header line and one line per server: name, address
+// (host:game port), ping, players, mission; columns padded to their widest
+// text. A server without a name shows "-".
 QByteArray formatQueryTable(const std::vector<QueriedServer>& servers) {
     std::vector<Row> rows{{"NAME", "ADDRESS", "PING", "PLAYERS", "MISSION"}};
     rows.reserve(servers.size() + 1);
@@ -73,25 +77,52 @@ QByteArray formatQueryTable(const std::vector<QueriedServer>& servers) {
     return text.toUtf8();
 }
 
-QByteArray formatQueryJson(const std::vector<QueriedServer>& servers) {
-    QJsonArray list;
-    for (const QueriedServer& server : servers) {
-        const ServerAnswer& answer = server.answer;
-        QJsonArray players;
-        for (int index = 0; answer.answered && index < server.playerCount; ++index)
-            players.append(QJsonObject{{"name", PlayerList::textAt(server.playerNames, index)},
-                                       {"score", PlayerList::textAt(server.playerScores, index)}});
-        list.append(QJsonObject{
-            {"name", server.name},
-            {"host", server.host},
-            {"port", server.port},
-            {"sockets", server.sockets},
-            {"answered", answer.answered},
-            {"ping", answer.answered ? QJsonValue(answer.ping.toLongLong()) : QJsonValue()},
-            {"players", answer.players.trimmed()},
-            {"mission", answer.mission.trimmed()},
-            {"playerList", players},
-        });
+QJsonObject serverObject(const QueriedServer& server) {
+    const ServerAnswer& answer = server.answer;
+    QJsonArray players;
+    for (int index = 0; answer.answered && index < server.playerCount; ++index)
+        players.append(QJsonObject{{"name", PlayerList::textAt(server.playerNames, index)},
+                                   {"score", PlayerList::textAt(server.playerScores, index)}});
+    return {
+        {"name", server.name},
+        {"host", server.host},
+        {"port", server.port},
+        {"sockets", server.sockets},
+        {"answered", answer.answered},
+        {"ping", answer.answered ? QJsonValue(answer.ping.toLongLong()) : QJsonValue()},
+        {"players", answer.players.trimmed()},
+        {"mission", answer.mission.trimmed()},
+        {"playerList", players},
+    };
+}
+
+// The indented JSON array of the server objects, written one object at a
+// time: a report of many servers never holds its whole text.
+void writeQueryJson(const std::vector<QueriedServer>& servers, std::FILE* out) {
+    std::fputs("[\n", out);
+    for (size_t i = 0; i < servers.size(); ++i) {
+        const QByteArray object = withEscapedControls(
+            QJsonDocument(serverObject(servers[i])).toJson(QJsonDocument::Indented));
+        // An element of the array: every line indented one level further.
+        for (qsizetype start = 0, end; start < object.size(); start = end + 1) {
+            end = object.indexOf('\n', start);
+            std::fputs("    ", out);
+            std::fwrite(object.constData() + start, 1, size_t(end - start), out);
+            if (end + 1 < object.size())
+                std::fputc('\n', out);
+        }
+        std::fputs(i + 1 < servers.size() ? ",\n" : "\n", out);
     }
-    return withEscapedControls(QJsonDocument(list).toJson(QJsonDocument::Indented));
+    std::fputs("]\n", out);
+}
+
+} // namespace
+
+void writeQueryReport(const std::vector<QueriedServer>& servers, bool json, std::FILE* out) {
+    if (json) {
+        writeQueryJson(servers, out);
+        return;
+    }
+    const QByteArray table = formatQueryTable(servers);
+    std::fwrite(table.constData(), 1, size_t(table.size()), out);
 }

@@ -52,8 +52,7 @@ int main(int argc, char* argv[]) {
         }
     }
     runQuerySweep(servers, request.timeoutMs, request.rate, request.json);
-    const QByteArray output = request.json ? formatQueryJson(servers) : formatQueryTable(servers);
-    std::fwrite(output.constData(), 1, size_t(output.size()), stdout);
+    writeQueryReport(servers, request.json, stdout);
     const bool anyAnswered = std::any_of(servers.begin(), servers.end(),
                                          [](const QueriedServer& s) { return s.answer.answered; });
     const int status = anyAnswered ? 0 : 1;

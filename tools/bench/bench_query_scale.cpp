@@ -6,8 +6,9 @@
 //     unpaced (--rate 100000000, as on a LAN), and quakestat with its
 //     defaults and with -maxsim 1025;
 //   - 65,536 servers (256 addresses of 127.1.0.0/16 times 256 ports): the
-//     floor and zam-query unpaced;
-//   - zam-query's peak memory at both sizes, and the bytes per server.
+//     floor and zam-query unpaced, with its table and with --json;
+//   - zam-query's peak memory at both sizes, and the bytes per server, for the
+//     table (which leaves the players out) and for --json (which keeps them).
 //   bench_query_scale [RUNS]
 #include "tools/bench/BenchReply.h"
 
@@ -138,15 +139,30 @@ Timing floorRun(const ServerLists& lists) {
                    [](const QByteArray& out) { return out.trimmed().toInt(); });
 }
 
-Timing zamRun(const ServerLists& lists, const QString& rate) {
-    return timeRun(tool("zam-query"), {"--rate", rate, "--file", lists.gameFile}, zamAnswered);
+int zamJsonAnswered(const QByteArray& output) {
+    return int(output.count("\"answered\": true"));
+}
+
+// The table leaves the players out; the JSON report keeps every player.
+enum class Report { Table, Json };
+
+QStringList zamArguments(const ServerLists& lists, const QString& rate, Report report) {
+    QStringList args{"--rate", rate, "--file", lists.gameFile};
+    if (report == Report::Json)
+        args << "--json";
+    return args;
+}
+
+Timing zamRun(const ServerLists& lists, const QString& rate, Report report = Report::Table) {
+    return timeRun(tool("zam-query"), zamArguments(lists, rate, report),
+                   report == Report::Json ? zamJsonAnswered : zamAnswered);
 }
 
 // Peak resident KiB of one zam-query run, read by /usr/bin/time.
-long zamPeakKiB(const ServerLists& lists) {
+long zamPeakKiB(const ServerLists& lists, Report report) {
     QProcess child;
     child.start("/usr/bin/time",
-                {"-f", "%M", tool("zam-query"), "--rate", unpaced, "--file", lists.gameFile});
+                QStringList{"-f", "%M", tool("zam-query")} + zamArguments(lists, unpaced, report));
     child.waitForFinished(120000);
     return QByteArray(child.readAllStandardError()).trimmed().split('\n').last().toLong();
 }
@@ -201,12 +217,17 @@ int main(int argc, char* argv[]) {
                 runs);
     const Timing floor = median(runs, [&] { return floorRun(large); });
     const Timing zam = median(runs, [&] { return zamRun(large, unpaced); });
+    const Timing zamJson = median(runs, [&] { return zamRun(large, unpaced, Report::Json); });
     line("floor (bare_query)", floor, 65536, floor.ms);
     line("zam-query --rate 100000000", zam, 65536, floor.ms);
-    const long smallKiB = zamPeakKiB(small), largeKiB = zamPeakKiB(large);
-    std::printf("zam-query peak memory: %ld KiB with 1025 servers, %ld KiB with 65536: %.0f bytes "
-                "per server\n",
-                smallKiB, largeKiB, double(largeKiB - smallKiB) * 1024 / (65536 - 1025));
+    line("zam-query --rate 100000000 --json", zamJson, 65536, floor.ms);
+    for (const Report report : {Report::Table, Report::Json}) {
+        const long smallKiB = zamPeakKiB(small, report), largeKiB = zamPeakKiB(large, report);
+        std::printf("zam-query%s peak memory: %ld KiB with 1025 servers, %ld KiB with 65536: %.0f "
+                    "bytes per server\n",
+                    report == Report::Json ? " --json" : "", smallKiB, largeKiB,
+                    double(largeKiB - smallKiB) * 1024 / (65536 - 1025));
+    }
     responder->kill();
     responder->waitForFinished();
     return 0;
