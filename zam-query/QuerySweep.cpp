@@ -104,8 +104,7 @@ void runQuerySweep(std::vector<QueriedServer>& servers, int timeoutMs, int perSe
     QBuffer stream;
     stream.open(QIODevice::ReadWrite);
     size_t datagrams = 0;
-    endpoint.OnDataReceived = [&](UdpEndpoint* sender, qint32 size, const QString& fromIp,
-                                  qint32 port) {
+    endpoint.OnDataReceived = [&](UdpEndpoint* sender, qint32 size, const QString&, qint32 port) {
         ++datagrams;
         if (size <= 0)
             return;
@@ -113,7 +112,7 @@ void runQuerySweep(std::vector<QueriedServer>& servers, int timeoutMs, int perSe
         stream.buffer().resize(0);
         sender->CopyDatagram(stream);
         try {
-            routes.forEach(parseDottedAddress(fromIp).value_or(0), quint16(port), [&](int i) {
+            routes.forEach(sender->senderAddress(), quint16(port), [&](int i) {
                 QueriedServer& server = servers[size_t(i)];
                 if (!replyPortMatches(server.port, server.sockets, port))
                     return;

@@ -113,6 +113,9 @@ public:
     // arrived: the platform's receive time where it tells one, else the time
     // it was read; never later than its report.
     quint32 arrivalTick() const { return current_.arrivalTick; }
+    // The IPv4 address the datagram reported last came from, as a number (the
+    // FromIP of its report); 0 when it came from no IPv4 address.
+    quint32 senderAddress() const { return current_.fromAddress; }
 
     // The text of the last status report delivered.
     QString LastStatus() const { return lastStatus_; }
