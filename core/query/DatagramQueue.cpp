@@ -178,11 +178,12 @@ void DatagramQueue::refillIfDue(QUdpSocket& socket) {
 void DatagramQueue::settleArrivalTicks(int first) {
     if (first == size_)
         return;
+    const TickSource::Reading reading;
     const qint64 nowNs = wallClockNs();
     for (int i = first; i < size_; ++i) {
         DatagramInfo& d = infos_[size_t((head_ + i) % Capacity)];
         d.arrivalTick = d.stampNs < 0 ? TickSource::now()
-                                      : TickSource::before(std::max<qint64>(0, nowNs - d.stampNs));
+                                      : reading.before(std::max<qint64>(0, nowNs - d.stampNs));
     }
 }
 

@@ -9,25 +9,26 @@ std::function<quint32()>& installedSource() {
     return source;
 }
 
-quint32 systemTicks(std::chrono::nanoseconds age = {}) {
+qint64 steadyNs() {
     using namespace std::chrono;
-    return quint32(
-        duration_cast<milliseconds>(steady_clock::now().time_since_epoch() - age).count());
+    return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
 } // namespace
 
 quint32 TickSource::now() {
     const std::function<quint32()>& source = installedSource();
-    return source ? source() : systemTicks();
+    return source ? source() : quint32(steadyNs() / 1000000);
 }
 
 void TickSource::install(std::function<quint32()> source) {
     installedSource() = std::move(source);
 }
 
-quint32 TickSource::before(qint64 ageNs) {
-    const std::function<quint32()>& source = installedSource();
-    return source ? source() - quint32(ageNs / 1000000)
-                  : systemTicks(std::chrono::nanoseconds(ageNs));
+TickSource::Reading::Reading()
+    : scripted_(bool(installedSource())), tick_(scripted_ ? now() : 0),
+      steadyNs_(scripted_ ? 0 : steadyNs()) {}
+
+quint32 TickSource::Reading::before(qint64 ageNs) const {
+    return scripted_ ? tick_ - quint32(ageNs / 1000000) : quint32((steadyNs_ - ageNs) / 1000000);
 }

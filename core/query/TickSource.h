@@ -10,9 +10,21 @@
 class TickSource {
 public:
     static quint32 now();
-    // The tick ageNs nanoseconds before now (ageNs >= 0), for events the
-    // platform timed earlier, such as a datagram's arrival.
-    static quint32 before(qint64 ageNs);
+
+    // One reading of the clock, from which events the platform timed earlier
+    // (such as datagrams' arrivals) are timed back. Ages taken back from the
+    // same reading keep the events' order in their ticks.
+    class Reading {
+    public:
+        Reading();
+        // The tick ageNs nanoseconds before the reading (ageNs >= 0).
+        quint32 before(qint64 ageNs) const;
+
+    private:
+        bool scripted_; // a test's clock: whole ticks only
+        quint32 tick_;
+        qint64 steadyNs_;
+    };
 
     // Replaces the clock (tests script their ticks); an empty function
     // restores the system clock.
