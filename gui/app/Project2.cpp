@@ -1,12 +1,5 @@
-#include "app/Unit1.h"
-#include "app/WindowLinks.h"
-#include "browser/Unit4.h"
-#include "dialogs/Unit2.h"
-#include "dialogs/Unit3.h"
-#include "dialogs/Unit5.h"
-#include "dialogs/Unit7.h"
+#include "app/ApplicationWindows.h"
 #include "launch/PlatformChoice.h"
-#include "watcher/Unit6.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -23,17 +16,7 @@ int main(int argc, char** argv) {
     // the watcher runs.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    // Creation order matters: the main window loads the settings that the
-    // other windows read when they are created.
-    TForm1 mainWindow;
-    TForm2 modsEditor;
-    TForm3 serversEditor;
-    TForm4 browser;
-    TAboutDialog about;
-    TFormWatcher watcher;
-    TFormOptions options;
-    linkWindows(mainWindow, browser, watcher);
-
-    mainWindow.show();
+    ApplicationWindows windows;
+    windows.showMain();
     return app.exec();
 }

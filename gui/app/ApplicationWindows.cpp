@@ -1,0 +1,50 @@
+#include "app/ApplicationWindows.h"
+
+#include "app/Unit1.h"
+#include "app/WindowLinks.h"
+#include "browser/Unit4.h"
+#include "dialogs/Unit2.h"
+#include "dialogs/Unit3.h"
+#include "dialogs/Unit5.h"
+#include "dialogs/Unit7.h"
+#include "watcher/Unit6.h"
+
+#include <QApplication>
+#include <QTimer>
+
+ApplicationWindows::ApplicationWindows() : main_(std::make_unique<TForm1>()) {}
+
+// Members go in reverse order of declaration: the main window last.
+ApplicationWindows::~ApplicationWindows() = default;
+
+void ApplicationWindows::showMain() {
+    if (!othersCreated())
+        qApp->installEventFilter(this);
+    main_->show();
+}
+
+// Creation order matters: the browser copies the player names that the main
+// window's load left in the state.
+void ApplicationWindows::createOthers() {
+    if (othersCreated())
+        return;
+    qApp->removeEventFilter(this);
+    mods_ = std::make_unique<TForm2>();
+    servers_ = std::make_unique<TForm3>();
+    browser_ = std::make_unique<TForm4>();
+    about_ = std::make_unique<TAboutDialog>();
+    watcher_ = std::make_unique<TFormWatcher>();
+    options_ = std::make_unique<TFormOptions>();
+    linkWindows(*main_, *browser_, *watcher_);
+}
+
+bool ApplicationWindows::eventFilter(QObject* watched, QEvent* event) {
+    if (event->isInputEvent()) {
+        createOthers();
+    } else if (watched == main_.get() && event->type() == QEvent::Paint && !scheduled_) {
+        // Queued behind the paint, so the painted window reaches the screen first.
+        scheduled_ = true;
+        QTimer::singleShot(0, this, &ApplicationWindows::createOthers);
+    }
+    return false;
+}
