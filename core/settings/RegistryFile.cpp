@@ -64,14 +64,22 @@ private:
     qsizetype previous_ = 0;
 };
 
+// The text between in[0] == '"' and the next quote when nothing in it is
+// escaped (the common case); a null view otherwise.
+QStringView plainQuoted(QStringView in) {
+    const qsizetype close = in.indexOf(u'"', 1);
+    if (close < 0)
+        return {};
+    const QStringView text = in.sliced(1, close - 1);
+    return text.contains(u'\\') ? QStringView() : text;
+}
+
 // Reads a quoted text starting at in[0] == '"'. Returns the position after
 // the closing quote, or -1 when it is not closed.
 qsizetype readQuoted(QStringView in, QString& out) {
-    const qsizetype close = in.indexOf(u'"', 1);
-    const qsizetype escape = in.indexOf(u'\\', 1);
-    if (close > 0 && (escape < 0 || escape > close)) { // the common case: nothing escaped
-        out = in.sliced(1, close - 1).toString();
-        return close + 1;
+    if (const QStringView plain = plainQuoted(in); !plain.isNull()) {
+        out = plain.toString();
+        return plain.size() + 2;
     }
     out.clear();
     out.reserve(in.size());
@@ -231,16 +239,16 @@ private:
         QString name;
         qsizetype pos = 1;
         if (line.startsWith(u'"')) {
-            pos = readQuoted(line, name);
+            pos = readName(line, name);
             if (pos < 0)
                 return false;
+        } else {
+            name = sharedName(QStringView());
         }
         QStringView rest = line.sliced(pos).trimmed();
         if (!rest.startsWith(u'='))
             return false;
         const QStringView data = rest.sliced(1).trimmed();
-
-        name = sharedName(name);
 
         RegistryValue value;
         if (data.startsWith(u'"')) {
@@ -260,20 +268,33 @@ private:
         } else {
             return false;
         }
-        doc_.setValue(current_, name, value);
+        doc_.setValue(current_, name, std::move(value));
         return true;
     }
 
+    // A quoted value name, shared as sharedName says; the position after it
+    // as readQuoted gives it.
+    qsizetype readName(QStringView line, QString& name) {
+        if (const QStringView plain = plainQuoted(line); !plain.isNull()) {
+            name = sharedName(plain);
+            return plain.size() + 2;
+        }
+        const qsizetype end = readQuoted(line, name);
+        name = sharedName(name);
+        return end;
+    }
+
     // Most keys repeat the same few value names; sharing one copy of each
-    // keeps a large store's document small.
-    QString sharedName(const QString& name) {
+    // keeps a large store's document small, and reading it allocates nothing.
+    QString sharedName(QStringView name) {
         for (const QString& known : recentNames_) {
             if (known == name)
                 return known;
         }
+        QString made = name.toString();
         if (recentNames_.size() < 32)
-            recentNames_.push_back(name);
-        return name;
+            recentNames_.push_back(made);
+        return made;
     }
 
     // Collects a hex: value with its continuation lines, verbatim. A list
@@ -538,7 +559,8 @@ qsizetype RegistryFile::indexOfValue(const RegistryKey* key, QStringView name) {
     }
     for (size_t i = 0; i < key->entries.size(); ++i) {
         const RegistryKey::Entry& entry = key->entries[i];
-        if (!entry.comment && compareCaseInsensitive(entry.name, name) == 0)
+        if (!entry.comment && entry.name.size() == name.size() &&
+            compareCaseInsensitive(entry.name, name) == 0)
             return qsizetype(i);
     }
     return -1;
@@ -549,12 +571,14 @@ const RegistryValue* RegistryFile::value(const RegistryKey* key, QStringView nam
     return i < 0 ? nullptr : &key->entries[i].value;
 }
 
-void RegistryFile::setValue(RegistryKey* key, const QString& name, const RegistryValue& value) {
+void RegistryFile::setValue(RegistryKey* key, const QString& name, RegistryValue value) {
     if (const qsizetype i = indexOfValue(key, name); i >= 0) {
-        key->entries[i].value = value;
+        key->entries[i].value = std::move(value);
         return;
     }
-    key->entries.push_back({name, value, false});
+    if (key->entries.empty())
+        key->entries.reserve(4); // what most keys hold, in one allocation
+    key->entries.push_back({name, std::move(value), false});
     if (key->valueIndex) {
         key->valueIndex->emplace(name, key->entries.size() - 1);
     } else if (key->entries.size() > linearSearchLimit) {

@@ -82,7 +82,7 @@ public:
     const RegistryValue* value(const RegistryKey* key, QStringView name) const;
     // Replaces the value of that name in place or appends it; "" is the
     // key's default value.
-    void setValue(RegistryKey* key, const QString& name, const RegistryValue& value);
+    void setValue(RegistryKey* key, const QString& name, RegistryValue value);
 
 private:
     class Parser;
