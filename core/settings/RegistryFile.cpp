@@ -14,6 +14,15 @@ bool hasLineBreak(QStringView name) {
     return name.contains(u'\n') || name.contains(u'\r');
 }
 
+// Position of c in text from `from` on, or -1. A plain loop: Qt's indexOf
+// costs more than the short lines of a store take to scan.
+qsizetype indexOfChar(QStringView text, char16_t c, qsizetype from = 0) {
+    const char16_t* begin = text.utf16();
+    const char16_t* end = begin + text.size();
+    const char16_t* found = std::find(begin + from, end, c);
+    return found == end ? -1 : found - begin;
+}
+
 bool isHexDigit(QChar c) {
     return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
 }
@@ -47,7 +56,7 @@ public:
         if (pos_ >= text_.size())
             return false;
         previous_ = pos_;
-        qsizetype end = text_.indexOf(u'\n', pos_);
+        qsizetype end = indexOfChar(text_, u'\n', pos_);
         if (end < 0)
             end = text_.size();
         line = text_.sliced(pos_, end - pos_);
@@ -67,11 +76,11 @@ private:
 // The text between in[0] == '"' and the next quote when nothing in it is
 // escaped (the common case); a null view otherwise.
 QStringView plainQuoted(QStringView in) {
-    const qsizetype close = in.indexOf(u'"', 1);
+    const qsizetype close = indexOfChar(in, u'"', 1);
     if (close < 0)
         return {};
     const QStringView text = in.sliced(1, close - 1);
-    return text.contains(u'\\') ? QStringView() : text;
+    return indexOfChar(text, u'\\') >= 0 ? QStringView() : text;
 }
 
 // Reads a quoted text starting at in[0] == '"'. Returns the position after
