@@ -248,13 +248,14 @@ void TForm1::UpdateModList(QListWidget* list) {
     const QSignalBlocker quiet(list);
     list->clear();
     const ModTable& mods = state_.mods;
+    // All rows in one insertion. The view has not laid them out yet and reads
+    // their ticks when it draws them, so their set-up need not be reported.
+    list->addItems(QStringList(mods.Name.begin(), mods.Name.begin() + (mods.Last + 1)));
+    const QSignalBlocker quietRows(list->model());
     for (int k = 0; k <= mods.Last; ++k) {
-        // Set up before adding: an item outside a list changes without
-        // notifying any view.
-        auto* item = new QListWidgetItem(mods.Name[k]);
+        QListWidgetItem* item = list->item(k);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(mods.Checked[k] ? Qt::Checked : Qt::Unchecked);
-        list->addItem(item);
     }
 }
 
