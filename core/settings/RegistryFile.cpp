@@ -10,10 +10,6 @@ namespace {
 const QString storeHeader = QStringLiteral("REGEDIT4");
 const QString version5Header = QStringLiteral("Windows Registry Editor Version 5.00");
 
-bool hasLineBreak(QStringView name) {
-    return name.contains(u'\n') || name.contains(u'\r');
-}
-
 // Position of c in text from `from` on, or -1. A plain loop: Qt's indexOf
 // costs more than the short lines of a store take to scan.
 qsizetype indexOfChar(QStringView text, char16_t c, qsizetype from = 0) {
@@ -21,6 +17,10 @@ qsizetype indexOfChar(QStringView text, char16_t c, qsizetype from = 0) {
     const char16_t* end = begin + text.size();
     const char16_t* found = std::find(begin + from, end, c);
     return found == end ? -1 : found - begin;
+}
+
+bool hasLineBreak(QStringView name) {
+    return indexOfChar(name, u'\n') >= 0 || indexOfChar(name, u'\r') >= 0;
 }
 
 bool isHexDigit(QChar c) {
@@ -297,7 +297,7 @@ private:
     // keeps a large store's document small, and reading it allocates nothing.
     QString sharedName(QStringView name) {
         for (const QString& known : recentNames_) {
-            if (known == name)
+            if (known.size() == name.size() && known == name)
                 return known;
         }
         QString made = name.toString();
@@ -496,6 +496,18 @@ RegistryKey* RegistryFile::createKey(RegistryKey* from, QStringView path) {
     return hasLineBreak(path) ? nullptr : walk(from, path, true);
 }
 
+namespace {
+
+// Where name is or goes among subkeys. A store's sections come sorted, so a
+// name after the last one is placed without a search.
+RegistryKey::SubkeyMap::iterator placeOf(RegistryKey::SubkeyMap& subkeys, QStringView name) {
+    if (!subkeys.empty() && subkeys.key_comp()(std::prev(subkeys.end())->first, name))
+        return subkeys.end();
+    return subkeys.lower_bound(name);
+}
+
+} // namespace
+
 // Follows the names of path from `from`, making what is missing when create
 // is set (else nullptr for a missing key). The parent of the last name comes
 // from the memo when the path before it is the same as last time.
@@ -510,7 +522,7 @@ RegistryKey* RegistryFile::walk(RegistryKey* from, QStringView path, bool create
          (remembered ? lastName : path).tokenize(u'\\', Qt::SkipEmptyParts)) {
         if (name.data() == lastName.data() && !lastName.isEmpty() && !remembered)
             parentMemo_ = {from, parentPath.toString(), key};
-        const auto it = key->subkeys.lower_bound(name);
+        const auto it = placeOf(key->subkeys, name);
         if (it != key->subkeys.end() && !key->subkeys.key_comp()(name, it->first))
             key = it->second;
         else if (create)
