@@ -83,8 +83,9 @@ void TForm1::buildControls() {
     ModList->setObjectName(QStringLiteral("ModList"));
     ModList->setFixedHeight(96);
     // A long list is laid out a batch per turn of the event loop, so it does
-    // not hold up the window's first showing.
+    // not hold up the window's first showing; a batch is about the rows in view.
     ModList->setLayoutMode(QListView::Batched);
+    ModList->setBatchSize(16);
     auto* noneItem = new QListWidgetItem(QStringLiteral("none"), ModList);
     noneItem->setFlags(noneItem->flags() | Qt::ItemIsUserCheckable);
     noneItem->setCheckState(Qt::Unchecked);

@@ -98,7 +98,7 @@ int runAll(int argc, char** argv) {
     const QString exe = QCoreApplication::applicationFilePath();
     writeSeededStore(store, exe, SLOT_COUNT, SLOT_COUNT);
 
-    const int runs = 9;
+    const int runs = 21; // short runs: enough of them for a steady median on a busy machine
     std::vector<double> bareMs, launcherMs, allMadeMs;
     std::vector<long> bareKb, launcherKb;
     for (int i = 0; i < runs; ++i) { // interleaved, so that load on the machine hits both alike
