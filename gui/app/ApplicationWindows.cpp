@@ -12,15 +12,14 @@
 #include <QApplication>
 #include <QTimer>
 
-ApplicationWindows::ApplicationWindows() : main_(std::make_unique<TForm1>()) {}
+ApplicationWindows::ApplicationWindows() : main(std::make_unique<TForm1>()) {}
 
-// Members go in reverse order of declaration: the main window last.
 ApplicationWindows::~ApplicationWindows() = default;
 
 void ApplicationWindows::showMain() {
     if (!othersCreated())
         qApp->installEventFilter(this);
-    main_->show();
+    main->show();
 }
 
 // Creation order matters: the browser copies the player names that the main
@@ -29,19 +28,19 @@ void ApplicationWindows::createOthers() {
     if (othersCreated())
         return;
     qApp->removeEventFilter(this);
-    mods_ = std::make_unique<TForm2>();
-    servers_ = std::make_unique<TForm3>();
-    browser_ = std::make_unique<TForm4>();
-    about_ = std::make_unique<TAboutDialog>();
-    watcher_ = std::make_unique<TFormWatcher>();
-    options_ = std::make_unique<TFormOptions>();
-    linkWindows(*main_, *browser_, *watcher_);
+    mods = std::make_unique<TForm2>();
+    servers = std::make_unique<TForm3>();
+    browser = std::make_unique<TForm4>();
+    about = std::make_unique<TAboutDialog>();
+    watcher = std::make_unique<TFormWatcher>();
+    options = std::make_unique<TFormOptions>();
+    linkWindows(*main, *browser, *watcher);
 }
 
 bool ApplicationWindows::eventFilter(QObject* watched, QEvent* event) {
     if (event->isInputEvent()) {
         createOthers();
-    } else if (watched == main_.get() && event->type() == QEvent::Paint && !scheduled_) {
+    } else if (watched == main.get() && event->type() == QEvent::Paint && !scheduled_) {
         // Queued behind the paint, so the painted window reaches the screen first.
         scheduled_ = true;
         QTimer::singleShot(0, this, &ApplicationWindows::createOthers);

@@ -22,23 +22,24 @@ public:
     ApplicationWindows();
     ~ApplicationWindows() override;
 
-    TForm1& main() { return *main_; }
     // Shows the main window; the other windows follow as described above.
     void showMain();
     // Makes and links the other six windows unless they exist already.
     void createOthers();
-    bool othersCreated() const { return options_ != nullptr; }
+    bool othersCreated() const { return options != nullptr; }
+
+    // In the order of creation; members go in reverse, the main window last.
+    std::unique_ptr<TForm1> main;
+    std::unique_ptr<TForm2> mods;
+    std::unique_ptr<TForm3> servers;
+    std::unique_ptr<TForm4> browser;
+    std::unique_ptr<TAboutDialog> about;
+    std::unique_ptr<TFormWatcher> watcher;
+    std::unique_ptr<TFormOptions> options;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    std::unique_ptr<TForm1> main_;
-    std::unique_ptr<TForm2> mods_;
-    std::unique_ptr<TForm3> servers_;
-    std::unique_ptr<TForm4> browser_;
-    std::unique_ptr<TAboutDialog> about_;
-    std::unique_ptr<TFormWatcher> watcher_;
-    std::unique_ptr<TFormOptions> options_;
     bool scheduled_ = false;
 };

@@ -45,7 +45,7 @@ void TestApplicationWindows::othersFollowTheMainWindow() {
 
     if (inputFirst) {
         QKeyEvent press(QEvent::KeyPress, Qt::Key_Shift, Qt::NoModifier);
-        QCoreApplication::sendEvent(&windows.main(), &press);
+        QCoreApplication::sendEvent(windows.main.get(), &press);
         QVERIFY(windows.othersCreated());
     }
     QTRY_VERIFY(windows.othersCreated());
@@ -56,7 +56,7 @@ void TestApplicationWindows::othersFollowTheMainWindow() {
         QVERIFY(!window->isVisible());
     QCOMPARE(Form4->PlayerName->currentText(), QString("Bob"));
     QVERIFY(Form4->OnJoin && Form4->OnWatch && FormWatcher->OnJoin && FormWatcher->OnClosed);
-    QVERIFY(windows.main().isVisible());
+    QVERIFY(windows.main->isVisible());
     QVERIFY(prompts->errors.isEmpty());
 }
 
