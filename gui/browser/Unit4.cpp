@@ -1,6 +1,7 @@
 #include "browser/Unit4.h"
 
 #include "browser/FindBar.h"
+#include "browser/GridCell.h"
 #include "browser/GridOrder.h"
 #include "browser/ServerRowMenu.h"
 #include "browser/StatusBarPanel.h"
@@ -63,7 +64,7 @@ public:
     void setCell(int server, ServerColumn column, const QString& text) override {
         if (server >= grid_->rowCount())
             return;
-        setText(grid_, server, column, text);
+        GridCell::writeQuietly(grid_, server, column, text);
         changed_(server);
     }
 
@@ -179,7 +180,7 @@ void TForm4::buildControls() {
         sinceRepaint_.restart();
         SGrid->viewport()->update(changedRows_);
         changedRows_ = QRect();
-        StatusPanel->update();
+        StatusPanel->updateIfChanged();
     });
 }
 
@@ -309,24 +310,21 @@ void TForm4::takeReplies() {
 }
 
 // Shows the server's name and address, then queries it; its ping, players
-// and mission read "??" and blanks from the lookup on until its reply, shown
-// with the next repaint.
+// and mission read "??" and blanks from the lookup on until its reply. The
+// row paints with the next repaint, within RepaintIntervalMs.
 void TForm4::queryServer(int slot) {
     const ServerTable& servers = state_.servers;
-    setText(SGrid, slot, NameColumn, servers.Name[slot]);
-    setText(SGrid, slot, HostColumn, servers.Host[slot] + u':' + servers.Port[slot]);
-    const QRect row = SGrid->visualItemRect(SGrid->item(slot, NameColumn))
-                          .united(SGrid->visualItemRect(SGrid->item(slot, HostColumn)));
-    if (row.intersects(SGrid->viewport()->rect()))
-        SGrid->viewport()->repaint(row);
+    GridCell::writeQuietly(SGrid, slot, NameColumn, servers.Name[slot]);
+    GridCell::writeQuietly(SGrid, slot, HostColumn, servers.Host[slot] + u':' + servers.Port[slot]);
+    markRow(slot);
 
     sendServerQuery(
         *udps, servers, state_.queries, slot,
         [this](const QString& host) { return lookup->LookupHostAddress(host); },
         [this, slot] {
-            setText(SGrid, slot, PingColumn, QStringLiteral("??"));
-            setText(SGrid, slot, PlayersColumn, QStringLiteral(" "));
-            setText(SGrid, slot, MissionColumn, QStringLiteral(" "));
+            GridCell::writeQuietly(SGrid, slot, PingColumn, QStringLiteral("??"));
+            GridCell::writeQuietly(SGrid, slot, PlayersColumn, QStringLiteral(" "));
+            GridCell::writeQuietly(SGrid, slot, MissionColumn, QStringLiteral(" "));
             markRow(slot);
         });
 }
