@@ -3,6 +3,7 @@
 #include "settings/IntegerConversion.h"
 
 #include <array>
+#include <cstring>
 #include <string_view>
 
 namespace {
@@ -74,14 +75,17 @@ void StatusTokenizer::tokenize(QByteArrayView datagram, StatusReader& reader) {
     const qsizetype zero = datagram.indexOf('\0');
     const QByteArrayView text = zero < 0 ? datagram : datagram.first(zero);
 
+    if (text.isEmpty())
+        return; // no bytes: memchr must not see a null pointer
     Key pending = Key::None;
-    qsizetype tokenStart = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] != '\\')
-            continue;
-        const QLatin1StringView token(text.data() + tokenStart, i - tokenStart);
+    const char* tokenStart = text.data();
+    const char* const end = text.data() + text.size();
+    // memchr finds each backslash many bytes at a time.
+    while (const auto* slash = static_cast<const char*>(
+               std::memchr(tokenStart, '\\', size_t(end - tokenStart)))) {
+        const QLatin1StringView token(tokenStart, slash - tokenStart);
         deliver(pending, token, reader);
         pending = keyOf(token);
-        tokenStart = i + 1;
+        tokenStart = slash + 1;
     }
 }
