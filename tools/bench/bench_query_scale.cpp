@@ -1,4 +1,4 @@
-// zam-query at scale. Answers from loopback_responder (no Qt, replies within
+// zam-query at scale. Answers from fast_responder (no Qt, replies within
 // microseconds, from the address queried) with a 16-player status reply and
 // times whole processes, median of several runs each:
 //   - 1,025 servers on 127.0.0.1, replies at once and 50 ms late: the floor
@@ -55,7 +55,7 @@ QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArra
 
 std::unique_ptr<QProcess> startResponder(int ports, const QString& replyFile, int delayMs) {
     auto responder = std::make_unique<QProcess>();
-    responder->start(tool("loopback_responder"),
+    responder->start(tool("fast_responder"),
                      {"--ports",
                       QStringLiteral("%1-%2").arg(firstQueryPort).arg(firstQueryPort + ports - 1),
                       "--reply-file", replyFile, "--delay", QString::number(delayMs)});

@@ -1,17 +1,16 @@
-// fast_responder: answers every datagram with one fixed reply, from the
-// address and port it was sent to, within microseconds. It stands in for
-// game servers in benchmarks that compare with other tools or with a floor:
-// real servers answer independently and at once, which a responder that is
-// slow per datagram would not show. No Qt; one UDP socket per address and
-// port, all served by one epoll loop.
+// fast_responder: stands in for game servers in benchmarks, answering every
+// request with one fixed reply within microseconds, from the very address and
+// port it was sent to. Real servers answer independently and at once, which a
+// responder that is slow per datagram would not show. No Qt; one UDP socket
+// per port, bound to every address, so 256 ports serve 256 addresses of
+// 127.0.0.0/8 each (65,536 servers) on a few hundred descriptors. Requests
+// from or to anywhere but loopback are ignored.
 //
-//   fast_responder --ports FIRST-LAST [--addresses N] [--reply-file F] [--delay MS]
+//   fast_responder --ports FIRST-LAST [--reply-file F] [--delay MS]
 //
-// --addresses N binds the ports on N loopback addresses from 127.0.0.1 up
-// (127.0.0.1, 127.0.0.2, ... in 127.0.0.0/8). --delay answers MS milliseconds
-// after each request; the replies wait in a queue served by a timerfd, so a
-// delay never holds up other requests. Prints "ready SOCKETS" once every
-// socket is bound, and runs until killed.
+// --delay answers MS milliseconds after each request; the replies wait in a
+// queue served by a timerfd, so a delay never holds up other requests. Prints
+// "ready PORTS" once every port is bound, and runs until killed.
 #include "ReadFile.h"
 
 #include <arpa/inet.h>
@@ -21,34 +20,30 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
-#include <fcntl.h>
 #include <netinet/in.h>
 #include <string>
 #include <sys/epoll.h>
-#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/timerfd.h>
 #include <time.h>
 #include <unistd.h>
-#include <vector>
 
 namespace {
 
-const char usage[] =
-    "usage: fast_responder --ports FIRST-LAST [--addresses N] [--reply-file F] [--delay MS]\n";
+const char usage[] = "usage: fast_responder --ports FIRST-LAST [--reply-file F] [--delay MS]\n";
 
 struct Options {
     unsigned firstPort = 0, lastPort = 0;
-    unsigned addresses = 1;
-    long delayNs = 0;
+    int64_t delayNs = 0;
     std::string reply = "\\gametype\\Coop\\numplayers\\1\\maxplayers\\12\\gstate\\14\\";
 };
 
-// A reply that waits for its time.
-struct Due {
-    int64_t atNs;
+// A request to answer: on which socket, to whom, from which local address.
+struct Request {
+    int64_t dueNs;
     int socket;
     sockaddr_in peer;
+    in_addr local;
 };
 
 [[noreturn]] void fail(const char* what) {
@@ -56,39 +51,34 @@ struct Due {
     std::exit(1);
 }
 
+[[noreturn]] void usageError() {
+    std::fputs(usage, stderr);
+    std::exit(2);
+}
+
 Options parse(int argc, char** argv) {
     Options options;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (i + 1 >= argc) {
-            std::fputs(usage, stderr);
-            std::exit(2);
-        }
-        const char* value = argv[++i];
-        if (arg == "--ports" &&
-            std::sscanf(value, "%u-%u", &options.firstPort, &options.lastPort) == 2)
-            continue;
-        if (arg == "--addresses" && (options.addresses = unsigned(std::atoi(value))) > 0)
-            continue;
-        if (arg == "--delay" && std::atol(value) >= 0) {
-            options.delayNs = std::atol(value) * 1000000L;
-            continue;
-        }
-        if (arg == "--reply-file") {
+    for (int i = 1; i < argc; i += 2) {
+        if (i + 1 >= argc)
+            usageError();
+        const std::string option = argv[i];
+        const char* value = argv[i + 1];
+        if (option == "--ports") {
+            if (std::sscanf(value, "%u-%u", &options.firstPort, &options.lastPort) != 2)
+                usageError();
+        } else if (option == "--delay" && std::atol(value) >= 0) {
+            options.delayNs = std::atol(value) * int64_t(1000000);
+        } else if (option == "--reply-file") {
             if (auto bytes = readFile(value))
                 options.reply = *bytes;
             else
                 fail(value);
-            continue;
+        } else {
+            usageError();
         }
-        std::fputs(usage, stderr);
-        std::exit(2);
     }
-    if (options.firstPort == 0 || options.lastPort < options.firstPort ||
-        options.lastPort > 65535 || options.addresses > (1u << 24) - 2) {
-        std::fputs(usage, stderr);
-        std::exit(2);
-    }
+    if (options.firstPort == 0 || options.lastPort < options.firstPort || options.lastPort > 65535)
+        usageError();
     return options;
 }
 
@@ -98,36 +88,83 @@ int64_t monotonicNs() {
     return int64_t(now.tv_sec) * 1000000000 + now.tv_nsec;
 }
 
-// Room for one descriptor per socket, up to the hard limit.
-void raiseDescriptorLimit(size_t sockets) {
-    rlimit limit{};
-    getrlimit(RLIMIT_NOFILE, &limit);
-    limit.rlim_cur = limit.rlim_max;
-    setrlimit(RLIMIT_NOFILE, &limit);
-    if (limit.rlim_cur < sockets + 16) {
-        errno = EMFILE;
-        fail("too many sockets for the descriptor limit");
-    }
+bool isLoopback(in_addr address) {
+    return (ntohl(address.s_addr) >> 24) == 127;
 }
 
-int boundSocket(uint32_t address, unsigned port) {
+// A socket on port of every address that tells each request's local address.
+int listenOn(unsigned port) {
     const int fd = socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (fd < 0)
-        fail("socket");
-    sockaddr_in local{};
-    local.sin_family = AF_INET;
-    local.sin_addr.s_addr = htonl(address);
-    local.sin_port = htons(uint16_t(port));
-    if (bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local) < 0)
+    const int on = 1, buffer = 4 << 20;
+    sockaddr_in any{};
+    any.sin_family = AF_INET;
+    any.sin_port = htons(uint16_t(port));
+    if (fd < 0 || setsockopt(fd, IPPROTO_IP, IP_PKTINFO, &on, sizeof on) < 0 ||
+        bind(fd, reinterpret_cast<sockaddr*>(&any), sizeof any) < 0)
         fail("bind");
+    setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &buffer, sizeof buffer);
+    setsockopt(fd, SOL_SOCKET, SO_SNDBUF, &buffer, sizeof buffer);
     return fd;
 }
 
-void armFor(int timer, const std::deque<Due>& queue) {
+// Sends the reply to the request's peer with the request's local address as
+// its source.
+void answer(const Request& r, const std::string& reply) {
+    iovec data{const_cast<char*>(reply.data()), reply.size()};
+    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
+    msghdr message{};
+    message.msg_name = const_cast<sockaddr_in*>(&r.peer);
+    message.msg_namelen = sizeof r.peer;
+    message.msg_iov = &data;
+    message.msg_iovlen = 1;
+    message.msg_control = control;
+    message.msg_controllen = sizeof control;
+    cmsghdr* header = CMSG_FIRSTHDR(&message);
+    header->cmsg_level = IPPROTO_IP;
+    header->cmsg_type = IP_PKTINFO;
+    header->cmsg_len = CMSG_LEN(sizeof(in_pktinfo));
+    in_pktinfo info{};
+    info.ipi_spec_dst = r.local;
+    std::memcpy(CMSG_DATA(header), &info, sizeof info);
+    sendmsg(r.socket, &message, 0);
+}
+
+// Takes every request waiting on fd: answers it now, or queues it.
+void takeRequests(int fd, const Options& options, std::deque<Request>& queue) {
+    for (;;) {
+        char request[2048];
+        iovec data{request, sizeof request};
+        alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))];
+        Request r{0, fd, {}, {}};
+        msghdr message{};
+        message.msg_name = &r.peer;
+        message.msg_namelen = sizeof r.peer;
+        message.msg_iov = &data;
+        message.msg_iovlen = 1;
+        message.msg_control = control;
+        message.msg_controllen = sizeof control;
+        if (recvmsg(fd, &message, 0) < 0)
+            return;
+        for (cmsghdr* h = CMSG_FIRSTHDR(&message); h; h = CMSG_NXTHDR(&message, h))
+            if (h->cmsg_level == IPPROTO_IP && h->cmsg_type == IP_PKTINFO)
+                r.local = reinterpret_cast<in_pktinfo*>(CMSG_DATA(h))->ipi_addr;
+        if (!isLoopback(r.local) || !isLoopback(r.peer.sin_addr))
+            continue;
+        if (options.delayNs == 0) {
+            answer(r, options.reply);
+        } else {
+            r.dueNs = monotonicNs() + options.delayNs;
+            queue.push_back(r);
+        }
+    }
+}
+
+// Arms the timer for the first queued reply, or disarms it.
+void armFor(int timer, const std::deque<Request>& queue) {
     itimerspec when{};
     if (!queue.empty()) {
         // Absolute time on CLOCK_MONOTONIC; 0 would disarm, so at least 1 ns.
-        const int64_t at = queue.front().atNs > 0 ? queue.front().atNs : 1;
+        const int64_t at = queue.front().dueNs > 0 ? queue.front().dueNs : 1;
         when.it_value.tv_sec = at / 1000000000;
         when.it_value.tv_nsec = at % 1000000000;
     }
@@ -138,69 +175,44 @@ void armFor(int timer, const std::deque<Due>& queue) {
 
 int main(int argc, char** argv) {
     const Options options = parse(argc, argv);
-    const unsigned ports = options.lastPort - options.firstPort + 1;
-    raiseDescriptorLimit(size_t(ports) * options.addresses);
-
     const int poll = epoll_create1(EPOLL_CLOEXEC);
     const int timer = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
     if (poll < 0 || timer < 0)
         fail("epoll");
-    epoll_event timerEvent{};
-    timerEvent.events = EPOLLIN;
-    timerEvent.data.fd = timer;
-    epoll_ctl(poll, EPOLL_CTL_ADD, timer, &timerEvent);
-
-    int sockets = 0;
-    for (unsigned a = 0; a < options.addresses; ++a)
-        for (unsigned port = options.firstPort; port <= options.lastPort; ++port) {
-            const int fd = boundSocket(INADDR_LOOPBACK + a, port);
-            epoll_event event{};
-            event.events = EPOLLIN;
-            event.data.fd = fd;
-            if (epoll_ctl(poll, EPOLL_CTL_ADD, fd, &event) < 0)
-                fail("epoll_ctl");
-            ++sockets;
-        }
-    std::printf("ready %d\n", sockets);
+    const auto watch = [poll](int fd) {
+        epoll_event event{};
+        event.events = EPOLLIN;
+        event.data.fd = fd;
+        if (epoll_ctl(poll, EPOLL_CTL_ADD, fd, &event) < 0)
+            fail("epoll_ctl");
+    };
+    watch(timer);
+    for (unsigned port = options.firstPort; port <= options.lastPort; ++port)
+        watch(listenOn(port));
+    std::printf("ready %u\n", options.lastPort - options.firstPort + 1);
     std::fflush(stdout);
 
-    std::deque<Due> queue; // the delay is fixed, so due times come in order
-    std::vector<epoll_event> events(256);
-    char request[2048];
+    std::deque<Request> queue; // one delay for all, so due times come in order
+    epoll_event events[256];
     for (;;) {
-        const int ready = epoll_wait(poll, events.data(), int(events.size()), -1);
+        const int ready = epoll_wait(poll, events, 256, -1);
         if (ready < 0 && errno != EINTR)
             fail("epoll_wait");
+        const bool wasEmpty = queue.empty();
         for (int i = 0; i < ready; ++i) {
-            const int fd = events[size_t(i)].data.fd;
-            if (fd == timer) {
-                uint64_t expirations;
-                (void)!read(timer, &expirations, sizeof expirations);
-                const int64_t now = monotonicNs();
-                while (!queue.empty() && queue.front().atNs <= now) {
-                    const Due& due = queue.front();
-                    sendto(due.socket, options.reply.data(), options.reply.size(), 0,
-                           reinterpret_cast<const sockaddr*>(&due.peer), sizeof due.peer);
-                    queue.pop_front();
-                }
-                armFor(timer, queue);
+            if (events[i].data.fd != timer) {
+                takeRequests(events[i].data.fd, options, queue);
                 continue;
             }
-            const bool wasEmpty = queue.empty();
-            for (;;) {
-                sockaddr_in peer{};
-                socklen_t length = sizeof peer;
-                if (recvfrom(fd, request, sizeof request, 0, reinterpret_cast<sockaddr*>(&peer),
-                             &length) < 0)
-                    break;
-                if (options.delayNs == 0)
-                    sendto(fd, options.reply.data(), options.reply.size(), 0,
-                           reinterpret_cast<const sockaddr*>(&peer), length);
-                else
-                    queue.push_back({monotonicNs() + options.delayNs, fd, peer});
+            uint64_t expirations;
+            (void)!read(timer, &expirations, sizeof expirations);
+            for (const int64_t now = monotonicNs(); !queue.empty() && queue.front().dueNs <= now;) {
+                answer(queue.front(), options.reply);
+                queue.pop_front();
             }
-            if (wasEmpty && !queue.empty())
-                armFor(timer, queue);
+            armFor(timer, queue);
         }
+        if (wasEmpty && !queue.empty())
+            armFor(timer, queue);
     }
 }
