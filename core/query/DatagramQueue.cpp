@@ -30,6 +30,7 @@ qint64 receiveTimeOf([[maybe_unused]] const msghdr& message) {
     return -1;
 }
 
+#ifdef Q_OS_LINUX
 // Notes what came with a datagram of `size` bytes received into `message`.
 void noteReceived(const msghdr& message, size_t size, DatagramInfo& info) {
     const auto& from = *static_cast<const sockaddr_in*>(message.msg_name);
@@ -38,43 +39,36 @@ void noteReceived(const msghdr& message, size_t size, DatagramInfo& info) {
     info.fromPort = ntohs(from.sin_port);
     info.stampNs = receiveTimeOf(message);
 }
+#endif
 
-// Receives the next waiting datagram straight from the descriptor with its
-// receive time, or only looks at it (peek: the datagram stays waiting).
-// False when none waits, or on an error, which the socket object then meets
-// on its own read and reports.
-bool receiveDirect(QUdpSocket& socket, DatagramInfo& info, char* bytes, bool peek) {
+// The platform's receive time of the next waiting datagram, which stays
+// waiting; -1 when none waits or none is told.
+qint64 peekReceiveTime(QUdpSocket& socket) {
     const qintptr descriptor = socket.socketDescriptor();
     if (descriptor < 0)
-        return false;
-    sockaddr_in from{};
-    iovec payload{bytes, peek ? 0 : size_t(DatagramInfo::MaxSize)};
+        return -1;
+    char none;
+    iovec payload{&none, 0};
     alignas(cmsghdr) char control[CMSG_SPACE(sizeof(timespec))];
     msghdr message{};
-    message.msg_name = &from;
-    message.msg_namelen = sizeof from;
     message.msg_iov = &payload;
     message.msg_iovlen = 1;
     message.msg_control = control;
     message.msg_controllen = sizeof control;
-    const ssize_t received =
-        recvmsg(int(descriptor), &message, MSG_DONTWAIT | (peek ? MSG_PEEK : 0));
-    if (received < 0)
-        return false;
-    noteReceived(message, size_t(received), info);
-    return true;
+    if (recvmsg(int(descriptor), &message, MSG_DONTWAIT | MSG_PEEK) < 0)
+        return -1;
+    return receiveTimeOf(message);
 }
 #else
-bool receiveDirect(QUdpSocket&, DatagramInfo&, char*, bool) {
-    return false;
+qint64 peekReceiveTime(QUdpSocket&) {
+    return -1;
 }
 #endif
 
 // Reads one datagram through the socket object, or finds none (false).
 bool readThroughSocket(QUdpSocket& socket, DatagramInfo& info, char* bytes) {
     // The socket object does not tell the receive time: look it up first.
-    if (!receiveDirect(socket, info, bytes, true))
-        info.stampNs = -1;
+    info.stampNs = peekReceiveTime(socket);
     info.fromAddress = 0;
     info.fromPort = 0;
     if (socket.pendingDatagramSize() > DatagramInfo::MaxSize) {
