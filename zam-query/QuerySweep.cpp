@@ -58,15 +58,17 @@ private:
     std::vector<QueriedServer>& servers_;
 };
 
-// Notes one server's query: where its replies come from, when it went out.
+// Notes one server's query: where its replies come from, when it went out;
+// its player list starts empty when it is kept.
 class SweepNotes : public QueryNotes {
 public:
-    SweepNotes(QueriedServer& server, int index, ReplyRoutes& routes)
-        : server_(server), index_(index), routes_(routes) {}
+    SweepNotes(QueriedServer& server, int index, ReplyRoutes& routes, bool keepPlayers)
+        : server_(server), index_(index), routes_(routes), keepPlayers_(keepPlayers) {}
 
     void lookedUp(quint32 address) override { address_ = address; }
     void sending(quint32 tick) override {
-        server_.players().reset();
+        if (keepPlayers_)
+            server_.players().reset();
         server_.sendTick = tick;
         routes_.route(index_, address_,
                       quint16(queryPort(server_.port, server_.sockets))); // the port is valid here
@@ -76,6 +78,7 @@ private:
     QueriedServer& server_;
     int index_;
     ReplyRoutes& routes_;
+    bool keepPlayers_;
     quint32 address_ = 0;
 };
 
@@ -141,7 +144,7 @@ void runQuerySweep(std::vector<QueriedServer>& servers, int timeoutMs, int perSe
         if (const qint64 wait = pace.waitNs())
             takeRepliesFor(wait);
         pace.take();
-        SweepNotes notes(servers[i], int(i), routes);
+        SweepNotes notes(servers[i], int(i), routes, keepPlayers);
         try {
             sendServerQuery(endpoint, servers[i].host, servers[i].port, servers[i].sockets, resolve,
                             notes);
