@@ -16,6 +16,7 @@
 #include "state/LauncherState.h"
 #include "windows/ErrorReport.h"
 #include "windows/FormActivation.h"
+#include "windows/GridTextDelegate.h"
 #include "windows/GuardedHandler.h"
 #include "windows/PlacementAnchor.h"
 #include "windows/StandardGlyph.h"
@@ -86,6 +87,7 @@ QTableWidget* grid(QWidget* parent, const QString& name, int columns) {
     table->verticalHeader()->setMinimumSectionSize(16);
     table->verticalHeader()->setDefaultSectionSize(16);
     table->setWordWrap(false);
+    table->setItemDelegate(new GridTextDelegate(table));
     return table;
 }
 

@@ -8,6 +8,7 @@
 #include "watcher/SoundOutput.h"
 #include "watcher/WatchNotifier.h"
 #include "windows/FormActivation.h"
+#include "windows/GridTextDelegate.h"
 #include "windows/GuardedHandler.h"
 #include "windows/PlacementAnchor.h"
 
@@ -128,6 +129,7 @@ void TFormWatcher::buildControls() {
     playerList->verticalHeader()->setMinimumSectionSize(rowHeight);
     playerList->verticalHeader()->setDefaultSectionSize(rowHeight);
     playerList->setShowGrid(false);
+    playerList->setItemDelegate(new GridTextDelegate(playerList));
     playerList->setSelectionBehavior(QAbstractItemView::SelectRows);
     playerList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     playerList->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

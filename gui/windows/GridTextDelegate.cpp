@@ -1,0 +1,54 @@
+#include "windows/GridTextDelegate.h"
+
+#include <QApplication>
+#include <QPainter>
+
+namespace {
+
+QPalette::ColorGroup colorGroupOf(const QStyleOptionViewItem& cell) {
+    if (!(cell.state & QStyle::State_Enabled))
+        return QPalette::Disabled;
+    return cell.state & QStyle::State_Active ? QPalette::Normal : QPalette::Inactive;
+}
+
+} // namespace
+
+void GridTextDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                             const QModelIndex& index) const {
+    QStyleOptionViewItem cell = option;
+    initStyleOption(&cell, index);
+    if (cell.features & (QStyleOptionViewItem::HasCheckIndicator |
+                         QStyleOptionViewItem::HasDecoration | QStyleOptionViewItem::WrapText)) {
+        QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
+    const QWidget* widget = cell.widget;
+    const QStyle* style = widget ? widget->style() : QApplication::style();
+    style->drawPrimitive(QStyle::PE_PanelItemViewItem, &cell, painter, widget);
+
+    const QPalette::ColorGroup group = colorGroupOf(cell);
+    const bool selected = cell.state & QStyle::State_Selected;
+    if (!cell.text.isEmpty()) {
+        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+        const QRect textRect = cell.rect.adjusted(margin, 0, -margin, 0);
+        painter->save();
+        painter->setClipRect(cell.rect);
+        painter->setFont(cell.font);
+        painter->setPen(
+            cell.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
+        painter->drawText(
+            textRect, int(cell.displayAlignment) | Qt::TextSingleLine,
+            cell.fontMetrics.elidedText(cell.text, cell.textElideMode, textRect.width()));
+        painter->restore();
+    }
+
+    if (cell.state & QStyle::State_HasFocus) {
+        QStyleOptionFocusRect focus;
+        focus.QStyleOption::operator=(cell);
+        focus.rect = style->subElementRect(QStyle::SE_ItemViewItemFocusRect, &cell, widget);
+        focus.state |= QStyle::State_KeyboardFocusChange | QStyle::State_Item;
+        focus.backgroundColor =
+            cell.palette.color(group, selected ? QPalette::Highlight : QPalette::Window);
+        style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, widget);
+    }
+}
