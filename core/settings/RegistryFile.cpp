@@ -1,6 +1,7 @@
 #include "settings/RegistryFile.h"
 
 #include "settings/HexText.h"
+#include "settings/StoreLines.h"
 
 #include <QStringDecoder>
 #include <algorithm>
@@ -47,31 +48,27 @@ QString decodeText(const QByteArray& bytes, bool& storeFormat) {
     return QString::fromLatin1(body);
 }
 
-// Hands out the lines of a text without their line ends.
-class LineReader {
-public:
-    explicit LineReader(QStringView text) : text_(text) {}
+// Qt's trimmed() for a line or part of one; most have nothing to trim and
+// are handed back without a call into Qt.
+QStringView trimmed(QStringView text) {
+    const auto plain = [](char16_t c) { return c > u' ' && c < 0x80; };
+    if (!text.isEmpty() && plain(text.front().unicode()) && plain(text.back().unicode()))
+        return text;
+    return text.trimmed();
+}
 
-    bool next(QStringView& line) {
-        if (pos_ >= text_.size())
+// Whether text starts with the ASCII word `prefix`, in any case.
+bool startsWithWord(QStringView text, QLatin1StringView prefix) {
+    if (text.size() < prefix.size())
+        return false;
+    for (qsizetype i = 0; i < prefix.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        const char16_t lower = c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c;
+        if (lower != char16_t(prefix[i].unicode()))
             return false;
-        previous_ = pos_;
-        qsizetype end = indexOfChar(text_, u'\n', pos_);
-        if (end < 0)
-            end = text_.size();
-        line = text_.sliced(pos_, end - pos_);
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-        pos_ = end + 1;
-        return true;
     }
-    void unread() { pos_ = previous_; }
-
-private:
-    QStringView text_;
-    qsizetype pos_ = 0;
-    qsizetype previous_ = 0;
-};
+    return true;
+}
 
 // The text between in[0] == '"' and the next quote when nothing in it is
 // escaped (the common case); a null view otherwise.
@@ -158,7 +155,7 @@ bool isHexList(QStringView text, bool& continues) {
 // Length of a "hex:" or "hex(<type>):" prefix at the start of data, 0 when
 // there is none.
 qsizetype hexPrefixLength(QStringView data) {
-    if (!data.startsWith(u"hex", Qt::CaseInsensitive))
+    if (!startsWithWord(data, QLatin1StringView("hex")))
         return 0;
     qsizetype i = 3;
     if (i < data.size() && data[i] == u'(') {
@@ -187,13 +184,13 @@ bool parseDword(QStringView digits, quint32& value) {
 
 class RegistryFile::Parser {
 public:
-    Parser(RegistryFile& doc, QStringView text) : doc_(doc), lines_(text) {}
+    Parser(RegistryFile& doc, StoreLines lines) : doc_(doc), lines_(std::move(lines)) {}
 
     void run() {
         QStringView line;
         if (!lines_.next(line))
             return;
-        const QStringView header = line.trimmed();
+        const QStringView header = trimmed(line);
         if (header == version5Header) {
             doc_.storeFormat_ = false;
             version5_ = true;
@@ -202,7 +199,7 @@ public:
             lines_.unread();
         }
         while (lines_.next(line))
-            readLine(line.trimmed());
+            readLine(trimmed(line));
     }
 
 private:
@@ -228,6 +225,8 @@ private:
 
     void readSection(QStringView line) {
         sectionSeen_ = true;
+        if (current_)
+            expectedEntries_ = current_->entries.size();
         current_ = nullptr;
         // "[-KEY]" deletes a key when imported; the store holds no such thing.
         const bool wellFormed = line.endsWith(u']') && !line.startsWith(u"[-");
@@ -238,6 +237,9 @@ private:
             return;
         }
         current_ = key;
+        // Sibling sections hold as many values as a rule: room for them in one allocation.
+        if (current_->entries.capacity() == 0)
+            current_->entries.reserve(expectedEntries_);
         if (current_->sectionIndex < 0) {
             current_->sectionIndex = int(doc_.sections_.size());
             doc_.sections_.push_back(current_);
@@ -254,17 +256,17 @@ private:
         } else {
             name = sharedName(QStringView());
         }
-        QStringView rest = line.sliced(pos).trimmed();
+        QStringView rest = trimmed(line.sliced(pos));
         if (!rest.startsWith(u'='))
             return false;
-        const QStringView data = rest.sliced(1).trimmed();
+        const QStringView data = trimmed(rest.sliced(1));
 
         RegistryValue value;
         if (data.startsWith(u'"')) {
             value.kind = ValueKind::Text;
             if (readQuoted(data, value.text) != data.size())
                 return false;
-        } else if (data.startsWith(u"dword:", Qt::CaseInsensitive)) {
+        } else if (startsWithWord(data, QLatin1StringView("dword:"))) {
             value.kind = ValueKind::Dword;
             if (!parseDword(data.sliced(6), value.dword))
                 return false;
@@ -295,14 +297,23 @@ private:
 
     // Most keys repeat the same few value names; sharing one copy of each
     // keeps a large store's document small, and reading it allocates nothing.
+    // Keys of one kind list their names in the same order, so the name after
+    // the last one found is tried first.
     QString sharedName(QStringView name) {
-        for (const QString& known : recentNames_) {
-            if (known.size() == name.size() && known == name)
+        const size_t count = recentNames_.size();
+        for (size_t tried = 0; tried < count; ++tried) {
+            const size_t i = (nextGuess_ + tried) % count;
+            const QString& known = recentNames_[i];
+            if (known.size() == name.size() && known == name) {
+                nextGuess_ = i + 1;
                 return known;
+            }
         }
         QString made = name.toString();
-        if (recentNames_.size() < 32)
+        if (count < 32) {
             recentNames_.push_back(made);
+            nextGuess_ = count + 1;
+        }
         return made;
     }
 
@@ -317,7 +328,7 @@ private:
         while (continues) {
             if (!lines_.next(line))
                 return false;
-            const QStringView list = line.trimmed();
+            const QStringView list = trimmed(line);
             if (list.isEmpty() || !isHexList(list, continues)) {
                 lines_.unread();
                 return false;
@@ -329,11 +340,13 @@ private:
     }
 
     RegistryFile& doc_;
-    LineReader lines_;
+    StoreLines lines_;
     RegistryKey* current_ = nullptr;
     bool sectionSeen_ = false;
     bool version5_ = false; // a regedit export: its text byte lists are UTF-16LE
     std::vector<QString> recentNames_;
+    size_t nextGuess_ = 0;
+    size_t expectedEntries_ = 0; // values in the section read last
 };
 
 // Writes the sections read in their original order. A key that had no
@@ -475,12 +488,22 @@ RegistryFile& RegistryFile::operator=(RegistryFile&&) noexcept = default;
 
 RegistryFile RegistryFile::parse(const QByteArray& bytes) {
     RegistryFile doc;
+    doc.sizeHint_ = bytes.size();
+    // The store's own files are ASCII as a rule: read from the bytes as they are.
+    const QByteArrayView body = QByteArrayView(bytes).startsWith("\xEF\xBB\xBF")
+                                    ? QByteArrayView(bytes).sliced(3)
+                                    : QByteArrayView(bytes);
+    if (isAscii(body)) {
+        if (body.trimmed().isEmpty())
+            return doc;
+        Parser(doc, StoreLines(body)).run();
+        return doc;
+    }
     const QString text = decodeText(bytes, doc.storeFormat_);
-    doc.sizeHint_ = text.size();
     if (QStringView(text).trimmed().isEmpty())
         doc.storeFormat_ = true; // nothing there that a rewrite could change
     else
-        Parser(doc, text).run();
+        Parser(doc, StoreLines(text)).run();
     return doc;
 }
 
@@ -597,7 +620,7 @@ void RegistryFile::setValue(RegistryKey* key, const QString& name, RegistryValue
         key->entries[i].value = std::move(value);
         return;
     }
-    if (key->entries.empty())
+    if (key->entries.capacity() == 0)
         key->entries.reserve(4); // what most keys hold, in one allocation
     key->entries.push_back({name, std::move(value), false});
     if (key->valueIndex) {

@@ -72,10 +72,13 @@ QString SettingsStore::rootName() const {
                                          : QStringLiteral("HKEY_LOCAL_MACHINE");
 }
 
+// Looked up from the root's key, so that an open needs no path of its own.
 bool SettingsStore::openKey(const QString& path, bool create) {
-    const QString fullPath = rootName() + u'\\' + path;
-    RegistryKey* key = file_->findKey(file_->top(), fullPath);
+    const auto& roots = file_->top()->subkeys;
+    const auto root = roots.find(QStringView(rootName()));
+    RegistryKey* key = root == roots.end() ? nullptr : file_->findKey(root->second, path);
     if (!key && create) {
+        const QString fullPath = rootName() + u'\\' + path;
         key = file_->createKey(file_->top(), fullPath);
         if (key)
             noteKeyChange(lastName(fullPath));
