@@ -21,7 +21,7 @@ qsizetype indexOfChar(QStringView text, char16_t c, qsizetype from = 0) {
 }
 
 bool hasLineBreak(QStringView name) {
-    return indexOfChar(name, u'\n') >= 0 || indexOfChar(name, u'\r') >= 0;
+    return std::any_of(name.begin(), name.end(), [](QChar c) { return c == u'\n' || c == u'\r'; });
 }
 
 bool isHexDigit(QChar c) {
@@ -521,11 +521,15 @@ RegistryKey* RegistryFile::createKey(RegistryKey* from, QStringView path) {
 
 namespace {
 
-// Where name is or goes among subkeys. A store's sections come sorted, so a
-// name after the last one is placed without a search.
-RegistryKey::SubkeyMap::iterator placeOf(RegistryKey::SubkeyMap& subkeys, QStringView name) {
-    if (!subkeys.empty() && subkeys.key_comp()(std::prev(subkeys.end())->first, name))
-        return subkeys.end();
+// Where name is or goes among subkeys: `hint` when it is that place, else
+// found by a search. Sections and lookups come in the order of their names,
+// so the place after the previous name, or the end, is the place as a rule.
+RegistryKey::SubkeyMap::iterator placeOf(RegistryKey::SubkeyMap& subkeys, QStringView name,
+                                         RegistryKey::SubkeyMap::iterator hint) {
+    const auto less = subkeys.key_comp();
+    if ((hint == subkeys.begin() || less(std::prev(hint)->first, name)) &&
+        (hint == subkeys.end() || !less(hint->first, name)))
+        return hint;
     return subkeys.lower_bound(name);
 }
 
@@ -540,20 +544,34 @@ RegistryKey* RegistryFile::walk(RegistryKey* from, QStringView path, bool create
     const QStringView lastName = path.sliced(lastSeparator + 1);
     const bool remembered = !lastName.isEmpty() && parentMemo_.parent && parentMemo_.from == from &&
                             parentMemo_.path == parentPath;
-    RegistryKey* key = remembered ? parentMemo_.parent : from;
-    for (const QStringView name :
-         (remembered ? lastName : path).tokenize(u'\\', Qt::SkipEmptyParts)) {
-        if (name.data() == lastName.data() && !lastName.isEmpty() && !remembered)
-            parentMemo_ = {from, parentPath.toString(), key};
-        const auto it = placeOf(key->subkeys, name);
-        if (it != key->subkeys.end() && !key->subkeys.key_comp()(name, it->first))
-            key = it->second;
-        else if (create)
-            key = addSubkey(key, name, it);
-        else
-            return nullptr;
+    if (!remembered) {
+        RegistryKey* parent = from;
+        for (const QStringView name : parentPath.tokenize(u'\\', Qt::SkipEmptyParts)) {
+            auto place = parent->subkeys.end();
+            parent = child(parent, name, create, place);
+            if (!parent)
+                return nullptr;
+        }
+        if (lastName.isEmpty())
+            return parent;
+        parentMemo_ = {from, parentPath.toString(), parent, parent->subkeys.end()};
     }
-    return key;
+    return child(parentMemo_.parent, lastName, create, parentMemo_.nextPlace);
+}
+
+// The subkey `name` of key, made when missing and create is set. `place` is
+// where to look first; it comes back as the place after that subkey.
+RegistryKey* RegistryFile::child(RegistryKey* key, QStringView name, bool create,
+                                 RegistryKey::SubkeyMap::iterator& place) {
+    const auto it = placeOf(key->subkeys, name, place);
+    if (it != key->subkeys.end() && !key->subkeys.key_comp()(name, it->first)) {
+        place = std::next(it);
+        return it->second;
+    }
+    if (!create)
+        return nullptr;
+    place = it; // the new key goes just before it
+    return addSubkey(key, name, it);
 }
 
 RegistryKey* RegistryFile::addSubkey(RegistryKey* parent, QStringView name,

@@ -92,6 +92,8 @@ private:
     RegistryKey* addSubkey(RegistryKey* parent, QStringView name,
                            RegistryKey::SubkeyMap::iterator at);
     RegistryKey* walk(RegistryKey* from, QStringView path, bool create);
+    RegistryKey* child(RegistryKey* key, QStringView name, bool create,
+                       RegistryKey::SubkeyMap::iterator& place);
     static qsizetype indexOfValue(const RegistryKey* key, QStringView name); // -1: none
 
     std::unique_ptr<RegistryKey> top_;
@@ -103,12 +105,13 @@ private:
     qsizetype sizeHint_ = 0; // characters of the text last read, to size the output once
 
     // The parent of the last path found or made: sections and lookups come
-    // in runs of siblings, whose paths differ only in the last name. Valid
-    // until a key is deleted.
+    // in runs of siblings, whose paths differ only in the last name, in
+    // order. Valid until a key is deleted.
     struct ParentMemo {
         const RegistryKey* from = nullptr;
         QString path;
         RegistryKey* parent = nullptr;
+        RegistryKey::SubkeyMap::iterator nextPlace; // after the last name found or made
     };
     mutable ParentMemo parentMemo_;
 };

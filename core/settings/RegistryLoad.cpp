@@ -85,10 +85,13 @@ void loadTable(SettingsStore& store, const QString& tableKey, Table& table, Read
     store.openKey(tableKey, true);
     const QStringList names = store.getKeyNames();
     const int count = int(std::min<qsizetype>(names.size(), SLOT_COUNT));
+    QString entryPath = tableKey + u'\\'; // one text for every entry's path
+    const qsizetype stem = entryPath.size();
     for (int k = 0; k < count; ++k) {
         try {
             table.Id[k] = parseInteger(names[k]);
-            store.openKey(tableKey + u'\\' + names[k], true);
+            entryPath.truncate(stem);
+            store.openKey(entryPath.append(names[k]), true);
             readEntry(k);
         } catch (...) {
             table.Last = k - 1;
