@@ -1,5 +1,6 @@
 #include "settings/RegistryFile.h"
 
+#include <QSet>
 #include <QStringDecoder>
 #include <QTest>
 
@@ -21,6 +22,8 @@ private Q_SLOTS:
     void newKeysFollowTheirParentsSubtree();
     void deleteRemovesWholeSubtree();
     void deletedParentIsMadeAnew();
+    void siblingsFoundInAnyOrder_data();
+    void siblingsFoundInAnyOrder();
     void readsOtherEncodings_data();
     void readsOtherEncodings();
 };
@@ -302,6 +305,44 @@ void TestRegistryFile::deletedParentIsMadeAnew() {
     QVERIFY(!key(doc, "HKEY_CURRENT_USER\\A\\x"));
     doc.createKey(doc.top(), u"HKEY_CURRENT_USER\\A\\y");
     QCOMPARE(doc.serialize(), "REGEDIT4\n\n[HKEY_CURRENT_USER\\A\\y]\n\n");
+}
+
+void TestRegistryFile::siblingsFoundInAnyOrder_data() {
+    // Steps on subkeys of HKEY_CURRENT_USER\P: +name makes one, -name deletes
+    // one, ?name finds one by its whole path, =name from P itself.
+    QTest::addColumn<QString>("steps");
+    QTest::newRow("in order") << "+a +b +c ?a ?b ?c ?d";
+    QTest::newRow("backwards") << "+c +b +a ?c ?b ?a ?0";
+    QTest::newRow("skips and repeats") << "+a +b +c +d +e ?b ?d ?d ?a ?e ?c ?x";
+    QTest::newRow("made between finds") << "+a +e ?a +c ?e ?c +b ?b ?a ?d";
+    QTest::newRow("deleted between finds") << "+a +b +c ?a -b ?b ?c -a ?a ?c +b ?b";
+    QTest::newRow("from two places") << "+a +b +c ?a =b ?c =a ?b";
+    QTest::newRow("case differs") << "+Alpha +beta ?ALPHA ?Beta ?gamma =BETA";
+}
+
+// Finds in the order of the names are the common case; every other order,
+// and keys made or deleted in between, must find exactly what is there.
+void TestRegistryFile::siblingsFoundInAnyOrder() {
+    QFETCH(QString, steps);
+    RegistryFile doc;
+    RegistryKey* parent = doc.createKey(doc.top(), u"HKEY_CURRENT_USER\\P");
+    QSet<QString> present;
+    for (const QString& step : steps.split(u' ')) {
+        const QString name = step.mid(1);
+        const QString path = "HKEY_CURRENT_USER\\P\\" + name;
+        if (step[0] == u'+') {
+            QVERIFY(doc.createKey(doc.top(), path));
+            present.insert(name.toLower());
+        } else if (step[0] == u'-') {
+            QVERIFY(doc.deleteKey(doc.top(), path));
+            present.remove(name.toLower());
+        } else {
+            const RegistryKey* found = step[0] == u'?' ? key(doc, path) : doc.findKey(parent, name);
+            QCOMPARE(found != nullptr, present.contains(name.toLower()));
+            if (found)
+                QCOMPARE(found->name.toLower(), name.toLower());
+        }
+    }
 }
 
 void TestRegistryFile::readsOtherEncodings_data() {
