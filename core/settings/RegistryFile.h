@@ -102,7 +102,7 @@ private:
     QStringList leadingComments_;                    // comment lines before the first section
     bool skippedDamagedLines_ = false;
     bool storeFormat_ = true;
-    qsizetype sizeHint_ = 0; // characters of the text last read, to size the output once
+    qsizetype sizeHint_ = 0; // bytes of the file last read, to size the output once
 
     // The parent of the last path found or made: sections and lookups come
     // in runs of siblings, whose paths differ only in the last name, in
