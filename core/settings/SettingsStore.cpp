@@ -113,7 +113,7 @@ QString SettingsStore::readString(const QString& name) const {
     std::optional<QString> text = textOf(*value);
     if (!text)
         throw valueError("Invalid data type for '%1'", name);
-    return *text;
+    return std::move(*text);
 }
 
 qint32 SettingsStore::readInteger(const QString& name) const {
