@@ -628,8 +628,7 @@ qsizetype RegistryFile::indexOfValue(const RegistryKey* key, QStringView name) {
     }
     for (size_t i = 0; i < key->entries.size(); ++i) {
         const RegistryKey::Entry& entry = key->entries[i];
-        if (!entry.comment && entry.name.size() == name.size() &&
-            compareCaseInsensitive(entry.name, name) == 0)
+        if (!entry.comment && equalCaseInsensitive(entry.name, name))
             return qsizetype(i);
     }
     return -1;
