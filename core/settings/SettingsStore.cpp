@@ -72,11 +72,21 @@ QString SettingsStore::rootName() const {
                                          : QStringLiteral("HKEY_LOCAL_MACHINE");
 }
 
+// Found once: a root key is never deleted through a store.
+RegistryKey* SettingsStore::rootKey() {
+    RegistryKey*& found = rootKeys_[root_ == RootKey::CurrentUser ? 0 : 1];
+    if (!found) {
+        const auto& roots = file_->top()->subkeys;
+        if (const auto it = roots.find(QStringView(rootName())); it != roots.end())
+            found = it->second;
+    }
+    return found;
+}
+
 // Looked up from the root's key, so that an open needs no path of its own.
 bool SettingsStore::openKey(const QString& path, bool create) {
-    const auto& roots = file_->top()->subkeys;
-    const auto root = roots.find(QStringView(rootName()));
-    RegistryKey* key = root == roots.end() ? nullptr : file_->findKey(root->second, path);
+    RegistryKey* root = rootKey();
+    RegistryKey* key = root ? file_->findKey(root, path) : nullptr;
     if (!key && create) {
         const QString fullPath = rootName() + u'\\' + path;
         key = file_->createKey(file_->top(), fullPath);

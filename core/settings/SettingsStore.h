@@ -70,6 +70,7 @@ private:
     static std::optional<QString> textOf(const RegistryValue& value);
     const RegistryValue* currentValue(const QString& name) const;
     QString rootName() const;
+    RegistryKey* rootKey(); // nullptr while the file has no such root
     void writeValue(const QString& name, const RegistryValue& value);
     void noteKeyChange(const QString& keyName);
     [[noreturn]] void failWrite(const QString& name) const;
@@ -79,6 +80,7 @@ private:
     QString filePath_;
     RootKey root_ = RootKey::CurrentUser;
     RegistryKey* openKey_ = nullptr; // owned by file_; null when no key is open
+    RegistryKey* rootKeys_[2] = {};  // current user, local machine: owned by file_
     QString firstWritten_;           // first value written, else first key created or deleted
     bool firstWrittenIsValue_ = false;
     bool changed_ = false;
