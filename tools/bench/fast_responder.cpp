@@ -10,7 +10,9 @@
 //
 // --delay answers MS milliseconds after each request; the replies wait in a
 // queue served by a timerfd, so a delay never holds up other requests. Prints
-// "ready PORTS" once every port is bound, and runs until killed.
+// "ready PORTS" once every port is bound, and runs until killed or until the
+// process that started it ends (a benchmark that dies must not leave its
+// responder holding the ports, and the benchmark lock it inherited).
 #include "ReadFile.h"
 
 #include <arpa/inet.h>
@@ -18,11 +20,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <csignal>
 #include <cstring>
 #include <deque>
 #include <netinet/in.h>
 #include <string>
 #include <sys/epoll.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/timerfd.h>
 #include <time.h>
@@ -175,6 +179,8 @@ void armFor(int timer, const std::deque<Request>& queue) {
 
 int main(int argc, char** argv) {
     const Options options = parse(argc, argv);
+    if (prctl(PR_SET_PDEATHSIG, SIGTERM) < 0)
+        fail("prctl");
     const int poll = epoll_create1(EPOLL_CLOEXEC);
     const int timer = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
     if (poll < 0 || timer < 0)
