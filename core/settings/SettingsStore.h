@@ -41,6 +41,7 @@ public:
     // throws "Invalid data type for '<name>'". Booleans are integers, true
     // when not zero. Without an open key these read as missing.
     QString readString(const QString& name) const;
+    bool hasValue(const QString& name) const; // of any kind, in the open key
     qint32 readInteger(const QString& name) const;
     bool readBool(const QString& name) const;
 

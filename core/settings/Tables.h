@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/RunnerSettings.h"
+
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -20,6 +22,7 @@ struct LauncherSettings {
     qint32 SoundMode = 0;
     QString Sound1;
     QString Sound2;
+    RunnerSettings Runner;
 };
 
 // Known mods as parallel arrays; slots 0 to Last are in use (-1: empty).

@@ -137,7 +137,11 @@ void TForm1::buildControls() {
     Bevel1->setFrameShape(QFrame::StyledPanel);
     Bevel1->setFrameShadow(QFrame::Sunken);
     Bevel1->setStatusTip(QStringLiteral("ZAM Executable location"));
-    exenimi = new PathLabel(QStringLiteral("exenimi"), Bevel1);
+    auto* executable = new PathLabel(QStringLiteral("exenimi"), Bevel1);
+    executable->setToolTipSource([this] {
+        return describeGameStart(state_.settings.ExecutablePath, state_.settings.Runner);
+    });
+    exenimi = executable;
     exenimi->setObjectName(QStringLiteral("exenimi"));
     exenimi->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     Button1 = new QPushButton(QStringLiteral("ch&ange"), Bevel1);
@@ -276,7 +280,7 @@ void TForm1::LaunchZAM(const QString& argumentText, qint32 ModSelector) {
         ticked << (ModList->item(i)->checkState() == Qt::Checked);
     const QString command = composeCommandLine(state_.settings, state_.mods, state_.servers, ticked,
                                                argumentText, ModSelector);
-    startCommandLine(command, state_.settings.GameDir);
+    startCommandLine(command, state_.settings.GameDir, state_.settings.Runner);
     if (state_.settings.CloseAfterLaunch)
         close();
 }
@@ -340,9 +344,12 @@ void TForm1::Servers1Click() {
     bringUp(Form3);
 }
 
+// The tool runs where the game runs, without the game's launch options.
 void TForm1::ZAMPreferences1Click() {
+    RunnerSettings runner = state_.settings.Runner;
+    runner.launchCommand.clear();
     startCommandLine(state_.settings.GameDir + QStringLiteral("/QUELLGROVEPREFERENCES.EXE"),
-                     state_.settings.GameDir);
+                     state_.settings.GameDir, runner);
 }
 
 void TForm1::quit1Click() {

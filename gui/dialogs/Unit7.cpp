@@ -1,5 +1,6 @@
 #include "dialogs/Unit7.h"
 
+#include "dialogs/RunnerGroup.h"
 #include "settings/Tables.h"
 #include "windows/FormActivation.h"
 #include "windows/GuardedHandler.h"
@@ -7,6 +8,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -71,6 +73,8 @@ TFormOptions::TFormOptions(QWidget* parent)
     BitBtn2->setDefault(true);
     BitBtn1 = placed(glyphButton(this, QStringLiteral("&Cancel"), QStyle::SP_DialogCancelButton),
                      QStringLiteral("BitBtn1"), 112, 176, 89, 25);
+    Runners = new RunnerGroup(this);
+    appendGroup(this, Runners, {BitBtn2, BitBtn1});
 
     for (QWidget* captioned : {static_cast<QWidget*>(CheckBox1), static_cast<QWidget*>(CheckBox2),
                                static_cast<QWidget*>(CheckBox3), static_cast<QWidget*>(sounds1),
@@ -113,6 +117,7 @@ void TFormOptions::FormActivate() {
     setRadio(sounds3, state_.settings.SoundMode == 2);
     sound1->setText(state_.settings.Sound1);
     sound2->setText(state_.settings.Sound2);
+    Runners->showSettings(state_.settings.Runner, QDir::homePath());
 }
 
 // Unchecking goes around the group's exclusivity, which would otherwise keep
@@ -172,6 +177,7 @@ void TFormOptions::BitBtn2Click() {
         state_.settings.SoundMode = 1;
     if (sounds3->isChecked())
         state_.settings.SoundMode = 2;
+    state_.settings.Runner = Runners->chosen();
     state_.save();
     close();
 }

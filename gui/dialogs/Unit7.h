@@ -10,9 +10,11 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class RunnerGroup;
 
-// The options dialog: the launch options and the watcher's sounds. "&OK"
-// stores the controls and saves; "&Cancel" and the close box store nothing.
+// The options dialog: the launch options, the watcher's sounds and what runs
+// Windows games. "&OK" stores the controls and saves; "&Cancel" and the close
+// box store nothing.
 class TFormOptions : public FixedDialog {
     Q_OBJECT
 public:
@@ -44,6 +46,7 @@ public:
     QPushButton* Button1;
     QPushButton* BitBtn2;
     QPushButton* BitBtn1;
+    RunnerGroup* Runners;
     OpenDialog OpenDialog1;
 
 private:

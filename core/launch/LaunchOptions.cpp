@@ -1,0 +1,113 @@
+#include "launch/LaunchOptions.h"
+
+#include "base/LauncherError.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+const QString kCommand = QStringLiteral("%command%");
+
+// One word, and how much of its start came from unquoted, unescaped text:
+// only there can a NAME= make it an assignment.
+struct Word {
+    QString text;
+    qsizetype plainPrefix = 0;
+};
+
+bool isBlank(QChar c) {
+    return c == u' ' || c == u'\t' || c == u'\n';
+}
+
+[[noreturn]] void fail(const QString& what, const QString& text) {
+    throw LauncherError(QStringLiteral("The launch options \"%1\" %2.").arg(text, what));
+}
+
+QList<Word> shellWords(const QString& text) {
+    static const QString needsShell = QStringLiteral("|&;<>()$`");
+    QList<Word> words;
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    while (true) {
+        while (i < n && isBlank(text[i]))
+            ++i;
+        if (i >= n)
+            return words;
+        Word word;
+        bool plain = true;
+        while (i < n && !isBlank(text[i])) {
+            const QChar c = text[i++];
+            if (c == u'\'') {
+                const qsizetype close = text.indexOf(u'\'', i);
+                if (close < 0)
+                    fail(QStringLiteral("have a ' without its closing '"), text);
+                word.text += QStringView(text).mid(i, close - i);
+                i = close + 1;
+                plain = false;
+            } else if (c == u'"') {
+                while (i < n && text[i] != u'"') {
+                    if (text[i] == u'\\' && i + 1 < n &&
+                        QStringLiteral("$`\"\\\n").contains(text[i + 1]))
+                        ++i;
+                    word.text += text[i++];
+                }
+                if (i >= n)
+                    fail(QStringLiteral("have a \" without its closing \""), text);
+                ++i;
+                plain = false;
+            } else if (c == u'\\') {
+                if (i < n && text[i] == u'\n')
+                    ++i; // a line continues
+                else if (i < n)
+                    word.text += text[i++];
+                else
+                    word.text += c;
+                plain = false;
+            } else if (needsShell.contains(c)) {
+                fail(QStringLiteral("use %1, which needs a shell; the launcher starts the game "
+                                    "without one (quote it to pass it on as it is)")
+                         .arg(c),
+                     text);
+            } else {
+                word.text += c;
+                if (plain)
+                    word.plainPrefix = word.text.size();
+            }
+        }
+        words << word;
+    }
+}
+
+bool isAssignment(const Word& word) {
+    static const QRegularExpression name(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*="));
+    const QRegularExpressionMatch match = name.match(word.text);
+    return match.hasMatch() && match.capturedLength() <= word.plainPrefix;
+}
+
+} // namespace
+
+LaunchOptions parseLaunchOptions(const QString& text) {
+    const QList<Word> words = shellWords(text);
+    LaunchOptions options;
+    qsizetype command = -1;
+    for (qsizetype k = 0; k < words.size(); ++k) {
+        if (words[k].text != kCommand)
+            continue;
+        if (command >= 0)
+            fail(QStringLiteral("hold %command% more than once"), text);
+        command = k;
+    }
+    if (command < 0 && !words.isEmpty()) {
+        for (const Word& word : words)
+            options.appended << word.text;
+        return options;
+    }
+    qsizetype k = 0;
+    for (; k < command && isAssignment(words[k]); ++k)
+        options.environment << words[k].text;
+    for (; k < command; ++k)
+        options.wrapper << words[k].text;
+    for (k = command + 1; k < words.size(); ++k)
+        options.appended << words[k].text;
+    return options;
+}

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QStringList>
+
+// The Proton folders Steam installed for the user: the folders named
+// Proton* under ~/.steam/steam/steamapps/common and
+// ~/.local/share/Steam/steamapps/common that hold a `proton` script, each
+// once (the first usually links to the second), sorted by name.
+QStringList findProtonFolders(const QString& home);

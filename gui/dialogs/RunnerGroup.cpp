@@ -1,0 +1,160 @@
+#include "dialogs/RunnerGroup.h"
+
+#include "launch/ProtonVersions.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+QPushButton* browseButton(QWidget* parent, const QString& name, const QString& hint) {
+    auto* button = new QPushButton(QStringLiteral("..."), parent);
+    button->setObjectName(name);
+    button->setToolTip(hint);
+    button->setMaximumWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("...")) * 3);
+    return button;
+}
+
+template <typename Control> Control* named(Control* control, const QString& name) {
+    control->setObjectName(name);
+    return control;
+}
+
+} // namespace
+
+RunnerGroup::RunnerGroup(QWidget* parent)
+    : QGroupBox(tr("Run Windows games with"), parent),
+      wineDialog_(tr("Wine program|wine*|All files|*.*")),
+      protonDialog_(tr("Proton script|proton|All files|*")) {
+    setObjectName(QStringLiteral("Runners"));
+    wineButton = named(new QRadioButton(tr("&Wine"), this), QStringLiteral("wineButton"));
+    winePath = named(new QLineEdit(this), QStringLiteral("winePath"));
+    winePath->setPlaceholderText(tr("wine from PATH"));
+    winePath->setToolTip(tr("The Wine program that starts the game"));
+    wineBrowse = browseButton(this, QStringLiteral("wineBrowse"), tr("Choose the Wine program"));
+    protonButton = named(new QRadioButton(tr("&Proton"), this), QStringLiteral("protonButton"));
+    protonFolder = named(new QLineEdit(this), QStringLiteral("protonFolder"));
+    protonFolder->setToolTip(tr("The Proton folder, the one holding the proton script; the game "
+                                "must lie in a Proton prefix (steamapps/compatdata/<id>/pfx)"));
+    protonBrowse = browseButton(this, QStringLiteral("protonBrowse"),
+                                tr("Choose the proton script of a Proton folder"));
+    protonVersions = named(new QComboBox(this), QStringLiteral("protonVersions"));
+    protonVersions->setToolTip(tr("The Proton versions Steam installed"));
+    launchOptions = named(new QLineEdit(this), QStringLiteral("launchOptions"));
+    launchOptions->setToolTip(
+        tr("As in Steam: %command% stands for the game's own command; leading NAME=VALUE words "
+           "set environment variables, words before %command% run the game (a wrapper such as "
+           "gamemoderun) and words after it are added to the game's arguments. Text without "
+           "%command% is added to the game's arguments. Quotes and backslashes work as in a "
+           "shell; no shell runs.\nExample: DXVK_HUD=1 gamemoderun %command% -extra"));
+    auto* optionsLabel = new QLabel(tr("&Launch options:"), this);
+    optionsLabel->setBuddy(launchOptions);
+
+    auto* runners = new QButtonGroup(this);
+    runners->addButton(wineButton);
+    runners->addButton(protonButton);
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(wineButton, 0, 0);
+    grid->addWidget(winePath, 0, 1);
+    grid->addWidget(wineBrowse, 0, 2);
+    grid->addWidget(protonButton, 1, 0);
+    grid->addWidget(protonFolder, 1, 1);
+    grid->addWidget(protonBrowse, 1, 2);
+    grid->addWidget(protonVersions, 2, 1, 1, 2);
+    grid->addWidget(optionsLabel, 3, 0);
+    grid->addWidget(launchOptions, 3, 1, 1, 2);
+    grid->setColumnStretch(1, 1);
+
+    connect(wineButton, &QRadioButton::toggled, this, &RunnerGroup::enableChosen);
+    connect(protonButton, &QRadioButton::toggled, this, &RunnerGroup::enableChosen);
+    connect(wineBrowse, &QPushButton::clicked, this, [this] {
+        if (wineDialog_.Execute(this))
+            winePath->setText(wineDialog_.FileName);
+    });
+    connect(protonBrowse, &QPushButton::clicked, this, [this] {
+        if (protonDialog_.Execute(this))
+            protonFolder->setText(QFileInfo(protonDialog_.FileName).path());
+    });
+    connect(protonVersions, &QComboBox::activated, this, [this](int index) {
+        protonFolder->setText(protonVersions->itemData(index).toString());
+        protonButton->setChecked(true);
+    });
+}
+
+void RunnerGroup::showSettings(const RunnerSettings& runner, const QString& home) {
+    shownRunner_ = runner.runner;
+    // An unknown runner checks neither button.
+    QButtonGroup* runners = wineButton->group();
+    runners->setExclusive(false);
+    wineButton->setChecked(runner.runner == RunnerSettings::Wine);
+    protonButton->setChecked(runner.runner == RunnerSettings::Proton);
+    runners->setExclusive(true);
+    winePath->setText(runner.wine);
+    protonFolder->setText(runner.proton);
+    launchOptions->setText(runner.launchCommand);
+
+    protonVersions->clear();
+    for (const QString& folder : findProtonFolders(home))
+        protonVersions->addItem(QFileInfo(folder).fileName(), folder);
+    protonVersions->setCurrentIndex(protonVersions->findData(runner.proton));
+    protonVersions->setPlaceholderText(protonVersions->count() > 0
+                                           ? tr("Proton versions found in Steam")
+                                           : tr("No Proton found in Steam"));
+    enableChosen();
+}
+
+RunnerSettings RunnerGroup::chosen() const {
+    RunnerSettings runner;
+    runner.runner = wineButton->isChecked()     ? RunnerSettings::Wine
+                    : protonButton->isChecked() ? RunnerSettings::Proton
+                                                : shownRunner_;
+    runner.wine = winePath->text();
+    runner.proton = protonFolder->text();
+    runner.launchCommand = launchOptions->text();
+    return runner;
+}
+
+// The fields of the runner not chosen are disabled; with none chosen all
+// are enabled.
+void RunnerGroup::enableChosen() {
+    const bool proton = protonButton->isChecked();
+    const bool wine = wineButton->isChecked();
+    for (QWidget* control : {static_cast<QWidget*>(winePath), static_cast<QWidget*>(wineBrowse)})
+        control->setEnabled(!proton);
+    for (QWidget* control :
+         {static_cast<QWidget*>(protonFolder), static_cast<QWidget*>(protonBrowse),
+          static_cast<QWidget*>(protonVersions)})
+        control->setEnabled(!wine);
+}
+
+void appendGroup(QDialog* dialog, QWidget* group, const QList<QWidget*>& buttons) {
+    const int margin = 8;
+    int top = 0;
+    for (QWidget* child : dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (child != group && !buttons.contains(child) && !child->isWindow())
+            top = std::max(top, child->geometry().bottom() + 1);
+    top += margin;
+    group->setGeometry(margin, top, dialog->width() - 2 * margin, group->sizeHint().height());
+    const int buttonsTop = group->geometry().bottom() + 1 + margin;
+    int bottom = buttonsTop;
+    QWidget* previous = nullptr;
+    for (QWidget* child : group->findChildren<QWidget*>())
+        if (child->focusPolicy() & Qt::TabFocus)
+            previous = child;
+    for (QWidget* button : buttons) {
+        button->move(button->x(), buttonsTop);
+        bottom = std::max(bottom, button->geometry().bottom() + 1);
+        if (previous)
+            QWidget::setTabOrder(previous, button);
+        previous = button;
+    }
+    dialog->setFixedSize(dialog->width(), bottom + margin);
+}
