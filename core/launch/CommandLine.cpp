@@ -20,7 +20,9 @@ QString tickedModList(const ModTable& mods, const QList<bool>& ticked) {
     return list;
 }
 
-bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
+bool isBlank(QChar c) {
+    return c == u' ' || c == u'\t';
+}
 
 } // namespace
 

@@ -1,12 +1,17 @@
 #include "EditorStore.h"
 #include "WindowSteps.h"
+#include "dialogs/RunnerGroup.h"
 #include "settings/Tables.h"
 #include "support/LauncherWindows.h"
 #include "support/ScriptedPrompts.h"
 #include "support/SharedState.h"
+#include "support/SteamFixture.h"
 #include "support/StoreFixture.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QHelpEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -51,15 +56,15 @@ struct Dialog {
 class TestOptionsDialog : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init() {
-        resetSharedState();
-    }
+    void init() { resetSharedState(); }
     void activationShowsSettings_data();
     void activationShowsSettings();
     void storedOnOkOnly_data();
     void storedOnOkOnly();
     void browse_data();
     void browse();
+    void runners_data();
+    void runners();
 };
 
 // An activation checks the button of the stored mode; only a change of the
@@ -199,6 +204,91 @@ void TestOptionsDialog::browse() {
     QCOMPARE(form->sound2->text(), sound2);
     QCOMPARE(dialog.prompts->fileDialogs,
              QStringList(answers.size(), "WAV files|*.wav|All files|*.*"));
+}
+
+// The group offers the Proton versions Steam installed, each once; OK
+// stores what the controls show, Cancel writes nothing, and the main
+// window's executable tooltip names the runner that will start the game.
+void TestOptionsDialog::runners_data() {
+    QTest::addColumn<QByteArray>("stored"); // the runner's values in the store
+    QTest::addColumn<QString>("step");      // "proton version", "wine browse" or ""
+    QTest::addColumn<QString>("close");     // the button
+    QTest::addColumn<int>("runner");        // after the next load
+    QTest::addColumn<QString>("folder");    // the Wine program or Proton folder; {v} a version
+    QTest::addColumn<QString>("toolTip");
+
+    const QByteArray proton = "\"runner\"=dword:00000001\n\"proton\"=\"/old/Proton\"\n";
+    QTest::newRow("OK, Proton version picked")
+        << QByteArray() << "proton version"
+        << "BitBtn2" << 1 << "{v}"
+        << "Started through Proton: {v}\nLaunch options: DXVK_HUD=1 %command%";
+    QTest::newRow("Cancel") << proton << "wine browse"
+                            << "BitBtn1" << 1 << "/old/Proton"
+                            << "Started through Proton: /old/Proton";
+    QTest::newRow("OK, Wine chosen") << proton << "wine browse"
+                                     << "BitBtn2" << 0 << "/opt/wine"
+                                     << "Started through Wine: /opt/wine\nLaunch options: "
+                                        "DXVK_HUD=1 %command%";
+    QTest::newRow("OK keeps an unknown runner")
+        << QByteArray("\"runner\"=dword:00000007\n") << ""
+        << "BitBtn2" << 7 << ""
+        << "Started through Wine: wine from PATH\nLaunch options: DXVK_HUD=1 %command%";
+}
+
+void TestOptionsDialog::runners() {
+    QFETCH(QByteArray, stored);
+    QFETCH(QString, step);
+    QFETCH(QString, close);
+    QFETCH(int, runner);
+    QFETCH(QString, folder);
+    QFETCH(QString, toolTip);
+
+    SteamFixture steam;
+    steam.linkSteam(); // the same versions under both folders, each offered once
+    steam.addProton("Proton 10.0");
+    const QString version = steam.addProton("Proton 9.0");
+    QDir().mkpath(steam.steam + "/steamapps/common/Proton without script");
+    const QString exe = steam.pfx + "/drive_c/zam.exe";
+    QFile game(exe);
+    QVERIFY(game.open(QIODevice::WriteOnly));
+    game.write("MZ\x90\x00", 4);
+    game.close();
+    StoreFixture store;
+    store.write(launcherKey(exe, stored));
+    InstalledPrompts prompts;
+    LauncherWindows windows;
+    TFormOptions* form = windows.options.get();
+    RunnerGroup* group = form->Runners;
+    QVERIFY(bringUp(form));
+    const QByteArray before = store.read();
+
+    QCOMPARE(group->protonVersions->count(), 2);
+    QCOMPARE(group->protonVersions->itemText(0), QString("Proton 9.0"));
+    QCOMPARE(group->wineButton->isChecked() || group->protonButton->isChecked(), runner != 7);
+    if (step == "proton version") {
+        group->protonVersions->setCurrentIndex(0);
+        Q_EMIT group->protonVersions->activated(0);
+        QVERIFY(group->protonButton->isChecked());
+        QVERIFY(!group->winePath->isEnabled());
+    } else if (step == "wine browse") {
+        prompts->fileAnswers = {"/opt/wine"};
+        group->wineButton->click();
+        group->wineBrowse->click();
+    }
+    group->launchOptions->setText("DXVK_HUD=1 %command%");
+    form->findChild<QPushButton*>(close)->click();
+    if (close == "BitBtn1")
+        QCOMPARE(store.read(), before);
+
+    windows.main->ReadRegistry();
+    const RunnerSettings& loaded = launcherSettings.Runner;
+    folder.replace("{v}", version);
+    QCOMPARE(loaded.runner, runner);
+    QCOMPARE(runner == RunnerSettings::Wine ? loaded.wine : loaded.proton, folder);
+    QHelpEvent help(QEvent::ToolTip, QPoint(1, 1),
+                    windows.main->exenimi->mapToGlobal(QPoint(1, 1)));
+    QApplication::sendEvent(windows.main->exenimi, &help);
+    QCOMPARE(windows.main->exenimi->toolTip(), exe + '\n' + toolTip.replace("{v}", version));
 }
 
 QTEST_MAIN(TestOptionsDialog)

@@ -1,6 +1,7 @@
+#include "base/LauncherError.h"
 #include "launch/CommandLine.h"
 #include "launch/GameStart.h"
-#include "base/LauncherError.h"
+#include "launch/LaunchOptions.h"
 #include "support/RecordingProcessStarter.h"
 
 #include <QDir>
@@ -19,7 +20,10 @@ private Q_SLOTS:
     void splitting();
     void startsFromGameDirectory();
     void windowsExecutableGoesThroughWine();
+    void failedStartNamesTheProgram_data();
     void failedStartNamesTheProgram();
+    void launchOptionWords_data();
+    void launchOptionWords();
 };
 
 void TestCommandLine::argumentTexts_data() {
@@ -106,22 +110,22 @@ void TestCommandLine::splitting_data() {
         << "/games/zam.exe -window -mod=a;b   -connect=h -port=2302 -sockets  \"-name=Bob\""
         << "/games/zam.exe"
         << QStringList{"-window", "-mod=a;b", "-connect=h", "-port=2302", "-sockets", "-name=Bob"};
-    QTest::newRow("path with blanks")
-        << "/my games/ZAM dir/zam.exe  \"-name=Bob\" " << "/my games/ZAM dir/zam.exe"
-        << QStringList{"-name=Bob"};
+    QTest::newRow("path with blanks") << "/my games/ZAM dir/zam.exe  \"-name=Bob\" "
+                                      << "/my games/ZAM dir/zam.exe" << QStringList{"-name=Bob"};
     QTest::newRow("exe appended") << "/my games/ZAM dir/zam -nosplash"
                                   << "/my games/ZAM dir/zam.exe" << QStringList{"-nosplash"};
     QTest::newRow("quoted name with blanks")
-        << "/games/zam.exe -host \"-name=Sir Bob \"\"the\"\" Bold\"" << "/games/zam.exe"
-        << QStringList{"-host", "-name=Sir Bob \"the\" Bold"};
-    QTest::newRow("empty player name") << "/games/zam.exe  \"-name=\" " << "/games/zam.exe"
-                                       << QStringList{"-name="};
+        << "/games/zam.exe -host \"-name=Sir Bob \"\"the\"\" Bold\""
+        << "/games/zam.exe" << QStringList{"-host", "-name=Sir Bob \"the\" Bold"};
+    QTest::newRow("empty player name") << "/games/zam.exe  \"-name=\" "
+                                       << "/games/zam.exe" << QStringList{"-name="};
     QTest::newRow("backslashes before a quote")
-        << "/games/zam.exe -password=a\\\\\\\"b c\\d" << "/games/zam.exe"
-        << QStringList{"-password=a\\\"b", "c\\d"};
-    QTest::newRow("no existing prefix") << "/nowhere/zam.exe -window" << "/nowhere/zam.exe"
-                                        << QStringList{"-window"};
-    QTest::newRow("quoted program") << "\"/my games/x\" -a" << "/my games/x" << QStringList{"-a"};
+        << "/games/zam.exe -password=a\\\\\\\"b c\\d"
+        << "/games/zam.exe" << QStringList{"-password=a\\\"b", "c\\d"};
+    QTest::newRow("no existing prefix") << "/nowhere/zam.exe -window"
+                                        << "/nowhere/zam.exe" << QStringList{"-window"};
+    QTest::newRow("quoted program") << "\"/my games/x\" -a"
+                                    << "/my games/x" << QStringList{"-a"};
 }
 
 void TestCommandLine::splitting() {
@@ -172,14 +176,76 @@ void TestCommandLine::windowsExecutableGoesThroughWine() {
     QCOMPARE(starter->calls[0].arguments, (QStringList{exe, "-nosplash"}));
 }
 
+// The game itself, or the wrapper the launch options put before it.
+void TestCommandLine::failedStartNamesTheProgram_data() {
+    QTest::addColumn<QString>("options");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("game") << ""
+                          << "/nowhere/zam.exe";
+    QTest::newRow("wrapper") << "no-such-wrapper %command%"
+                             << "no-such-wrapper";
+}
+
 void TestCommandLine::failedStartNamesTheProgram() {
+    QFETCH(QString, options);
+    QFETCH(QString, named);
     InstalledProcessStarter starter;
     starter->fail = true;
+    RunnerSettings runner;
+    runner.launchCommand = options;
     try {
-        startCommandLine("/nowhere/zam.exe -window", QString());
+        startCommandLine("/nowhere/zam.exe -window", QString(), runner);
         QFAIL("a failed start must be reported");
     } catch (const LauncherError& e) {
-        QVERIFY(e.message().contains("/nowhere/zam.exe"));
+        QVERIFY(e.message().contains("Could not start \"" + named + '"'));
+    }
+}
+
+// Words as a POSIX shell splits them; null `error` means none expected.
+void TestCommandLine::launchOptionWords_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("environment");
+    QTest::addColumn<QStringList>("wrapper");
+    QTest::addColumn<QStringList>("appended");
+    QTest::addColumn<QString>("error");
+
+    const QStringList none;
+    QTest::newRow("empty") << " \t " << none << none << none << QString();
+    QTest::newRow("quotes and backslashes")
+        << R"(A='x y' B="q \"z\" \$ \n" w\ x %command% 'it''s' "" a\\b c\)"
+        << QStringList{"A=x y", R"(B=q "z" $ \n)"} << QStringList{"w x"}
+        << QStringList{"its", "", R"(a\b)", R"(c\)"} << QString();
+    QTest::newRow("quoted name is no assignment")
+        << R"("A=1" B\=2 %command%)" << none << QStringList{"A=1", "B=2"} << none << QString();
+    QTest::newRow("assignment after the wrapper is its argument")
+        << "A=1 env B=2 %command%" << QStringList{"A=1"} << QStringList{"env", "B=2"} << none
+        << QString();
+    QTest::newRow("without %command% all is appended")
+        << "A=1 -x" << none << none << QStringList{"A=1", "-x"} << QString();
+    QTest::newRow("line continued")
+        << "a\\\nb %command%" << none << QStringList{"ab"} << none << QString();
+    QTest::newRow("unterminated quote") << "%command% 'open" << none << none << none << "closing";
+    QTest::newRow("redirection") << "%command% > log" << none << none << none << "needs a shell";
+    QTest::newRow("variable") << "$HOME/x %command%" << none << none << none << "needs a shell";
+    QTest::newRow("two commands") << "%command% %command%" << none << none << none
+                                  << "more than once";
+}
+
+void TestCommandLine::launchOptionWords() {
+    QFETCH(QString, text);
+    QFETCH(QStringList, environment);
+    QFETCH(QStringList, wrapper);
+    QFETCH(QStringList, appended);
+    QFETCH(QString, error);
+
+    try {
+        const LaunchOptions options = parseLaunchOptions(text);
+        QVERIFY2(error.isNull(), "an error was expected");
+        QCOMPARE(options.environment, environment);
+        QCOMPARE(options.wrapper, wrapper);
+        QCOMPARE(options.appended, appended);
+    } catch (const LauncherError& e) {
+        QVERIFY2(!error.isNull() && e.message().contains(error), qPrintable(e.message()));
     }
 }
 

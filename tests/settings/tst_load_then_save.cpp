@@ -42,6 +42,10 @@ QList<Value> storeValues(const QString& executable, const QString& gameDir) {
         {launcher, "watchers", "dword:00000002"},
         {launcher, "sound1", text("start.wav")},
         {launcher, "sound2", text("join.wav")},
+        {launcher, "runner", "dword:00000001"},
+        {launcher, "wine", text("/opt/wine/bin/wine")},
+        {launcher, "proton", text("/opt/Proton 9.0")},
+        {launcher, "launchcommand", text("DXVK_HUD=1 %command%")},
     };
     for (const QByteArray id : {"11", "12"})
         values << Value{mod + id, "name", text("Mod " + id)} << Value{mod + id, "dir", text(id)}

@@ -1,6 +1,7 @@
 /* A Windows console program that writes how it was started to
  * command-line.txt beside itself, in UTF-8, one item a line: the raw command
- * line (GetCommandLineW), the working directory, then each argument as
+ * line (GetCommandLineW), the working directory, the environment variable
+ * ZAM_TEST (an empty line when unset), then each argument as
  * CommandLineToArgvW splits the command line. The file appears complete: it
  * is written under another name first and then renamed. */
 // shellapi.h needs windows.h before it.
@@ -32,6 +33,9 @@ int wmain(void) {
     wchar_t directory[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, directory);
     writeLine(file, directory);
+    wchar_t variable[1024];
+    DWORD variableLength = GetEnvironmentVariableW(L"ZAM_TEST", variable, 1024);
+    writeLine(file, variableLength > 0 && variableLength < 1024 ? variable : L"");
     int count = 0;
     wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
     for (int i = 0; i < count; ++i)

@@ -6,6 +6,7 @@
 #include "support/WinePrefixFixture.h"
 
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTest>
 
 // The game started through the real `wine`: a Windows program that records
@@ -76,16 +77,25 @@ void TestRealWine::initTestCase() {
 void TestRealWine::launches_data() {
     QTest::addColumn<bool>("windowsPath"); // the executable as stored: C:\ or this system's path
     QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("wine"); // the runner's Wine program
+    QTest::addColumn<QString>("options");
 
     for (const bool windowsPath : {false, true})
         for (const char* kind : {"singleplayer", "host", "join"})
             QTest::addRow("%s, %s", kind, windowsPath ? "C:\\ path" : "Linux path")
-                << windowsPath << QString(kind);
+                << windowsPath << QString(kind) << QString() << QString();
+    const QString systemWine = QStandardPaths::findExecutable("wine");
+    QVERIFY(!systemWine.isEmpty());
+    QTest::newRow("join, Wine's full path") << true << "join" << systemWine << QString();
+    QTest::newRow("join, launch options")
+        << false << "join" << QString() << "ZAM_TEST=1 env %command% -extra";
 }
 
 void TestRealWine::launches() {
     QFETCH(bool, windowsPath);
     QFETCH(QString, kind);
+    QFETCH(QString, wine);
+    QFETCH(QString, options);
 
     StoreFixture store;
     QString executable = windowsPath ? kGameExe : gameExe;
@@ -118,7 +128,10 @@ void TestRealWine::launches() {
     const QString record = QFileInfo(gameExe).absolutePath() + "/command-line.txt";
     QFile::remove(record);
     const QString startDir = QDir::currentPath();
-    startCommandLine(commandLine, settings.GameDir);
+    RunnerSettings runner;
+    runner.wine = wine;
+    runner.launchCommand = options;
+    startCommandLine(commandLine, settings.GameDir, runner);
     QDir::setCurrent(startDir);
 
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record), 60000);
@@ -126,16 +139,19 @@ void TestRealWine::launches() {
     QVERIFY(file.open(QIODevice::ReadOnly));
     QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
     lines.removeLast(); // after the last line's end
-    QVERIFY(lines.size() >= 3);
+    QVERIFY(lines.size() >= 4);
     const QString raw = lines.takeFirst();
     const QString workingDirectory = lines.takeFirst();
+    const QString zamTest = lines.takeFirst();
     qInfo().noquote() << "composed:   " << commandLine << "\nraw:        " << raw
                       << "\nargv:       " << lines.join(" | ")
-                      << "\ndirectory:  " << workingDirectory;
+                      << "\ndirectory:  " << workingDirectory << "\nZAM_TEST:   " << zamTest;
 
     QCOMPARE(workingDirectory, kGameDir);
+    QCOMPARE(zamTest, options.isEmpty() ? QString() : QString("1"));
     QCOMPARE(lines.takeFirst(), kGameExe);
-    QCOMPARE(lines, splitCommandLine(commandLine, fileExists).arguments);
+    const QStringList extra = options.isEmpty() ? QStringList() : QStringList{"-extra"};
+    QCOMPARE(lines, splitCommandLine(commandLine, fileExists).arguments + extra);
     QCOMPARE(raw, rebuiltByWine(QStringList{kGameExe} + lines));
 }
 
