@@ -20,9 +20,7 @@ QString tickedModList(const ModTable& mods, const QList<bool>& ticked) {
     return list;
 }
 
-bool isBlank(QChar c) {
-    return c == u' ' || c == u'\t';
-}
+bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
 
 } // namespace
 

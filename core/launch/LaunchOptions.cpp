@@ -3,6 +3,8 @@
 #include "base/LauncherError.h"
 
 #include <QRegularExpression>
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -25,57 +27,55 @@ bool isBlank(QChar c) {
 
 QList<Word> shellWords(const QString& text) {
     static const QString needsShell = QStringLiteral("|&;<>()$`");
+    static const QString escapedInDoubleQuotes = QStringLiteral("$`\"\\");
     QList<Word> words;
-    qsizetype i = 0;
+    std::optional<Word> word; // the word being read
+    bool plain = true;        // no quote or backslash in it yet
     const qsizetype n = text.size();
-    while (true) {
-        while (i < n && isBlank(text[i]))
-            ++i;
-        if (i >= n)
-            return words;
-        Word word;
-        bool plain = true;
-        while (i < n && !isBlank(text[i])) {
-            const QChar c = text[i++];
-            if (c == u'\'') {
-                const qsizetype close = text.indexOf(u'\'', i);
-                if (close < 0)
-                    fail(QStringLiteral("have a ' without its closing '"), text);
-                word.text += QStringView(text).mid(i, close - i);
-                i = close + 1;
-                plain = false;
-            } else if (c == u'"') {
-                while (i < n && text[i] != u'"') {
-                    if (text[i] == u'\\' && i + 1 < n &&
-                        QStringLiteral("$`\"\\\n").contains(text[i + 1]))
-                        ++i;
-                    word.text += text[i++];
-                }
-                if (i >= n)
-                    fail(QStringLiteral("have a \" without its closing \""), text);
-                ++i;
-                plain = false;
-            } else if (c == u'\\') {
-                if (i < n && text[i] == u'\n')
-                    ++i; // a line continues
-                else if (i < n)
-                    word.text += text[i++];
-                else
-                    word.text += c;
-                plain = false;
-            } else if (needsShell.contains(c)) {
-                fail(QStringLiteral("use %1, which needs a shell; the launcher starts the game "
-                                    "without one (quote it to pass it on as it is)")
-                         .arg(c),
-                     text);
-            } else {
-                word.text += c;
-                if (plain)
-                    word.plainPrefix = word.text.size();
-            }
+    for (qsizetype i = 0; i < n;) {
+        const QChar c = text[i++];
+        if (isBlank(c)) {
+            if (word)
+                words << *std::exchange(word, std::nullopt);
+            continue;
         }
-        words << word;
+        if (!word) {
+            word.emplace();
+            plain = true;
+        }
+        if (c == u'\'') {
+            const qsizetype close = text.indexOf(u'\'', i);
+            if (close < 0)
+                fail(QStringLiteral("have a ' without its closing '"), text);
+            word->text += QStringView(text).mid(i, close - i);
+            i = close + 1;
+            plain = false;
+        } else if (c == u'"') {
+            for (; i < n && text[i] != u'"'; ++i) {
+                if (text[i] == u'\\' && i + 1 < n && escapedInDoubleQuotes.contains(text[i + 1]))
+                    ++i;
+                word->text += text[i];
+            }
+            if (i++ >= n)
+                fail(QStringLiteral("have a \" without its closing \""), text);
+            plain = false;
+        } else if (c == u'\\') {
+            word->text += i < n ? text[i++] : c;
+            plain = false;
+        } else if (needsShell.contains(c)) {
+            fail(QStringLiteral("use %1, which needs a shell; the launcher starts the game "
+                                "without one (quote it to pass it on as it is)")
+                     .arg(c),
+                 text);
+        } else {
+            word->text += c;
+            if (plain)
+                word->plainPrefix = word->text.size();
+        }
     }
+    if (word)
+        words << *word;
+    return words;
 }
 
 bool isAssignment(const Word& word) {

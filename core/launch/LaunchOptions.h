@@ -19,8 +19,8 @@ struct LaunchOptions {
 // Splits the text into words the way a POSIX shell does, without running
 // one and without expansions: blanks separate words, single quotes keep
 // everything, double quotes keep everything but a backslash before a
-// dollar, backquote, double quote, backslash or line end, and an unquoted
-// backslash keeps the next character.
+// dollar, backquote, double quote or backslash, and an unquoted backslash
+// keeps the next character.
 // Throws LauncherError for an unterminated quote, for shell syntax that only
 // a shell could carry out (| & ; < > ( ) $ ` unquoted) and for a second
 // `%command%`.

@@ -31,9 +31,7 @@ std::unique_ptr<ProcessStarter>& installed() {
 
 } // namespace
 
-ProcessStarter& ProcessStarter::instance() {
-    return *installed();
-}
+ProcessStarter& ProcessStarter::instance() { return *installed(); }
 
 void ProcessStarter::install(std::unique_ptr<ProcessStarter> starter) {
     installed() = std::move(starter);

@@ -56,7 +56,9 @@ struct Dialog {
 class TestOptionsDialog : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init() { resetSharedState(); }
+    void init() {
+        resetSharedState();
+    }
     void activationShowsSettings_data();
     void activationShowsSettings();
     void storedOnOkOnly_data();
