@@ -83,6 +83,9 @@ RunnerGroup::RunnerGroup(QWidget* parent)
         if (protonDialog_.Execute(this))
             protonFolder->setText(QFileInfo(protonDialog_.FileName).path());
     });
+    connect(protonFolder, &QLineEdit::textChanged, this, [this](const QString& folder) {
+        protonVersions->setCurrentIndex(protonVersions->findData(folder));
+    });
     connect(protonVersions, &QComboBox::activated, this, [this](int index) {
         protonFolder->setText(protonVersions->itemData(index).toString());
         protonButton->setChecked(true);
@@ -98,12 +101,11 @@ void RunnerGroup::showSettings(const RunnerSettings& runner, const QString& home
     protonButton->setChecked(runner.runner == RunnerSettings::Proton);
     runners->setExclusive(true);
     winePath->setText(runner.wine);
-    protonFolder->setText(runner.proton);
     launchOptions->setText(runner.launchCommand);
-
     protonVersions->clear();
     for (const QString& folder : findProtonFolders(home))
         protonVersions->addItem(QFileInfo(folder).fileName(), folder);
+    protonFolder->setText(runner.proton);
     protonVersions->setCurrentIndex(protonVersions->findData(runner.proton));
     protonVersions->setPlaceholderText(protonVersions->count() > 0
                                            ? tr("Proton versions found in Steam")
