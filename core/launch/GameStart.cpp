@@ -115,15 +115,18 @@ void startCommandLine(const QString& commandLine, const QString& gameDir,
 }
 
 QString describeGameStart(const QString& executablePath, const RunnerSettings& runner) {
+    const QString program = localPath(executablePath);
     QString text = executablePath + u'\n';
-    if (!usesRunner(localPath(executablePath)))
+    if (!usesRunner(program))
         text += tr("Started directly");
-    else if (runner.runner == RunnerSettings::Proton)
-        text += tr("Started through Proton: %1")
-                    .arg(runner.proton.isEmpty() ? tr("no folder chosen") : runner.proton);
-    else
+    else if (runner.runner != RunnerSettings::Proton)
         text += tr("Started through Wine: %1")
                     .arg(runner.wine.isEmpty() ? tr("wine from PATH") : runner.wine);
+    else if (ancestorNamed(program, QStringLiteral("pfx")).isEmpty())
+        text += tr("Proton is chosen, but the game lies in no Proton prefix: it cannot start");
+    else
+        text += tr("Started through Proton: %1")
+                    .arg(runner.proton.isEmpty() ? tr("no folder chosen") : runner.proton);
     if (!runner.launchCommand.isEmpty())
         text += u'\n' + tr("Launch options: %1").arg(runner.launchCommand);
     return text;
