@@ -2,6 +2,7 @@
 
 #include "base/LauncherError.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <optional>
 #include <utility>
@@ -21,8 +22,12 @@ bool isBlank(QChar c) {
     return c == u' ' || c == u'\t' || c == u'\n';
 }
 
+QString tr(const char* text) {
+    return QCoreApplication::translate("LaunchOptions", text);
+}
+
 [[noreturn]] void fail(const QString& what, const QString& text) {
-    throw LauncherError(QStringLiteral("The launch options \"%1\" %2.").arg(text, what));
+    throw LauncherError(tr("The launch options \"%1\" %2.").arg(text, what));
 }
 
 QList<Word> shellWords(const QString& text) {
@@ -46,7 +51,7 @@ QList<Word> shellWords(const QString& text) {
         if (c == u'\'') {
             const qsizetype close = text.indexOf(u'\'', i);
             if (close < 0)
-                fail(QStringLiteral("have a ' without its closing '"), text);
+                fail(tr("have a ' without its closing '"), text);
             word->text += QStringView(text).mid(i, close - i);
             i = close + 1;
             plain = false;
@@ -57,14 +62,14 @@ QList<Word> shellWords(const QString& text) {
                 word->text += text[i];
             }
             if (i++ >= n)
-                fail(QStringLiteral("have a \" without its closing \""), text);
+                fail(tr("have a \" without its closing \""), text);
             plain = false;
         } else if (c == u'\\') {
             word->text += i < n ? text[i++] : c;
             plain = false;
         } else if (needsShell.contains(c)) {
-            fail(QStringLiteral("use %1, which needs a shell; the launcher starts the game "
-                                "without one (quote it to pass it on as it is)")
+            fail(tr("use %1, which needs a shell; the launcher starts the game "
+                    "without one (quote it to pass it on as it is)")
                      .arg(c),
                  text);
         } else {
@@ -94,7 +99,7 @@ LaunchOptions parseLaunchOptions(const QString& text) {
         if (words[k].text != kCommand)
             continue;
         if (command >= 0)
-            fail(QStringLiteral("hold %command% more than once"), text);
+            fail(tr("hold %command% more than once"), text);
         command = k;
     }
     if (command < 0 && !words.isEmpty()) {

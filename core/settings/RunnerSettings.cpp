@@ -3,6 +3,8 @@
 #include "base/LauncherError.h"
 #include "settings/SettingsStore.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 const QString kRunner = QStringLiteral("runner");
@@ -11,8 +13,10 @@ const QString kProton = QStringLiteral("proton");
 const QString kLaunchCommand = QStringLiteral("launchcommand");
 
 QString wrongKindNotice(const QString& name, const QString& expected) {
-    return QStringLiteral("The settings store's value \"%1\" is not %2, so the launcher does not "
-                          "use it; it stays in the store until the options dialog sets it.")
+    return QCoreApplication::translate("RunnerSettings",
+                                       "The settings store's value \"%1\" is not %2, so the "
+                                       "launcher does not use it; it stays in the store until the "
+                                       "options dialog sets it.")
         .arg(name, expected);
 }
 
@@ -21,7 +25,7 @@ void readText(const SettingsStore& store, const QString& name, QString& field,
     try {
         field = store.readString(name);
     } catch (const LauncherError&) {
-        notices << wrongKindNotice(name, QStringLiteral("a text"));
+        notices << wrongKindNotice(name, QCoreApplication::translate("RunnerSettings", "a text"));
     }
 }
 
@@ -33,7 +37,8 @@ void readRunnerSettings(const SettingsStore& store, RunnerSettings& runner, QStr
         try {
             runner.runner = store.readInteger(kRunner);
         } catch (const LauncherError&) {
-            notices << wrongKindNotice(kRunner, QStringLiteral("a number"));
+            notices << wrongKindNotice(kRunner,
+                                       QCoreApplication::translate("RunnerSettings", "a number"));
         }
     }
     readText(store, kWine, runner.wine, notices);
