@@ -7,6 +7,7 @@ StandInMaster::StandInMaster() {
     connect(this, &QTcpServer::newConnection, this, [this] {
         while (QTcpSocket* client = nextPendingConnection()) {
             request.clear();
+            ++connections;
             connect(client, &QTcpSocket::disconnected, client, &QObject::deleteLater);
             connect(client, &QTcpSocket::readyRead, client, [this, client] {
                 request += client->readAll();

@@ -9,7 +9,8 @@
 // A master server on 127.0.0.1 for tests and benchmarks: greets every
 // connection with `greeting`, and once a request ending in the list
 // request's `\final\` has come, sends `answer` and closes when `closeAfter`
-// says so. What the last client sent is kept in `request`.
+// says so. What the last client sent is kept in `request`, and the clients
+// are counted in `connections`.
 class StandInMaster : public QTcpServer {
 public:
     StandInMaster();
@@ -26,4 +27,5 @@ public:
     QByteArray answer = "\\final\\";
     bool closeAfter = true;
     QByteArray request;
+    int connections = 0;
 };
