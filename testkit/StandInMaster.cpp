@@ -15,6 +15,8 @@ StandInMaster::StandInMaster() {
                 if (list < 0 || request.indexOf("\\final\\", list) < 0)
                     return;
                 client->write(answer);
+                client->flush();
+                answerSent.start();
                 if (closeAfter)
                     client->disconnectFromHost();
             });

@@ -3,6 +3,7 @@
 #include "query/MasterList.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QTcpServer>
 #include <vector>
 
@@ -28,4 +29,5 @@ public:
     bool closeAfter = true;
     QByteArray request;
     int connections = 0;
+    QElapsedTimer answerSent; // restarted when an answer was sent
 };
