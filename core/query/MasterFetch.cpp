@@ -19,9 +19,11 @@ constexpr qsizetype challengeLength = 6;
 MasterFetch::MasterFetch(QObject* parent) : QObject(parent) {
     deadline_.setSingleShot(true);
     connect(&deadline_, &QTimer::timeout, this, [this] {
-        const QString what = received_ == 0 ? QStringLiteral("sent nothing")
-                             : listAsked_   ? QStringLiteral("did not complete the list")
-                                            : QStringLiteral("sent no challenge");
+        const bool reached = socket_->state() == QAbstractSocket::ConnectedState;
+        const QString what = !reached         ? QStringLiteral("could not be reached")
+                             : received_ == 0 ? QStringLiteral("sent nothing")
+                             : listAsked_     ? QStringLiteral("did not complete the list")
+                                              : QStringLiteral("sent no challenge");
         fail(QStringLiteral("%1 within %2 ms").arg(what).arg(request_.timeoutMs));
     });
 }
