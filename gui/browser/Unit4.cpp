@@ -149,7 +149,8 @@ void TForm4::buildControls() {
     StatusPanel->setObjectName(QStringLiteral("StatusPanel"));
     StatusBar1->addWidget(StatusPanel, 1);
 
-    source_ = new ServerSource(this, [this] { querySweep(); });
+    // A sweep asked for while one runs follows it, as an activation's does.
+    source_ = new ServerSource(this, [this] { sweeping_ ? Timer2->start() : querySweep(); });
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(source_);
     bottom->addWidget(GroupBox2);
