@@ -1,5 +1,6 @@
 #include "dialogs/Unit7.h"
 
+#include "dialogs/InternetServersGroup.h"
 #include "dialogs/RunnerGroup.h"
 #include "settings/Tables.h"
 #include "windows/FormActivation.h"
@@ -73,6 +74,11 @@ TFormOptions::TFormOptions(QWidget* parent)
     BitBtn2->setDefault(true);
     BitBtn1 = placed(glyphButton(this, QStringLiteral("&Cancel"), QStyle::SP_DialogCancelButton),
                      QStringLiteral("BitBtn1"), 112, 176, 89, 25);
+
+    // Below the others, as tall as its fields need.
+    internetServers = new InternetServersGroup(this);
+    internetServers->setGeometry(8, 208, 425, internetServers->sizeHint().height());
+    setFixedSize(width(), internetServers->geometry().bottom() + 9);
     Runners = new RunnerGroup(this);
     appendGroup(this, Runners, {BitBtn2, BitBtn1});
 
@@ -118,6 +124,7 @@ void TFormOptions::FormActivate() {
     sound1->setText(state_.settings.Sound1);
     sound2->setText(state_.settings.Sound2);
     Runners->showSettings(state_.settings.Runner, QDir::homePath());
+    internetServers->showSettings(state_.masters);
 }
 
 // Unchecking goes around the group's exclusivity, which would otherwise keep
@@ -178,6 +185,7 @@ void TFormOptions::BitBtn2Click() {
     if (sounds3->isChecked())
         state_.settings.SoundMode = 2;
     state_.settings.Runner = Runners->chosen();
+    internetServers->storeSettings(state_.masters);
     state_.save();
     close();
 }

@@ -3,6 +3,7 @@
 #include "dialogs/FixedDialog.h"
 #include "windows/Prompts.h"
 
+class InternetServersGroup;
 class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
@@ -47,6 +48,7 @@ public:
     QPushButton* BitBtn2;
     QPushButton* BitBtn1;
     RunnerGroup* Runners;
+    InternetServersGroup* internetServers;
     OpenDialog OpenDialog1;
 
 private:
