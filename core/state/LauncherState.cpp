@@ -16,7 +16,7 @@ LoadOutcome LauncherState::load() {
     };
     LoadOutcome outcome;
     try {
-        outcome = loadRegistry(settings, mods, servers, choose);
+        outcome = loadRegistry(settings, mods, servers, choose, &friends);
     } catch (...) {
         noteStored(); // a load that stopped early still tells what a save may write
         throw;
@@ -31,7 +31,7 @@ LoadOutcome LauncherState::load() {
 }
 
 void LauncherState::save() {
-    saveRegistry(settings, mods, servers, &stored_);
+    saveRegistry(settings, mods, servers, &stored_, &friends);
     noteStored();
 }
 
@@ -39,6 +39,7 @@ void LauncherState::noteStored() {
     stored_.settings = settings;
     stored_.mods = mods;
     stored_.servers = servers;
+    stored_.friends = friends;
 }
 
 void LauncherState::clear() {
@@ -46,6 +47,7 @@ void LauncherState::clear() {
     mods = ModTable();
     servers = ServerTable();
     queries = QueryTable();
+    friends = FriendSettings();
     profileNames.clear();
     playerName = QStringLiteral("-");
     noteStored();

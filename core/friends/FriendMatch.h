@@ -1,0 +1,31 @@
+#pragma once
+
+#include "settings/FriendSettings.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+// The friends list made ready for matching player names: a name is a
+// friend's when it equals one ignoring case and surrounding blanks. Looking a
+// player up costs one hash lookup; blank friend names match no one.
+class FriendMatch {
+public:
+    FriendMatch() = default;
+    explicit FriendMatch(const FriendTable& friends);
+
+    bool isEmpty() const { return names_.isEmpty(); }
+    // The friend's name as listed, or a null text when the player is no friend.
+    QString friendNamed(QStringView playerName) const;
+    bool isFriend(QStringView playerName) const { return !friendNamed(playerName).isNull(); }
+    // The friends among the first count player names, as listed, each once,
+    // in the order they play.
+    QStringList friendsAmong(const QStringList& playerNames, qsizetype count) const;
+
+    // What two names that match have in common.
+    static QString key(QStringView name);
+
+private:
+    QHash<QString, QString> names_; // key -> the friend's name as listed
+};
