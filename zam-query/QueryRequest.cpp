@@ -7,7 +7,7 @@
 
 const char queryUsage[] =
     "usage: zam-query [--sockets | --dplay] [--timeout MS] [--rate N] [--json]\n"
-    "                 [--file FILE] [HOST:PORT...]\n"
+    "                 [--friends] [--file FILE] [HOST:PORT...]\n"
     "       zam-query --lan [--timeout MS] [--json]\n"
     "       zam-query --help\n"
     "Queries the game servers given by host and game port, or all servers saved\n"
@@ -20,10 +20,13 @@ const char queryUsage[] =
     "  --file FILE   also query the HOST:PORT entries of FILE, one per line or\n"
     "                separated by blanks; - reads them from the standard input\n"
     "  --json        print JSON with the players and their scores instead of a table\n"
+    "  --friends     print only the servers with a friend of the launcher's friends\n"
+    "                list on them, naming the friends; exit status 0 when a friend\n"
+    "                was found, 1 when none was\n"
     "  --lan         find the servers on the local network by broadcast instead, on game\n"
     "                ports 2302 to 2402, collecting answers for MS milliseconds\n"
-    "Exit status: 0 when a server answered, 1 when none did, 2 for bad arguments\n"
-    "or no saved servers.\n";
+    "Exit status: 0 when a server answered (with --friends: a friend was found),\n"
+    "1 when none did, 2 for bad arguments or no saved servers (or friends).\n";
 
 namespace {
 
@@ -74,6 +77,8 @@ QueryRequest parseQueryArguments(const QStringList& arguments) {
             sockets = argument == QLatin1String("--sockets");
         } else if (argument == QLatin1String("--json")) {
             request.json = true;
+        } else if (argument == QLatin1String("--friends")) {
+            request.friends = true;
         } else if (argument == QLatin1String("--lan")) {
             request.lan = true;
         } else if (argument == QLatin1String("--timeout")) {
@@ -98,6 +103,8 @@ QueryRequest parseQueryArguments(const QStringList& arguments) {
     }
     if (request.lan && !servers.empty())
         throw UsageError("--lan takes no servers");
+    if (request.lan && request.friends)
+        throw UsageError("--lan and --friends do not go together");
     // The implementation option applies to every server, wherever it stands.
     for (QueriedServer& server : servers)
         server.sockets = sockets;
