@@ -1,5 +1,6 @@
 #include "browser/Unit4.h"
 
+#include "browser/BrowserFriends.h"
 #include "browser/FindBar.h"
 #include "browser/GridCell.h"
 #include "browser/GridOrder.h"
@@ -162,6 +163,7 @@ void TForm4::buildControls() {
     layout->insertWidget(0, findBar_);
     order_ = new GridOrder(SGrid);
     new ServerRowMenu(this);
+    friends_ = new BrowserFriends(this);
 
     udps = new UdpEndpoint(this);
     udps->setObjectName(QStringLiteral("udps"));
@@ -250,6 +252,7 @@ void TForm4::Timer1Timer() {
     order_->apply();
     findBar_->remark();
     showPlayers();
+    friends_->sweepEnded();
 }
 
 void TForm4::BitBtn2Click() {
@@ -269,6 +272,7 @@ void TForm4::querySweep() {
     if (sweeping_)
         return;
     sweeping_ = true;
+    friends_->sweepStarted();
     const auto sweepEnds = qScopeGuard([this] {
         sweeping_ = false;
         udps->useLookups(nullptr);
@@ -370,6 +374,7 @@ void TForm4::showPlayers() {
         setText(PlrGrid, row, 0, queries.playerName(slot, row));
         setText(PlrGrid, row, 1, queries.playerScore(slot, row));
     }
+    friends_->playersShown(slot);
 }
 
 // Presses "&Join server", as the watcher's join does.
@@ -420,6 +425,10 @@ void TForm4::markRow(int row) {
         return;
     changedRows_ |= inView;
     repaintSoon();
+}
+
+bool TForm4::sweeping() const {
+    return sweeping_ || Timer1->isActive();
 }
 
 int TForm4::selectedSlot() const {

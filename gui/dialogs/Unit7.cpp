@@ -1,5 +1,6 @@
 #include "dialogs/Unit7.h"
 
+#include "dialogs/FriendOptions.h"
 #include "settings/Tables.h"
 #include "windows/FormActivation.h"
 #include "windows/GuardedHandler.h"
@@ -66,6 +67,7 @@ TFormOptions::TFormOptions(QWidget* parent)
     Button1 = placed(new QPushButton(QStringLiteral("..."), GroupBox2), QStringLiteral("Button1"),
                      184, 152, 17, 21);
 
+    Friends = placed(new FriendOptions(this), QStringLiteral("Friends"), 8, 116, 193, 54);
     BitBtn2 = placed(glyphButton(this, QStringLiteral("&OK"), QStyle::SP_DialogOkButton),
                      QStringLiteral("BitBtn2"), 8, 176, 89, 25);
     BitBtn2->setDefault(true);
@@ -113,6 +115,7 @@ void TFormOptions::FormActivate() {
     setRadio(sounds3, state_.settings.SoundMode == 2);
     sound1->setText(state_.settings.Sound1);
     sound2->setText(state_.settings.Sound2);
+    Friends->showSettings(state_.friends);
 }
 
 // Unchecking goes around the group's exclusivity, which would otherwise keep
@@ -172,6 +175,7 @@ void TFormOptions::BitBtn2Click() {
         state_.settings.SoundMode = 1;
     if (sounds3->isChecked())
         state_.settings.SoundMode = 2;
+    Friends->storeSettings(state_.friends);
     state_.save();
     close();
 }
