@@ -20,7 +20,7 @@ FriendOptions::FriendOptions(QWidget* parent) : QGroupBox(tr("Friends"), parent)
     CheckSeconds->setToolTip(tr("How often the launcher looks for your friends on the saved "
                                 "servers while it runs (at least every %1 seconds)")
                                  .arg(FriendSettings::MinCheckSeconds));
-    auto* label = new QLabel(tr("&Look every"), this);
+    auto* label = new QLabel(tr("&Every"), this);
     label->setBuddy(CheckSeconds);
     auto* edit = new QPushButton(tr("&Edit..."), this);
     edit->setObjectName(QStringLiteral("EditFriends"));
