@@ -6,6 +6,7 @@
 #include "support/ScriptedPrompts.h"
 #include "support/StoreFixture.h"
 #include "testkit/StatusResponder.h"
+#include "watcher/WatcherFriends.h"
 
 #include <QMenu>
 #include <QPushButton>
@@ -37,6 +38,7 @@ private Q_SLOTS:
     void cleanup() { windows.reset(); }
     void browserAnnouncesEachStayOnce();
     void backgroundCheckFoldsAFlood();
+    void watcherPollAnnounces();
 
 private:
     int addServer(const QString& name, const QList<QByteArray>& names) {
@@ -152,6 +154,19 @@ void TestFriendAlerts::backgroundCheckFoldsAFlood() {
     LauncherState::instance().friends.CheckSeconds = 0;
     FriendAlerts::instance().announceFriendsChanged();
     QVERIFY(!check->armed());
+}
+
+// The watcher's poll counts as a look at the watched server.
+void TestFriendAlerts::watcherPollAnnounces() {
+    const qsizetype before = received.size();
+    const int slot = addServer("Watched", {"Bob", "ann"});
+    TFormWatcher* watcher = windows->watcher.get();
+    watcher->watch(serverTable.Host[slot], serverTable.Port[slot], true);
+    QTRY_COMPARE_WITH_TIMEOUT(received.size(), before + 1, WatcherFriends::ReplyWaitMs * 3);
+    QCOMPARE(received.last(), "Ann is playing on Watched|Players: 2/10\nMission: Coop");
+    watcher->UpdateStatus();
+    QTest::qWait(WatcherFriends::ReplyWaitMs * 3 / 2);
+    QCOMPARE(received.size(), before + 1);
 }
 
 QTEST_MAIN(TestFriendAlerts)
