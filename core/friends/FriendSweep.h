@@ -19,6 +19,7 @@ struct QueryTable;
 // changes nothing; ReplyWaitMs after the last query OnDone gets every server
 // that was asked, with the friends its reply listed.
 class FriendSweep : public QObject {
+    Q_OBJECT
 public:
     static constexpr int ReplyWaitMs = 3000;
 

@@ -15,6 +15,8 @@ struct FriendTable {
     int Last = -1;
     // As ModTable::UnloadedKeys.
     QStringList UnloadedKeys;
+
+    bool isEmpty() const { return Last < 0; }
 };
 
 // The friends list and how often the launcher looks for them.

@@ -45,7 +45,7 @@ BrowserFriends::BrowserFriends(TForm4* browser) : QObject(browser), browser_(bro
         guarded(browser_, [&] { openPlayerMenu(position); });
     });
     connect(&FriendAlerts::instance(), &FriendAlerts::friendsChanged, this, [this] {
-        markServers();
+        markServers(sightings());
         playersShown(shownSlot_);
     });
     FriendAlerts::instance().OnOpen = [this](int slot) { open(slot); };
@@ -57,11 +57,15 @@ void BrowserFriends::sweepStarted() {
 }
 
 void BrowserFriends::sweepEnded() {
-    markServers();
+    const QList<ServerSighting> servers = sightings();
+    markServers(servers);
+    if (!LauncherState::instance().friends.table.isEmpty())
+        FriendAlerts::instance().look(servers);
+}
+
+QList<ServerSighting> BrowserFriends::sightings() const {
     const LauncherState& state = LauncherState::instance();
     const FriendMatch match(state.friends.table);
-    if (match.isEmpty())
-        return;
     const QTableWidget* grid = browser_->SGrid;
     QList<ServerSighting> servers;
     for (int slot = 0; slot <= state.servers.Last && slot < grid->rowCount(); ++slot)
@@ -69,16 +73,12 @@ void BrowserFriends::sweepEnded() {
                                        state.queries.PlayerCount[slot],
                                        cellText(grid, slot, PlayersColumn),
                                        cellText(grid, slot, MissionColumn));
-    FriendAlerts::instance().look(servers);
+    return servers;
 }
 
-void BrowserFriends::markServers() {
-    const LauncherState& state = LauncherState::instance();
-    const FriendMatch match(state.friends.table);
-    QTableWidget* grid = browser_->SGrid;
-    for (int slot = 0; slot <= state.servers.Last && slot < grid->rowCount(); ++slot)
-        markItem(grid->item(slot, NameColumn), match.friendsAmong(state.queries.PlayerNames[slot],
-                                                                  state.queries.PlayerCount[slot]));
+void BrowserFriends::markServers(const QList<ServerSighting>& servers) {
+    for (const ServerSighting& server : servers)
+        markItem(browser_->SGrid->item(server.slot, NameColumn), server.friends);
 }
 
 void BrowserFriends::playersShown(int slot) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "friends/FriendSightings.h"
+
 #include <QObject>
 
 class TForm4;
@@ -22,7 +24,9 @@ public:
     void open(int slot);
 
 private:
-    void markServers();
+    // Every server of the last sweep with the friends on it.
+    QList<ServerSighting> sightings() const;
+    void markServers(const QList<ServerSighting>& servers);
     void openPlayerMenu(const QPoint& position);
 
     TForm4* browser_;

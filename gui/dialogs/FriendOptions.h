@@ -8,6 +8,7 @@ struct FriendSettings;
 // The options dialog's "Friends" group: how often the launcher looks for the
 // friends in the background (0: never), and the way to the friends editor.
 class FriendOptions : public QGroupBox {
+    Q_OBJECT
 public:
     explicit FriendOptions(QWidget* parent);
 

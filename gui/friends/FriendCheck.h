@@ -13,6 +13,7 @@ class QTimer;
 // cancels the look under way, and a check that falls due during one waits
 // for the next interval.
 class FriendCheck : public QObject {
+    Q_OBJECT
 public:
     explicit FriendCheck(QObject* parent = nullptr);
 

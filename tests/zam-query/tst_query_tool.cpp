@@ -211,6 +211,7 @@ void TestQueryTool::badArguments_data() {
     QTest::newRow("rate zero") << QStringList{"--rate", "0", "127.0.0.1:2302"};
     QTest::newRow("rate without value") << QStringList{"127.0.0.1:2302", "--rate"};
     QTest::newRow("missing file") << QStringList{"--file", "/nonexistent/servers"};
+    QTest::newRow("friends on the LAN") << QStringList{"--lan", "--friends"};
 }
 
 void TestQueryTool::badArguments() {
