@@ -52,6 +52,12 @@ BrowserFriends::BrowserFriends(TForm4* browser) : QObject(browser), browser_(bro
     FriendAlerts::instance().BrowserSweeping = [this] { return browser_->sweeping(); };
 }
 
+// The hub outlives the browser: it must not call a browser that is gone.
+BrowserFriends::~BrowserFriends() {
+    FriendAlerts::instance().OnOpen = {};
+    FriendAlerts::instance().BrowserSweeping = {};
+}
+
 void BrowserFriends::sweepStarted() {
     Q_EMIT FriendAlerts::instance().browserSweepStarted();
 }

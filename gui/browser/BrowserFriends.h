@@ -15,6 +15,7 @@ class BrowserFriends : public QObject {
     Q_OBJECT
 public:
     explicit BrowserFriends(TForm4* browser);
+    ~BrowserFriends() override;
 
     void sweepStarted();
     void sweepEnded();
