@@ -67,3 +67,17 @@ void deleteFriendEntry(FriendTable& friends, int removed) {
         friends.Id[i] = friends.Id[j];
     });
 }
+
+int addServer(ServerTable& servers, const QString& name, const QString& host, const QString& port,
+              bool sockets, quint32 seed) {
+    const int k = addServerEntry(servers, seed);
+    if (k < 0)
+        return k;
+    servers.Name[k] = name;
+    servers.Host[k] = host;
+    servers.Port[k] = port;
+    servers.Pass[k].clear();
+    servers.Sockets[k] = sockets;
+    servers.Mods[k].clear();
+    return k;
+}

@@ -20,3 +20,9 @@ int addFriendEntry(FriendTable& friends, quint32 seed);
 void deleteModEntry(ModTable& mods, int removed);
 void deleteServerEntry(ServerTable& servers, int removed);
 void deleteFriendEntry(FriendTable& friends, int removed);
+
+// Adds a server with these fields, no password and no mods, as the servers
+// editor's Save of a new entry does; returns its slot, or -1 when the table
+// is full.
+int addServer(ServerTable& servers, const QString& name, const QString& host, const QString& port,
+              bool sockets, quint32 seed);

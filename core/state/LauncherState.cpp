@@ -17,6 +17,7 @@ LoadOutcome LauncherState::load() {
     LoadOutcome outcome;
     try {
         outcome = loadRegistry(settings, mods, servers, choose, &friends);
+        outcome.notices += loadMasterSettings(masters);
     } catch (...) {
         noteStored(); // a load that stopped early still tells what a save may write
         throw;
@@ -32,6 +33,7 @@ LoadOutcome LauncherState::load() {
 
 void LauncherState::save() {
     saveRegistry(settings, mods, servers, &stored_, &friends);
+    saveMasterSettings(masters, &storedMasters_);
     noteStored();
 }
 
@@ -40,6 +42,7 @@ void LauncherState::noteStored() {
     stored_.mods = mods;
     stored_.servers = servers;
     stored_.friends = friends;
+    storedMasters_ = masters;
 }
 
 void LauncherState::clear() {
@@ -48,6 +51,7 @@ void LauncherState::clear() {
     servers = ServerTable();
     queries = QueryTable();
     friends = FriendSettings();
+    masters = MasterSettings();
     profileNames.clear();
     playerName = QStringLiteral("-");
     noteStored();

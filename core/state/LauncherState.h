@@ -1,6 +1,7 @@
 #pragma once
 
 #include "query/QueryTable.h"
+#include "settings/MasterSettings.h"
 #include "settings/Registry.h"
 #include "settings/Tables.h"
 
@@ -22,6 +23,7 @@ public:
     ServerTable servers;
     QueryTable queries;
     FriendSettings friends;
+    MasterSettings masters;
     // The profile names and the player name of the last load that opened the
     // launcher's key; "-" until then.
     QStringList profileNames;
@@ -51,4 +53,5 @@ private:
 
     ExecutableChooser chooseExecutable_;
     StoredState stored_;
+    MasterSettings storedMasters_;
 };

@@ -73,9 +73,10 @@ QList<ServerSighting> BrowserFriends::sightings() const {
     const LauncherState& state = LauncherState::instance();
     const FriendMatch match(state.friends.table);
     const QTableWidget* grid = browser_->SGrid;
+    const ServerTable& shown = browser_->shownServers();
     QList<ServerSighting> servers;
-    for (int slot = 0; slot <= state.servers.Last && slot < grid->rowCount(); ++slot)
-        servers << savedServerSighting(state.servers, slot, match, state.queries.PlayerNames[slot],
+    for (int slot = 0; slot <= shown.Last && slot < grid->rowCount(); ++slot)
+        servers << savedServerSighting(shown, slot, match, state.queries.PlayerNames[slot],
                                        state.queries.PlayerCount[slot],
                                        cellText(grid, slot, PlayersColumn),
                                        cellText(grid, slot, MissionColumn));
@@ -136,7 +137,7 @@ void BrowserFriends::open(int slot) {
     browser_->show();
     browser_->raise();
     browser_->activateWindow();
-    const int last = LauncherState::instance().servers.Last;
+    const int last = browser_->shownServers().Last;
     if (slot < 0 || slot > last)
         return;
     QTableWidget* grid = browser_->SGrid;

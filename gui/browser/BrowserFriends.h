@@ -10,7 +10,7 @@ class TForm4;
 // on it shows in bold (its tip names the friends), and so does a friend's
 // row in the player grid, whose context menu adds the player under the
 // mouse to the friends list or removes them. At the end of every sweep the
-// servers go to FriendAlerts.
+// servers shown (the saved ones or the internet list) go to FriendAlerts.
 class BrowserFriends : public QObject {
     Q_OBJECT
 public:

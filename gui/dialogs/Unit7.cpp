@@ -1,6 +1,7 @@
 #include "dialogs/Unit7.h"
 
 #include "dialogs/FriendOptions.h"
+#include "dialogs/InternetServersGroup.h"
 #include "settings/Tables.h"
 #include "windows/FormActivation.h"
 #include "windows/GuardedHandler.h"
@@ -74,6 +75,11 @@ TFormOptions::TFormOptions(QWidget* parent)
     BitBtn1 = placed(glyphButton(this, QStringLiteral("&Cancel"), QStyle::SP_DialogCancelButton),
                      QStringLiteral("BitBtn1"), 112, 176, 89, 25);
 
+    // Below the others, as tall as its fields need.
+    internetServers = new InternetServersGroup(this);
+    internetServers->setGeometry(8, 208, 425, internetServers->sizeHint().height());
+    setFixedSize(width(), internetServers->geometry().bottom() + 9);
+
     for (QWidget* captioned : {static_cast<QWidget*>(CheckBox1), static_cast<QWidget*>(CheckBox2),
                                static_cast<QWidget*>(CheckBox3), static_cast<QWidget*>(sounds1),
                                static_cast<QWidget*>(sounds2), static_cast<QWidget*>(sounds3)})
@@ -116,6 +122,7 @@ void TFormOptions::FormActivate() {
     sound1->setText(state_.settings.Sound1);
     sound2->setText(state_.settings.Sound2);
     Friends->showSettings(state_.friends);
+    internetServers->showSettings(state_.masters);
 }
 
 // Unchecking goes around the group's exclusivity, which would otherwise keep
@@ -176,6 +183,7 @@ void TFormOptions::BitBtn2Click() {
     if (sounds3->isChecked())
         state_.settings.SoundMode = 2;
     Friends->storeSettings(state_.friends);
+    internetServers->storeSettings(state_.masters);
     state_.save();
     close();
 }

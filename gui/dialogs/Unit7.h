@@ -4,6 +4,7 @@
 #include "windows/Prompts.h"
 
 class FriendOptions;
+class InternetServersGroup;
 class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
@@ -46,6 +47,7 @@ public:
     QPushButton* BitBtn2;
     QPushButton* BitBtn1;
     FriendOptions* Friends;
+    InternetServersGroup* internetServers;
     OpenDialog OpenDialog1;
 
 private:
