@@ -43,6 +43,5 @@ void startCommandLine(const QString& commandLine, const QString& gameDir) {
     QString error;
     if (!ProcessStarter::instance().start(command.program, command.arguments, QDir::currentPath(),
                                           environment, error))
-        throw LauncherError(
-            QStringLiteral("Could not start \"%1\": %2").arg(command.program, error));
+        throw LauncherError(QStringLiteral("Could not start \"%1\": %2").arg(command.program, error));
 }

@@ -17,14 +17,18 @@ void LaunchLock::lock() {
         return;
     locked_ = true;
     timer_->stop();
-    focused_ = nullptr;
-    for (QAbstractButton* button : std::as_const(buttons_))
-        if (button && button->hasFocus())
-            focused_ = button;
+    // A disabled button would pass its window's focus on to the next control,
+    // where a held key would press it: the window itself holds it meanwhile.
+    refocus_.clear();
+    for (QAbstractButton* button : std::as_const(buttons_)) {
+        if (button && button->window()->focusWidget() == button) {
+            refocus_ << button;
+            button->window()->setFocus(Qt::OtherFocusReason);
+        }
+    }
     for (QAbstractButton* button : std::as_const(buttons_))
         if (button)
             button->setEnabled(false);
-    focusMovedTo_ = focused_ ? focused_->window()->focusWidget() : nullptr;
     qApp->installEventFilter(this);
 }
 
@@ -41,8 +45,9 @@ void LaunchLock::unlock() {
     for (QAbstractButton* button : std::as_const(buttons_))
         if (button)
             button->setEnabled(true);
-    if (focused_ && focused_->window()->focusWidget() == focusMovedTo_)
-        focused_->setFocus();
+    for (QAbstractButton* button : std::as_const(refocus_))
+        if (button && button->window()->focusWidget() == button->window())
+            button->setFocus(Qt::OtherFocusReason);
 }
 
 // A repeating key is still held: the lock lasts until it is let go. An

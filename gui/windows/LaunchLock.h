@@ -12,7 +12,7 @@ class QWidget;
 // double click or a held key starts one game. The buttons are disabled from
 // the press until the start was made and the desktop's double-click interval
 // has passed since; while locked, a repeating key keeps the lock and keys
-// that press buttons are dropped. A button that had the focus gets it back.
+// that press buttons are dropped.
 class LaunchLock : public QObject {
 public:
     // timer ends the lock: it is (re)started here, and its owner calls
@@ -32,8 +32,8 @@ protected:
 private:
     QTimer* timer_;
     QList<QPointer<QAbstractButton>> buttons_;
-    // A focused button and where the window put the focus when it was disabled.
-    QPointer<QAbstractButton> focused_;
-    QPointer<QWidget> focusMovedTo_;
+    // Buttons that had their window's focus; they get it back unless the
+    // user put it elsewhere meanwhile.
+    QList<QPointer<QAbstractButton>> refocus_;
     bool locked_ = false;
 };
