@@ -140,7 +140,7 @@ void TestMainWindow::launches() {
         QVERIFY(!windows.main->isVisible());
         return;
     }
-    // The launch buttons stay locked until the event loop has run again.
+    // The launch buttons stay locked for a while after the start.
     QVERIFY(!windows.main->BitBtn3->isEnabled());
     QVERIFY(!windows.main->BitBtn2->isEnabled());
     QVERIFY(!windows.main->BitBtn5->isEnabled());
