@@ -17,6 +17,7 @@ LoadOutcome LauncherState::load() {
     LoadOutcome outcome;
     try {
         outcome = loadRegistry(settings, mods, servers, choose);
+        outcome.notices += loadMasterSettings(masters);
     } catch (...) {
         noteStored(); // a load that stopped early still tells what a save may write
         throw;
@@ -33,6 +34,7 @@ LoadOutcome LauncherState::load() {
 void LauncherState::save() {
     Q_EMIT aboutToSave();
     saveRegistry(settings, mods, servers, &stored_);
+    saveMasterSettings(masters, &storedMasters_);
     noteStored();
 }
 
@@ -49,6 +51,7 @@ void LauncherState::noteStored() {
     stored_.settings = settings;
     stored_.mods = mods;
     stored_.servers = servers;
+    storedMasters_ = masters;
 }
 
 void LauncherState::clear() {
@@ -56,6 +59,7 @@ void LauncherState::clear() {
     mods = ModTable();
     servers = ServerTable();
     queries = QueryTable();
+    masters = MasterSettings();
     profileNames.clear();
     playerName = QStringLiteral("-");
     noteStored();
