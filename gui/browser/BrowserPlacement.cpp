@@ -34,7 +34,7 @@ bool BrowserPlacement::restore() {
     const RememberedGeometry& remembered = state_.settings.Geometry;
     const QList<int>& place = remembered.browser;
     if (place.size() == 4)
-        window_->resize(QSize(place[2], place[3]).expandedTo(window_->minimumSize()));
+        window_->resize(QSize(place[2], place[3]).expandedTo(window_->minimumSizeHint()));
     if (remembered.browserSplitter.size() == splitter_->count())
         splitter_->setSizes(remembered.browserSplitter);
     if (remembered.browserColumns.size() == columns_->count()) {

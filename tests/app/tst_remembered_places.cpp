@@ -50,7 +50,7 @@ void TestRememberedPlaces::windowsOpenWhereTheyWereLeft() {
     StoreFixture store;
     const QByteArray x = QByteArray::number(corner.x()), y = QByteArray::number(corner.y());
     store.write(storeWith(store.existingFile(), "\"browser\"=\"" + x + "," + y +
-                                                    ",500,380\"\n\"browserSplitter\"=\"200,100\"\n"
+                                                    ",700,480\"\n\"browserSplitter\"=\"200,100\"\n"
                                                     "\"browserSort\"=\"3,1\"\n\"watcher\"=\"" +
                                                     x + "," + y + "\"\n"));
     InstalledPrompts prompts;
@@ -62,7 +62,7 @@ void TestRememberedPlaces::windowsOpenWhereTheyWereLeft() {
     TFormWatcher* watcher = windows.watcher.get();
     watcher->show();
 
-    QCOMPARE(browser->size(), QSize(500, 380));
+    QCOMPARE(browser->size(), QSize(700, 480));
     for (const QWidget* window : {static_cast<QWidget*>(browser), static_cast<QWidget*>(watcher)}) {
         QCOMPARE(window->pos() == corner, onScreen);
         QVERIFY(onPrimaryScreen(window));
@@ -74,7 +74,7 @@ void TestRememberedPlaces::windowsOpenWhereTheyWereLeft() {
     watcher->move(80, 90);
     windows.main->close();
     const QByteArray saved = store.read();
-    QVERIFY2(saved.contains("\"browser\"=\"60,70,500,380\""), saved.constData());
+    QVERIFY2(saved.contains("\"browser\"=\"60,70,700,480\""), saved.constData());
     QVERIFY(saved.contains("\"watcher\"=\"80,90\""));
     QVERIFY(saved.contains("\"browserSort\"=\"3,1\""));
 }
