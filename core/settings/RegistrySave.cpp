@@ -1,4 +1,5 @@
 #include "settings/Registry.h"
+#include "settings/RememberedGeometry.h"
 #include "settings/SettingsStore.h"
 #include "settings/StoreKeys.h"
 #include "settings/TableStore.h"
@@ -42,6 +43,7 @@ void saveRegistry(const LauncherSettings& settings, const ModTable& mods,
     if (!store.openKey(StoreKeys::Launcher, false))
         return;
     writeOptions(store, settings, stored ? &stored->settings : nullptr);
+    saveGeometry(store, settings.Geometry, stored ? &stored->settings.Geometry : nullptr);
 
     const ModTable* storedMods = stored ? &stored->mods : nullptr;
     writeTable(
@@ -77,6 +79,22 @@ void saveRegistry(const LauncherSettings& settings, const ModTable& mods,
         });
     if (friends)
         saveFriends(store, *friends, stored ? &stored->friends : nullptr);
+    store.closeKey();
+    store.commit();
+}
+
+bool launcherKeyExists() {
+    SettingsStore store;
+    store.setRootKey(RootKey::CurrentUser);
+    return store.openKey(StoreKeys::Launcher, false);
+}
+
+void saveExecutable(const QString& path) {
+    SettingsStore store;
+    store.setRootKey(RootKey::CurrentUser);
+    if (!store.openKey(StoreKeys::Launcher, false))
+        return;
+    store.writeString(QStringLiteral("executable"), path);
     store.closeKey();
     store.commit();
 }

@@ -5,6 +5,7 @@
 #include <functional>
 
 class BrowserFriends;
+class BrowserPlacement;
 class FindBar;
 class GridOrder;
 class HostLookups;
@@ -97,6 +98,7 @@ private:
     GridOrder* order_;
     FindBar* findBar_;
     BrowserFriends* friends_;
+    BrowserPlacement* placement_;
     ServerSource* source_;
     QRect changedRows_; // rows in view whose texts changed since the last repaint
     QElapsedTimer sinceRepaint_;
