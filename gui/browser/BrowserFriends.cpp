@@ -76,10 +76,9 @@ QList<ServerSighting> BrowserFriends::sightings() const {
     const ServerTable& shown = browser_->shownServers();
     QList<ServerSighting> servers;
     for (int slot = 0; slot <= shown.Last && slot < grid->rowCount(); ++slot)
-        servers << savedServerSighting(shown, slot, match, state.queries.PlayerNames[slot],
-                                       state.queries.PlayerCount[slot],
-                                       cellText(grid, slot, PlayersColumn),
-                                       cellText(grid, slot, MissionColumn));
+        servers << savedServerSighting(
+            shown, slot, match, state.queries.PlayerNames[slot], state.queries.PlayerCount[slot],
+            cellText(grid, slot, PlayersColumn), cellText(grid, slot, MissionColumn));
     return servers;
 }
 
