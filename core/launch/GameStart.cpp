@@ -93,6 +93,16 @@ bool isWindowsExecutable(const QString& path) {
     return file.open(QIODevice::ReadOnly) && file.read(2) == "MZ";
 }
 
+void startPreferencesTool(const QString& gameDir, const RunnerSettings& runner) {
+    const QString tool = gameDir + QStringLiteral("/QUELLGROVEPREFERENCES.EXE");
+    if (!fileExists(tool))
+        throw LauncherError(QStringLiteral("ZAM Preferences was not found: there is no \"%1\".")
+                                .arg(localPath(tool)));
+    RunnerSettings toolRunner = runner;
+    toolRunner.launchCommand.clear();
+    startCommandLine(tool, gameDir, toolRunner);
+}
+
 void startCommandLine(const QString& commandLine, const QString& gameDir,
                       const RunnerSettings& runner) {
     const LaunchOptions options = parseLaunchOptions(runner.launchCommand);

@@ -21,6 +21,12 @@
 void startCommandLine(const QString& commandLine, const QString& gameDir,
                       const RunnerSettings& runner = {});
 
+// Starts the game's preferences tool, gameDir + "/QUELLGROVEPREFERENCES.EXE",
+// as startCommandLine does, through the runner but without its launch
+// options. Without the tool it throws LauncherError naming the file it
+// looked for, and starts nothing.
+void startPreferencesTool(const QString& gameDir, const RunnerSettings& runner = {});
+
 // True when the file begins with "MZ".
 bool isWindowsExecutable(const QString& path);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/RememberedGeometry.h"
 #include "settings/RunnerSettings.h"
 
 #include <QString>
@@ -22,6 +23,8 @@ struct LauncherSettings {
     qint32 SoundMode = 0;
     QString Sound1;
     QString Sound2;
+    // Where the browser and the watcher were left.
+    RememberedGeometry Geometry;
     RunnerSettings Runner;
 };
 

@@ -1,5 +1,6 @@
 #include "dialogs/Unit7.h"
 
+#include "dialogs/FriendOptions.h"
 #include "dialogs/InternetServersGroup.h"
 #include "dialogs/RunnerGroup.h"
 #include "settings/Tables.h"
@@ -69,6 +70,7 @@ TFormOptions::TFormOptions(QWidget* parent)
     Button1 = placed(new QPushButton(QStringLiteral("..."), GroupBox2), QStringLiteral("Button1"),
                      184, 152, 17, 21);
 
+    Friends = placed(new FriendOptions(this), QStringLiteral("Friends"), 8, 116, 193, 54);
     BitBtn2 = placed(glyphButton(this, QStringLiteral("&OK"), QStyle::SP_DialogOkButton),
                      QStringLiteral("BitBtn2"), 8, 176, 89, 25);
     BitBtn2->setDefault(true);
@@ -124,6 +126,7 @@ void TFormOptions::FormActivate() {
     sound1->setText(state_.settings.Sound1);
     sound2->setText(state_.settings.Sound2);
     Runners->showSettings(state_.settings.Runner, QDir::homePath());
+    Friends->showSettings(state_.friends);
     internetServers->showSettings(state_.masters);
 }
 
@@ -185,6 +188,7 @@ void TFormOptions::BitBtn2Click() {
     if (sounds3->isChecked())
         state_.settings.SoundMode = 2;
     state_.settings.Runner = Runners->chosen();
+    Friends->storeSettings(state_.friends);
     internetServers->storeSettings(state_.masters);
     state_.save();
     close();

@@ -3,6 +3,7 @@
 #include "dialogs/FixedDialog.h"
 #include "windows/Prompts.h"
 
+class FriendOptions;
 class InternetServersGroup;
 class QButtonGroup;
 class QCheckBox;
@@ -14,8 +15,8 @@ class QRadioButton;
 class RunnerGroup;
 
 // The options dialog: the launch options, the watcher's sounds and what runs
-// Windows games. "&OK" stores the controls and saves; "&Cancel" and the close
-// box store nothing.
+// Windows games. "&OK" stores the controls and saves; "&Cancel", Escape and
+// the close box store nothing.
 class TFormOptions : public FixedDialog {
     Q_OBJECT
 public:
@@ -48,6 +49,7 @@ public:
     QPushButton* BitBtn2;
     QPushButton* BitBtn1;
     RunnerGroup* Runners;
+    FriendOptions* Friends;
     InternetServersGroup* internetServers;
     OpenDialog OpenDialog1;
 
