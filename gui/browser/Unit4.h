@@ -1,3 +1,4 @@
+// TForm4, the server browser: queries the saved servers and joins or watches one.
 #pragma once
 
 #include <QElapsedTimer>

@@ -1,3 +1,4 @@
+// TForm3, the servers editor: adds, changes and deletes the saved servers.
 #pragma once
 
 #include "dialogs/FixedDialog.h"

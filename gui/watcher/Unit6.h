@@ -1,3 +1,4 @@
+// TFormWatcher, the server watcher: polls one server and alerts when a game is set up.
 #pragma once
 
 #include "query/WatcherReply.h"
