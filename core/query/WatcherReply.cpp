@@ -6,8 +6,6 @@
 
 #include <algorithm>
 
-WatchedServer watchedServer;
-
 void WatchedServer::pollStarted() {
     players = QStringLiteral("?");
     maximum = QStringLiteral("?");

@@ -219,7 +219,7 @@ void TFormWatcher::watch(const QString& hostName, const QString& port, bool sock
 
 void TFormWatcher::UpdateStatus() {
     host->setText(udps->RemoteHost() + u':' + QString::number(udps->RemotePort()));
-    watchedServer.pollStarted();
+    watched_.pollStarted();
     chart_->pollStarted();
     display_.playerList.clear();
     showDisplay();
@@ -306,17 +306,17 @@ void TFormWatcher::udpsDataReceived(qint32 NumberBytes, const QString&, qint32) 
     playerList->setColumnWidth(0, 70);
     playerList->setColumnWidth(1, 100);
     WatcherSound sound = WatcherSound::None;
-    const qint32 previousState = watchedServer.WatcherState;
+    const qint32 previousState = watched_.WatcherState;
     try {
-        sound = handleWatcherReply(reply, watchedServer, display_, state_.settings.SoundMode);
+        sound = handleWatcherReply(reply, watched_, display_, state_.settings.SoundMode);
     } catch (...) {
         showDisplay();
         throw;
     }
     status->setToolTip(QString());
     showDisplay();
-    chart_->record(watchedServer.players);
-    notifier_->stateChanged(previousState, watchedServer.WatcherState, display_.status.text);
+    chart_->record(watched_.players);
+    notifier_->stateChanged(previousState, watched_.WatcherState, display_.status.text);
 
     switch (sound) {
     case WatcherSound::None:
@@ -387,7 +387,7 @@ void TFormWatcher::closeEvent(QCloseEvent* event) {
 
 void TFormWatcher::FormClose() {
     Timer2->stop();
-    watchedServer.WatcherState = 0;
+    watched_.WatcherState = 0;
     if (OnClosed)
         OnClosed();
 }

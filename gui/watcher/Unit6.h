@@ -57,6 +57,9 @@ public:
     QTimer* Timer1;
     QTimer* Timer2;
 
+    // What the watcher keeps about the watched server between replies.
+    const WatchedServer& watchedServer() const { return watched_; }
+
     // "Join": joins the server the browser has selected.
     std::function<void()> OnJoin;
     // Closing the watcher: brings back the windows it stood in for.
@@ -74,6 +77,7 @@ private:
     void showPlayerRows();
 
     LauncherState& state_;
+    WatchedServer watched_;
     // What the labels, the lamp and the player list show.
     WatcherDisplay display_;
     // Set by showing, which runs FormActivate itself; the activation that

@@ -83,10 +83,7 @@ struct WatchingLauncher {
 class TestWatcherWindow : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init() {
-        resetSharedState();
-        watchedServer = WatchedServer();
-    }
+    void init() { resetSharedState(); }
     void soundsPerMode_data();
     void soundsPerMode();
     void labelsColoursAndLamp();
@@ -203,7 +200,7 @@ void TestWatcherWindow::malformedMaxplayersOpensNoBox() {
     QCOMPARE(w->mission->text(), QString("m1"));
     QCOMPARE(rowsOf(w->playerList), (QStringList{"A|1", "B|"})); // the open row stays
     QCOMPARE(w->players->text(), QString("4/6"));
-    QCOMPARE(watchedServer.WatcherState, 14);
+    QCOMPARE(w->watchedServer().WatcherState, 14);
 
     QVERIFY(launcher.poll({"\\gstate\\2\\"}, "m2"));
     QCOMPARE(launcher.sounds->played, QStringList{"built-in"});
@@ -219,7 +216,7 @@ void TestWatcherWindow::closingAndReopening() {
     w->BitBtn1->click();
     QVERIFY(!w->isVisible());
     QVERIFY(!w->Timer2->isActive());
-    QCOMPARE(watchedServer.WatcherState, 0);
+    QCOMPARE(w->watchedServer().WatcherState, 0);
     QVERIFY(launcher.windows->main->isVisible());
     QVERIFY(launcher.windows->browser->isVisible());
 
