@@ -37,6 +37,20 @@ int addServerEntry(ServerTable& servers, quint32 seed) {
     return takeNewSlot(servers, seed);
 }
 
+int putServerEntry(ServerTable& servers, int k, const ServerEntry& entry, quint32 seed) {
+    if (k < 0)
+        k = addServerEntry(servers, seed);
+    if (k < 0)
+        return -1;
+    servers.Name[k] = entry.name;
+    servers.Host[k] = entry.host;
+    servers.Port[k] = entry.port;
+    servers.Pass[k] = entry.pass;
+    servers.Sockets[k] = entry.sockets;
+    servers.Mods[k] = entry.mods;
+    return k;
+}
+
 void deleteModEntry(ModTable& mods, int removed) {
     closeGap(mods, removed, [&mods](int i, int j) {
         mods.Name[i] = mods.Name[j];

@@ -161,7 +161,7 @@ void TForm4::buildControls() {
     findBar_ = new FindBar(SGrid, state_.queries, this);
     layout->insertWidget(0, findBar_);
     order_ = new GridOrder(SGrid);
-    new ServerRowMenu(this);
+    new ServerRowMenu(SGrid, this);
 
     udps = new UdpEndpoint(this);
     udps->setObjectName(QStringLiteral("udps"));
@@ -372,14 +372,16 @@ void TForm4::showPlayers() {
     }
 }
 
-// Presses "&Join server", as the watcher's join does.
-void TForm4::joinSelected() {
-    BitBtn1->click();
+void TForm4::BitBtn1Click() {
+    joinSelected();
 }
 
-// Joins the selected server through OnJoin, with the server's own slot for
-// its mods.
-void TForm4::BitBtn1Click() {
+void TForm4::BitBtn3Click() {
+    watchSelected();
+}
+
+// The join argument goes with the server's own slot, for its mods.
+void TForm4::joinSelected() {
     const int slot = selectedSlot();
     if (slot < 0 || !OnJoin)
         return;
@@ -389,8 +391,7 @@ void TForm4::BitBtn1Click() {
            slot);
 }
 
-// Hands the selected server to the watcher through OnWatch, and steps aside.
-void TForm4::BitBtn3Click() {
+void TForm4::watchSelected() {
     const int slot = selectedSlot();
     if (slot < 0)
         return;

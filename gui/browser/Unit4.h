@@ -39,8 +39,11 @@ public:
     void udpsDataReceived(qint32 NumberBytes, const QString& FromIP, qint32 Port);
     void udpsInvalidHost(bool& handled);
     void udpsBufferInvalid(bool& handled);
-    // Presses "&Join server": joins the selected server, if any.
+    // Joins the selected server, if any, through OnJoin ("&Join server").
     void joinSelected();
+    // Hands the selected server, if any, to the watcher through OnWatch and
+    // steps aside ("&Watcher").
+    void watchSelected();
 
     // Starts the game with the join argument and the server's slot.
     std::function<void(const QString& argumentText, qint32 slot)> OnJoin;

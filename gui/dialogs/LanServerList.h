@@ -11,8 +11,8 @@ class TForm3;
 
 // "Find LAN servers" in the servers editor: searches the local network for
 // game servers and lists them below the editor, which grows to show the
-// list; each row's Save button saves that server as a new entry through the
-// editor's own Save, with its limits and messages.
+// list; each row's Save button has the editor save that server as a new
+// entry, as its own Save does, with its limits and messages.
 class LanServerList : public QObject {
 public:
     explicit LanServerList(TForm3* editor);

@@ -238,14 +238,19 @@ void TestWatcherWindow::closingAndReopening() {
     QVERIFY(launcher.sounds->played.isEmpty());
 }
 
+// "Join" joins the server selected in the browser, as the browser's own join does.
 void TestWatcherWindow::joinUsesTheBrowsersJoin() {
     WatchingLauncher launcher;
-    auto* browserJoin = launcher.windows->browser->findChild<QPushButton*>("BitBtn1");
-    QVERIFY(browserJoin);
-    QSignalSpy joins(browserJoin, &QPushButton::clicked);
+    serverTable.Last = 0;
+    serverTable.Host[0] = QStringLiteral("10.1.2.3");
+    serverTable.Port[0] = QStringLiteral("2302");
+    serverTable.Sockets[0] = true;
+    launcher.windows->browser->SGrid->setRowCount(1);
+    launcher.windows->browser->SGrid->selectRow(0);
 
     launcher.watcher->BitBtn2->click();
-    QCOMPARE(joins.size(), 1);
+    QCOMPARE(launcher.starter->calls.size(), 1);
+    QVERIFY(launcher.starter->calls[0].arguments.contains("-connect=10.1.2.3"));
     QVERIFY(!launcher.watcher->isVisible());
     QVERIFY(launcher.windows->main->isVisible());
     QVERIFY(launcher.windows->browser->isVisible());
