@@ -1,5 +1,7 @@
 #include "dialogs/Unit5.h"
 
+#include "windows/GuardedHandler.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -25,7 +27,7 @@ TAboutDialog::TAboutDialog(QWidget* parent) : QDialog(parent) {
     OKBtn = new QPushButton(QStringLiteral("OK"), this);
     OKBtn->setObjectName(QStringLiteral("OKBtn"));
     OKBtn->setDefault(true);
-    connect(OKBtn, &QPushButton::clicked, this, &TAboutDialog::OKBtnClick);
+    connect(OKBtn, &QPushButton::clicked, this, guardedHandler(this, &TAboutDialog::OKBtnClick));
 
     auto* text = new QVBoxLayout;
     text->addWidget(ProductName);
@@ -40,4 +42,6 @@ TAboutDialog::TAboutDialog(QWidget* parent) : QDialog(parent) {
     setFixedSize(300, 150);
 }
 
-void TAboutDialog::OKBtnClick() { close(); }
+void TAboutDialog::OKBtnClick() {
+    close();
+}
