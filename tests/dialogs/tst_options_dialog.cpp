@@ -1,10 +1,10 @@
-#include "EditorStore.h"
 #include "WindowSteps.h"
 #include "settings/Tables.h"
 #include "support/LauncherWindows.h"
 #include "support/ScriptedPrompts.h"
 #include "support/SharedState.h"
 #include "support/StoreFixture.h"
+#include "support/StoreText.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -14,10 +14,9 @@
 
 namespace {
 
-QByteArray options(int watchers, const QByteArray& sound1 = "a.wav") {
-    return "\"close\"=dword:00000000\n\"watchers\"=dword:" +
-           QByteArray::number(watchers, 16).rightJustified(8, '0') + "\n\"sound1\"=\"" + sound1 +
-           "\"\n\"sound2\"=\"\"\n";
+QList<StoreValue> options(int watchers) {
+    return {{"nosplash", dword(1)},        {"window", dword(0)},        {"close", dword(0)},
+            {"watchers", dword(watchers)}, {"sound1", quoted("a.wav")}, {"sound2", quoted("")}};
 }
 
 QString checkedMode(const TFormOptions* form) {
@@ -36,7 +35,7 @@ QList<bool> customSoundControls(const TFormOptions* form) {
 
 struct Dialog {
     explicit Dialog(int watchers) {
-        store.write(launcherKey(store.existingFile(), options(watchers)));
+        store.write(StoreText().launcher(store.existingFile(), options(watchers)));
         windows = std::make_unique<LauncherWindows>();
         form = windows->options.get();
     }
@@ -51,9 +50,7 @@ struct Dialog {
 class TestOptionsDialog : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init() {
-        resetSharedState();
-    }
+    void init() { resetSharedState(); }
     void activationShowsSettings_data();
     void activationShowsSettings();
     void storedOnOkOnly_data();
