@@ -19,6 +19,7 @@ LoadOutcome LauncherState::load() {
     LoadOutcome outcome;
     try {
         outcome = loadRegistry(settings, mods, servers, choose);
+        outcome.notices += loadMasterSettings(masters);
     } catch (...) {
         noteStored(); // a load that stopped early still tells what a save may write
         throw;
@@ -34,6 +35,7 @@ LoadOutcome LauncherState::load() {
 
 void LauncherState::save() {
     saveRegistry(settings, mods, servers, &stored_);
+    saveMasterSettings(masters, &storedMasters_);
     noteStored();
 }
 
@@ -41,6 +43,7 @@ void LauncherState::noteStored() {
     stored_.settings = settings;
     stored_.mods = mods;
     stored_.servers = servers;
+    storedMasters_ = masters;
 }
 
 void LauncherState::clear() {
@@ -48,6 +51,7 @@ void LauncherState::clear() {
     mods = ModTable();
     servers = ServerTable();
     queries = QueryTable();
+    masters = MasterSettings();
     profileNames.clear();
     playerName = QStringLiteral("-");
     noteStored();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "query/QueryTable.h"
+#include "settings/MasterSettings.h"
 #include "settings/Registry.h"
 #include "settings/TableEdits.h"
 #include "settings/Tables.h"
@@ -22,6 +23,7 @@ public:
     ModTable mods;
     ServerTable servers;
     QueryTable queries;
+    MasterSettings masters;
     // The profile names and the player name of the last load that opened the
     // launcher's key; "-" until then.
     QStringList profileNames;
@@ -56,4 +58,5 @@ private:
 
     ExecutableChooser chooseExecutable_;
     StoredState stored_;
+    MasterSettings storedMasters_;
 };

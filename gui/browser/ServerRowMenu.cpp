@@ -1,7 +1,7 @@
 #include "browser/ServerRowMenu.h"
 
+#include "browser/ServerSource.h"
 #include "browser/Unit4.h"
-#include "state/LauncherState.h"
 #include "windows/GuardedHandler.h"
 
 #include <QClipboard>
@@ -18,11 +18,14 @@ ServerRowMenu::ServerRowMenu(QTableWidget* grid, TForm4* browser)
 
 void ServerRowMenu::open(const QPoint& position) {
     const int slot = grid_->rowAt(position.y());
-    const ServerTable& servers = LauncherState::instance().servers;
+    const ServerTable& servers = browser_->shownServers();
     if (slot < 0 || slot > servers.Last)
         return;
     grid_->selectRow(slot);
-    address_ = servers.Host[slot] + u':' + servers.Port[slot];
+    slot_ = slot;
+    ServerSource* source = browser_->source();
+    address_ = source->showsInternet() ? source->address(slot)
+                                       : servers.Host[slot] + u':' + servers.Port[slot];
     QMenu menu(grid_);
     menu.setObjectName(QStringLiteral("ServerRowMenu"));
     menu.addAction(QStringLiteral("Join"), browser_,
@@ -31,9 +34,16 @@ void ServerRowMenu::open(const QPoint& position) {
                    guardedHandler(browser_, &TForm4::watchSelected));
     menu.addAction(QStringLiteral("Copy address"), this,
                    guardedHandler(browser_, this, &ServerRowMenu::copyAddress));
+    if (source->showsInternet())
+        menu.addAction(tr("Add to my servers"), this,
+                       guardedHandler(browser_, this, &ServerRowMenu::addToMyServers));
     menu.exec(grid_->viewport()->mapToGlobal(position));
 }
 
 void ServerRowMenu::copyAddress() {
     QGuiApplication::clipboard()->setText(address_);
+}
+
+void ServerRowMenu::addToMyServers() {
+    browser_->source()->addToMyServers(slot_);
 }

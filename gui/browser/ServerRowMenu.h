@@ -7,8 +7,9 @@ class QTableWidget;
 class TForm4;
 
 // The context menu of the browser's server rows: Join, Watch and Copy
-// address for the server under the mouse, which it selects first. Join and
-// Watch ask the browser to join or watch its selected server.
+// address for the server under the mouse, which it selects first, and Add to
+// my servers for an internet server. Join and Watch ask the browser to join
+// or watch its selected server.
 class ServerRowMenu : public QObject {
 public:
     ServerRowMenu(QTableWidget* grid, TForm4* browser);
@@ -16,8 +17,11 @@ public:
 private:
     void open(const QPoint& position);
     void copyAddress();
+    void addToMyServers();
 
     QTableWidget* grid_;
     TForm4* browser_;
-    QString address_; // host:port of the server the menu was opened for
+    // The server the menu was opened for: its slot and host:port.
+    int slot_ = -1;
+    QString address_;
 };

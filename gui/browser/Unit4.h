@@ -9,6 +9,8 @@ class FindBar;
 class GridOrder;
 class HostLookups;
 class QComboBox;
+class ServerSource;
+struct ServerTable;
 class QGroupBox;
 class QPushButton;
 class StatusBarPanel;
@@ -39,11 +41,15 @@ public:
     void udpsDataReceived(qint32 NumberBytes, const QString& FromIP, qint32 Port);
     void udpsInvalidHost(bool& handled);
     void udpsBufferInvalid(bool& handled);
-    // Joins the selected server, if any, through OnJoin ("&Join server").
+    // Joins the selected server, if any ("&Join server"): a saved one through
+    // OnJoin, an internet one through the source.
     void joinSelected();
     // Hands the selected server, if any, to the watcher through OnWatch and
     // steps aside ("&Watcher").
     void watchSelected();
+    // The servers shown: the saved ones or the internet list.
+    ServerSource* source() const { return source_; }
+    const ServerTable& shownServers() const;
 
     // Starts the game with the join argument and the server's slot.
     std::function<void(const QString& argumentText, qint32 slot)> OnJoin;
@@ -92,6 +98,7 @@ private:
     // Sorting and finding, both untouched until the user asks for them.
     GridOrder* order_;
     FindBar* findBar_;
+    ServerSource* source_;
     QRect changedRows_; // rows in view whose texts changed since the last repaint
     QElapsedTimer sinceRepaint_;
 };
