@@ -9,6 +9,7 @@
 
 class QAction;
 class QComboBox;
+class LaunchLock;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -62,6 +63,8 @@ public:
     QPushButton* Button1;
     OpenDialog OpenDialog1;
     QTimer* Timer1;
+    // Locks the launch buttons of every window while a game starts.
+    LaunchLock* launchLock;
 
     QAction* Options2;
     QAction* Mods1;
