@@ -51,6 +51,10 @@ int putServerEntry(ServerTable& servers, int k, const ServerEntry& entry, quint3
     return k;
 }
 
+int addFriendEntry(FriendTable& friends, quint32 seed) {
+    return takeNewSlot(friends, seed);
+}
+
 void deleteModEntry(ModTable& mods, int removed) {
     closeGap(mods, removed, [&mods](int i, int j) {
         mods.Name[i] = mods.Name[j];
@@ -68,5 +72,12 @@ void deleteServerEntry(ServerTable& servers, int removed) {
         servers.Port[i] = servers.Port[j];
         servers.Sockets[i] = servers.Sockets[j];
         servers.Mods[i] = servers.Mods[j];
+    });
+}
+
+void deleteFriendEntry(FriendTable& friends, int removed) {
+    closeGap(friends, removed, [&friends](int i, int j) {
+        friends.Name[i] = friends.Name[j];
+        friends.Id[i] = friends.Id[j];
     });
 }

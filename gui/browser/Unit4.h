@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <functional>
 
+class BrowserFriends;
 class BrowserPlacement;
 class FindBar;
 class GridOrder;
@@ -42,6 +43,8 @@ public:
     void udpsDataReceived(qint32 NumberBytes, const QString& FromIP, qint32 Port);
     void udpsInvalidHost(bool& handled);
     void udpsBufferInvalid(bool& handled);
+    // From the start of a sweep until Timer1 ends it.
+    bool sweeping() const;
     // Joins the selected server, if any ("&Join server"): a saved one through
     // OnJoin, an internet one through the source.
     void joinSelected();
@@ -99,6 +102,7 @@ private:
     // Sorting and finding, both untouched until the user asks for them.
     GridOrder* order_;
     FindBar* findBar_;
+    BrowserFriends* friends_;
     BrowserPlacement* placement_;
     ServerSource* source_;
     QRect changedRows_; // rows in view whose texts changed since the last repaint

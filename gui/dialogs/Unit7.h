@@ -4,6 +4,7 @@
 #include "dialogs/FixedDialog.h"
 #include "windows/Prompts.h"
 
+class FriendOptions;
 class InternetServersGroup;
 class QButtonGroup;
 class QCheckBox;
@@ -47,6 +48,7 @@ public:
     QPushButton* Button1;
     QPushButton* BitBtn2;
     QPushButton* BitBtn1;
+    FriendOptions* Friends;
     InternetServersGroup* internetServers;
     OpenDialog OpenDialog1;
 

@@ -23,7 +23,7 @@ struct Value {
     StoreValue value;
 };
 
-// A whole store: the game's keys, the options, two mods and two servers.
+// A whole store: the game's keys, the options, two mods, two servers and a friend.
 QList<Value> storeValues(const QString& executable, const QString& gameDir) {
     const QString launcher = StoreKeys::Launcher.chopped(1);
     QList<Value> values = {
@@ -35,6 +35,7 @@ QList<Value> storeValues(const QString& executable, const QString& gameDir) {
         {launcher, {"watchers", dword(2)}},
         {launcher, {"sound1", quoted("start.wav")}},
         {launcher, {"sound2", quoted("join.wav")}},
+        {launcher, {"friendcheck", dword(60)}},
     };
     for (const QString id : {"11", "12"})
         values << Value{StoreKeys::modEntry(id), {"name", quoted("Mod " + id)}}
@@ -48,6 +49,7 @@ QList<Value> storeValues(const QString& executable, const QString& gameDir) {
                << Value{StoreKeys::serverEntry(id), {"mods", quoted("11;")}}
                << Value{StoreKeys::serverEntry(id), {"sockets", dword(1)}};
     values << Value{StoreKeys::Game, {"Player Name", quoted("Me")}};
+    values << Value{launcher + "\\friends\\31", {"name", quoted("Ann")}};
     return values;
 }
 
