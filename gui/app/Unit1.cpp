@@ -1,6 +1,5 @@
 #include "app/Unit1.h"
 
-#include "app/PathLabel.h"
 #include "base/VisibleText.h"
 #include "browser/Unit4.h"
 #include "dialogs/Unit2.h"
@@ -13,9 +12,11 @@
 #include "settings/SettingsStore.h"
 #include "settings/StoreKeys.h"
 #include "state/LauncherState.h"
+#include "windows/ElidedLabel.h"
 #include "windows/ErrorReport.h"
 #include "windows/GuardedHandler.h"
 #include "windows/PlacementAnchor.h"
+#include "windows/WindowFit.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -31,6 +32,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 TForm1* Form1 = nullptr;
 
@@ -60,7 +62,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), OpenDialog1(kExecutableFi
     buildMenu();
     connectHandlers();
     guarded(this, [this] { FormCreate(); });
-    setFixedSize(sizeHint());
+    (new WindowFit(this))->fit();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
@@ -81,7 +83,9 @@ void TForm1::buildControls() {
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     ModList = new QListWidget(GroupBox1);
     ModList->setObjectName(QStringLiteral("ModList"));
-    ModList->setFixedHeight(96);
+    // Five rows of the desktop's font, and at least the designed 96 pixels.
+    ModList->setFixedHeight(
+        std::max(96, 5 * (ModList->fontMetrics().height() + 2) + 2 * ModList->frameWidth()));
     // A long list is laid out a batch per turn of the event loop, so it does
     // not hold up the window's first showing; a batch is about the rows in view.
     ModList->setLayoutMode(QListView::Batched);
@@ -137,9 +141,9 @@ void TForm1::buildControls() {
     Bevel1->setFrameShape(QFrame::StyledPanel);
     Bevel1->setFrameShadow(QFrame::Sunken);
     Bevel1->setStatusTip(QStringLiteral("ZAM Executable location"));
-    exenimi = new PathLabel(QStringLiteral("exenimi"), Bevel1);
+    // A long path shows its end, the file name.
+    exenimi = new ElidedLabel(Qt::ElideLeft, QStringLiteral("exenimi"), Bevel1);
     exenimi->setObjectName(QStringLiteral("exenimi"));
-    exenimi->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     Button1 = new QPushButton(QStringLiteral("ch&ange"), Bevel1);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setStatusTip(QStringLiteral("Change the ZAM Executable location"));

@@ -16,6 +16,7 @@
 #include "state/LauncherState.h"
 #include "windows/ErrorReport.h"
 #include "windows/FormActivation.h"
+#include "windows/GridRows.h"
 #include "windows/GridTextDelegate.h"
 #include "windows/GuardedHandler.h"
 #include "windows/PlacementAnchor.h"
@@ -84,8 +85,7 @@ QTableWidget* grid(QWidget* parent, const QString& name, int columns) {
     table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     table->verticalHeader()->hide();
-    table->verticalHeader()->setMinimumSectionSize(16);
-    table->verticalHeader()->setDefaultSectionSize(16);
+    fitRowsToFont(table, 16);
     table->setWordWrap(false);
     table->setItemDelegate(new GridTextDelegate(table));
     return table;
@@ -116,10 +116,11 @@ void TForm4::buildControls() {
     Splitter1->setChildrenCollapsible(false);
     SGrid = grid(Splitter1, QStringLiteral("SGrid"), 5);
     SGrid->setHorizontalHeaderLabels(serverHeader);
-    SGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    SGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     SGrid->horizontalHeader()->setHighlightSections(false);
     PlrGrid = grid(Splitter1, QStringLiteral("PlrGrid"), 2);
     PlrGrid->horizontalHeader()->hide();
+    PlrGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     PlrGrid->setRowCount(1);
     Splitter1->setStretchFactor(0, 3);
     Splitter1->setStretchFactor(1, 2);
@@ -224,13 +225,40 @@ void TForm4::FormResize() {
     layOutColumns();
 }
 
+// The designed widths (a third each of what the ping's 30 and the players'
+// 50 pixels leave for the names, the addresses and the missions), each at
+// least as wide as its caption with the sort indicator and, for the ping and
+// the players, as their widest text in the desktop's font.
 void TForm4::layOutColumns() {
-    const int a = int(std::lround((SGrid->width() - 98) / 3.0));
-    const int widths[] = {a, a, 30, 50, a + 10};
-    for (int column = 0; column < 5; ++column)
-        SGrid->setColumnWidth(column, widths[column]);
+    const int ping = std::max(30, columnNeed(PingColumn));
+    const int players = std::max(50, columnNeed(PlayersColumn));
+    const int a = int(std::lround((SGrid->width() - ping - players - 18) / 3.0));
+    const int widths[] = {a, a, ping, players, a + 10};
+    int least = 18;
+    for (int column = 0; column < 5; ++column) {
+        const int caption = SGrid->horizontalHeader()->sectionSizeHint(column);
+        SGrid->setColumnWidth(column, std::max(widths[column], caption));
+        least += column == PingColumn || column == PlayersColumn ? widths[column] : caption;
+    }
+    SGrid->setMinimumWidth(least);
     PlrGrid->setColumnWidth(0, 150);
     PlrGrid->setColumnWidth(1, PlrGrid->width() - 150);
+}
+
+// The width of a column's caption and of its longest text (the ping and
+// player texts are digits, all about as wide).
+int TForm4::columnNeed(int column) const {
+    const QTableWidgetItem* longest = nullptr;
+    for (int row = 0; row < SGrid->rowCount(); ++row) {
+        const QTableWidgetItem* item = SGrid->item(row, column);
+        if (item && (!longest || item->text().size() > longest->text().size()))
+            longest = item;
+    }
+    const int margins =
+        2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, SGrid) + 1);
+    const int text =
+        longest ? SGrid->fontMetrics().horizontalAdvance(longest->text()) + margins : 0;
+    return std::max(SGrid->horizontalHeader()->sectionSizeHint(column), text + 1);
 }
 
 // A sweep that waits for a host lookup runs the event loop; an activation
@@ -247,6 +275,7 @@ void TForm4::Timer1Timer() {
         return;
     BitBtn2->setEnabled(true);
     Timer1->stop();
+    layOutColumns();
     order_->apply();
     findBar_->remark();
     showPlayers();

@@ -3,6 +3,7 @@
 #include "dialogs/Unit3.h"
 #include "state/LauncherState.h"
 #include "windows/ErrorReport.h"
+#include "windows/GridRows.h"
 #include "windows/Placement.h"
 
 #include <QComboBox>
@@ -14,7 +15,7 @@
 
 namespace {
 
-constexpr int listHeight = 160;
+constexpr int listMinimumHeight = 134;
 const QStringList columns = {QStringLiteral("Name"),    QStringLiteral("Address"),
                              QStringLiteral("Impl."),   QStringLiteral("Players"),
                              QStringLiteral("Mission"), QString()};
@@ -23,21 +24,19 @@ const QStringList columns = {QStringLiteral("Name"),    QStringLiteral("Address"
 
 LanServerList::LanServerList(TForm3* editor)
     : QObject(editor), editor_(editor), discovery_(new LanDiscovery(this)) {
-    find_ = placed(new QPushButton(QStringLiteral("Find LAN servers"), editor),
-                   QStringLiteral("FindLanServers"), 313, 6, 104, 23);
-    summary_ = placedLabel(editor, QStringLiteral("LanSummary"), QString(), 8, 232);
-    list_ = placed(new QTableWidget(0, int(columns.size()), editor), QStringLiteral("LanServers"),
-                   8, 250, 409, listHeight - 26);
+    find_ = named(new QPushButton(QStringLiteral("Find LAN servers"), editor),
+                  QStringLiteral("FindLanServers"), 104);
+    summary_ = namedLabel(editor, QStringLiteral("LanSummary"), QString());
+    list_ = named(new QTableWidget(0, int(columns.size()), editor), QStringLiteral("LanServers"));
+    list_->setMinimumHeight(listMinimumHeight);
     list_->setHorizontalHeaderLabels(columns);
     list_->verticalHeader()->hide();
-    list_->verticalHeader()->setDefaultSectionSize(22);
+    fitRowsToFont(list_, 22);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list_->setSelectionMode(QAbstractItemView::NoSelection);
-    // The columns fit the width; the mission takes what the others leave.
-    for (const auto& [column, width] : {std::pair{0, 84}, {1, 100}, {2, 68}, {3, 44}, {5, 44}})
-        list_->setColumnWidth(column, width);
+    // The columns fit their contents; the mission takes what the others leave.
+    list_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     list_->horizontalHeader()->setSectionResizeMode(4, QHeaderView::Stretch);
-    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     summary_->hide();
     list_->hide();
     connect(find_, &QPushButton::clicked, this, [this] { guarded(editor_, [this] { search(); }); });
@@ -57,7 +56,6 @@ void LanServerList::showFound() {
     const QList<LanServer> found = discovery_->servers();
     summary_->setText(found.isEmpty() ? QStringLiteral("No server answered on the local network.")
                                       : QStringLiteral("Servers on the local network:"));
-    summary_->adjustSize();
     list_->setRowCount(int(found.size()));
     for (int row = 0; row < found.size(); ++row) {
         const LanServer& server = found[row];
@@ -77,7 +75,6 @@ void LanServerList::showFound() {
     }
     summary_->show();
     list_->show();
-    editor_->setFixedSize(editor_->width(), list_->geometry().bottom() + 8);
 }
 
 // Fills the editor's fields as a new entry and presses its Save.

@@ -1,5 +1,7 @@
 #include "dialogs/Unit5.h"
 
+#include "windows/WindowFit.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -37,7 +39,9 @@ TAboutDialog::TAboutDialog(QWidget* parent) : QDialog(parent) {
     auto* column = new QVBoxLayout(this);
     column->addLayout(top);
     column->addWidget(OKBtn, 0, Qt::AlignHCenter);
-    setFixedSize(300, 150);
+    new WindowFit(this, {300, 150});
 }
 
-void TAboutDialog::OKBtnClick() { close(); }
+void TAboutDialog::OKBtnClick() {
+    close();
+}

@@ -8,8 +8,11 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QVBoxLayout>
+#include <tuple>
 
 TFormOptions* FormOptions = nullptr;
 
@@ -29,53 +32,75 @@ TFormOptions::TFormOptions(QWidget* parent)
     setObjectName(QStringLiteral("FormOptions"));
     setWindowTitle(QStringLiteral("Options"));
 
-    GroupBox1 = placed(new QGroupBox(QStringLiteral("Options"), this), QStringLiteral("GroupBox1"),
-                       8, 8, 193, 105);
-    CheckBox1 = hinted(placed(new QCheckBox(QStringLiteral("Skip splash screens"), GroupBox1),
-                              QStringLiteral("CheckBox1"), 16, 24, 153, 17),
+    GroupBox1 = named(new QGroupBox(QStringLiteral("Options"), this), QStringLiteral("GroupBox1"));
+    CheckBox1 = hinted(named(new QCheckBox(QStringLiteral("Skip splash screens"), GroupBox1),
+                             QStringLiteral("CheckBox1")),
                        QStringLiteral("Skip ZAM Startup screens"));
-    CheckBox2 = hinted(placed(new QCheckBox(QStringLiteral("Run windowed"), GroupBox1),
-                              QStringLiteral("CheckBox2"), 16, 48, 153, 17),
+    CheckBox2 = hinted(named(new QCheckBox(QStringLiteral("Run windowed"), GroupBox1),
+                             QStringLiteral("CheckBox2")),
                        QStringLiteral("Run ZAM in a window"));
     CheckBox3 =
-        hinted(placed(new QCheckBox(QStringLiteral("Close launcher after launch"), GroupBox1),
-                      QStringLiteral("CheckBox3"), 16, 72, 161, 17),
+        hinted(named(new QCheckBox(QStringLiteral("Close launcher after launch"), GroupBox1),
+                     QStringLiteral("CheckBox3")),
                QStringLiteral("Close launcher when ZAM is launcher"));
 
-    GroupBox2 = placed(new QGroupBox(QStringLiteral("Watcher Sounds"), this),
-                       QStringLiteral("GroupBox2"), 216, 8, 217, 193);
-    sounds1 = hinted(placed(new QRadioButton(QStringLiteral("Disable sounds"), GroupBox2),
-                            QStringLiteral("sounds1"), 16, 24, 121, 17),
+    GroupBox2 =
+        named(new QGroupBox(QStringLiteral("Watcher Sounds"), this), QStringLiteral("GroupBox2"));
+    sounds1 = hinted(named(new QRadioButton(QStringLiteral("Disable sounds"), GroupBox2),
+                           QStringLiteral("sounds1")),
                      QStringLiteral("Disable serveratcher sounds"));
-    sounds2 = hinted(placed(new QRadioButton(QStringLiteral("Use default sounds"), GroupBox2),
-                            QStringLiteral("sounds2"), 16, 48, 129, 17),
+    sounds2 = hinted(named(new QRadioButton(QStringLiteral("Use default sounds"), GroupBox2),
+                           QStringLiteral("sounds2")),
                      QStringLiteral("Use default serveratcher sounds"));
-    sounds3 = hinted(placed(new QRadioButton(QStringLiteral("Custom sounds:"), GroupBox2),
-                            QStringLiteral("sounds3"), 16, 72, 137, 17),
+    sounds3 = hinted(named(new QRadioButton(QStringLiteral("Custom sounds:"), GroupBox2),
+                           QStringLiteral("sounds3")),
                      QStringLiteral("Use custom serverwatcher sounds"));
-    Label1 =
-        placedLabel(GroupBox2, QStringLiteral("Label1"), QStringLiteral("New game sound"), 16, 96);
-    sound1 = hinted(placed(new QLineEdit(GroupBox2), QStringLiteral("sound1"), 24, 112, 161, 21),
+    Label1 = namedLabel(GroupBox2, QStringLiteral("Label1"), QStringLiteral("New game sound"));
+    sound1 = hinted(named(new QLineEdit(GroupBox2), QStringLiteral("sound1"), 161),
                     QStringLiteral("Wav file to play when a new game on a server is starting"));
-    Button2 = placed(new QPushButton(QStringLiteral("..."), GroupBox2), QStringLiteral("Button2"),
-                     184, 112, 17, 21);
-    Label2 =
-        placedLabel(GroupBox2, QStringLiteral("Label2"), QStringLiteral("Players sound"), 16, 136);
-    sound2 = hinted(placed(new QLineEdit(GroupBox2), QStringLiteral("sound2"), 24, 152, 161, 21),
+    Button2 = named(new QPushButton(QStringLiteral("..."), GroupBox2), QStringLiteral("Button2"));
+    Label2 = namedLabel(GroupBox2, QStringLiteral("Label2"), QStringLiteral("Players sound"));
+    sound2 = hinted(named(new QLineEdit(GroupBox2), QStringLiteral("sound2"), 161),
                     QStringLiteral("Wav file to play when a player joins into an empty server"));
-    Button1 = placed(new QPushButton(QStringLiteral("..."), GroupBox2), QStringLiteral("Button1"),
-                     184, 152, 17, 21);
+    Button1 = named(new QPushButton(QStringLiteral("..."), GroupBox2), QStringLiteral("Button1"));
 
-    BitBtn2 = placed(glyphButton(this, QStringLiteral("&OK"), QStyle::SP_DialogOkButton),
-                     QStringLiteral("BitBtn2"), 8, 176, 89, 25);
+    BitBtn2 = named(glyphButton(this, QStringLiteral("&OK"), QStyle::SP_DialogOkButton),
+                    QStringLiteral("BitBtn2"), 89);
     BitBtn2->setDefault(true);
-    BitBtn1 = placed(glyphButton(this, QStringLiteral("&Cancel"), QStyle::SP_DialogCancelButton),
-                     QStringLiteral("BitBtn1"), 112, 176, 89, 25);
+    BitBtn1 = named(glyphButton(this, QStringLiteral("&Cancel"), QStyle::SP_DialogCancelButton),
+                    QStringLiteral("BitBtn1"), 89);
 
-    for (QWidget* captioned : {static_cast<QWidget*>(CheckBox1), static_cast<QWidget*>(CheckBox2),
-                               static_cast<QWidget*>(CheckBox3), static_cast<QWidget*>(sounds1),
-                               static_cast<QWidget*>(sounds2), static_cast<QWidget*>(sounds3)})
-        widenToCaption(captioned);
+    // Check boxes and radio buttons as wide as their captions: a click beside
+    // a caption is not a click on it.
+    auto* options = new QVBoxLayout(GroupBox1);
+    for (QCheckBox* option : {CheckBox1, CheckBox2, CheckBox3})
+        options->addWidget(option, 0, Qt::AlignLeft);
+    auto* sounds = new QVBoxLayout(GroupBox2);
+    for (QRadioButton* mode : {sounds1, sounds2, sounds3})
+        sounds->addWidget(mode, 0, Qt::AlignLeft);
+    // A sound's file indented under its caption, with its "..." beside it.
+    for (const auto& [caption, file, choose] :
+         {std::tuple{Label1, sound1, Button2}, std::tuple{Label2, sound2, Button1}}) {
+        sounds->addWidget(caption);
+        auto* row = new QHBoxLayout;
+        row->setSpacing(0);
+        row->addSpacing(8);
+        row->addWidget(file, 1);
+        row->addWidget(choose);
+        sounds->addLayout(row);
+    }
+    sounds->addStretch(1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(BitBtn2);
+    buttons->addWidget(BitBtn1);
+    buttons->addStretch(1);
+    auto* left = new QVBoxLayout;
+    left->addWidget(GroupBox1);
+    left->addStretch(1);
+    left->addLayout(buttons);
+    auto* columns = new QHBoxLayout(this);
+    columns->addLayout(left);
+    columns->addWidget(GroupBox2, 1);
 
     // One exclusive group: a button going from unchecked to checked unchecks
     // the others and raises its click event; checking a checked one raises
