@@ -1,11 +1,12 @@
 #include "launch/GameStart.h"
 
+#include "base/LauncherError.h"
 #include "launch/CommandLine.h"
 #include "launch/ProcessStarter.h"
 #include "settings/GamePaths.h"
-#include "base/LauncherError.h"
 #include "settings/WinePrefix.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
@@ -35,5 +36,6 @@ void startCommandLine(const QString& commandLine, const QString& gameDir) {
     QString error;
     if (!ProcessStarter::instance().start(command.program, command.arguments, QDir::currentPath(),
                                           environment, error))
-        throw LauncherError(QStringLiteral("Could not start \"%1\": %2").arg(command.program, error));
+        throw LauncherError(QCoreApplication::translate("GameStart", "Could not start \"%1\": %2")
+                                .arg(command.program, error));
 }

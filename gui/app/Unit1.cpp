@@ -38,9 +38,6 @@ TForm1* Form1 = nullptr;
 
 namespace {
 
-const QString kExecutableFilter =
-    QStringLiteral("ZAMR Executable|QuellgroveResistance.exe|All files|*.*");
-
 // Shows the other windows the way the launcher always does: in front.
 void bringUp(QWidget* window) {
     window->show();
@@ -50,11 +47,13 @@ void bringUp(QWidget* window) {
 
 } // namespace
 
-TForm1::TForm1(QWidget* parent) : QMainWindow(parent), OpenDialog1(kExecutableFilter) {
+TForm1::TForm1(QWidget* parent)
+    : QMainWindow(parent),
+      OpenDialog1(tr("ZAMR Executable|QuellgroveResistance.exe|All files|*.*")) {
     Form1 = this;
     setPlacementAnchor(this);
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("ZAM Launcher v2.16 by the ZAM Launcher team"));
+    setWindowTitle(tr("ZAM Launcher v2.16 by the ZAM Launcher team"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
@@ -79,7 +78,7 @@ void TForm1::buildControls() {
     Image1->setPixmap(QPixmap(QStringLiteral(":/resources/banner.jpg")));
     column->addWidget(Image1, 0, Qt::AlignHCenter);
 
-    GroupBox1 = new QGroupBox(QStringLiteral(" Mods "), central);
+    GroupBox1 = new QGroupBox(tr(" Mods "), central);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     ModList = new QListWidget(GroupBox1);
     ModList->setObjectName(QStringLiteral("ModList"));
@@ -90,14 +89,14 @@ void TForm1::buildControls() {
     // not hold up the window's first showing; a batch is about the rows in view.
     ModList->setLayoutMode(QListView::Batched);
     ModList->setBatchSize(16);
-    auto* noneItem = new QListWidgetItem(QStringLiteral("none"), ModList);
+    auto* noneItem = new QListWidgetItem(tr("none"), ModList);
     noneItem->setFlags(noneItem->flags() | Qt::ItemIsUserCheckable);
     noneItem->setCheckState(Qt::Unchecked);
     (new QVBoxLayout(GroupBox1))->addWidget(ModList);
     column->addWidget(GroupBox1);
 
     auto* playerRow = new QHBoxLayout;
-    GroupBox2 = new QGroupBox(QStringLiteral("Player"), central);
+    GroupBox2 = new QGroupBox(tr("Player"), central);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
     PlayerName = new QComboBox(GroupBox2);
     PlayerName->setObjectName(QStringLiteral("PlayerName"));
@@ -107,13 +106,13 @@ void TForm1::buildControls() {
     (new QVBoxLayout(GroupBox2))->addWidget(PlayerName);
     playerRow->addWidget(GroupBox2, 1);
 
-    GroupBox3 = new QGroupBox(QStringLiteral("Your IP"), central);
+    GroupBox3 = new QGroupBox(tr("Your IP"), central);
     GroupBox3->setObjectName(QStringLiteral("GroupBox3"));
     MYIP = new QLineEdit(QStringLiteral("127.0.0.1"), GroupBox3);
     MYIP->setObjectName(QStringLiteral("MYIP"));
     MYIP->setReadOnly(true);
-    MYIP->setStatusTip(QStringLiteral("Your ip address"));
-    SpeedButton2 = new QPushButton(QStringLiteral("&Copy to clipboard"), GroupBox3);
+    MYIP->setStatusTip(tr("Your ip address"));
+    SpeedButton2 = new QPushButton(tr("&Copy to clipboard"), GroupBox3);
     SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
     SpeedButton2->setFlat(true);
     auto* ipBox = new QVBoxLayout(GroupBox3);
@@ -129,24 +128,24 @@ void TForm1::buildControls() {
         column->addWidget(button);
         return button;
     };
-    BitBtn3 = addLaunchButton(QStringLiteral("BitBtn3"), QStringLiteral("&Start singleplayer"),
-                              QStringLiteral("Start ZAM normally"));
-    BitBtn2 = addLaunchButton(QStringLiteral("BitBtn2"), QStringLiteral("MP: &Host game"),
-                              QStringLiteral("Start ZAM and host a multiplayer game"));
-    BitBtn5 = addLaunchButton(QStringLiteral("BitBtn5"), QStringLiteral("MP: &Server list"),
-                              QStringLiteral("Join an ZAM game at ip address"));
+    BitBtn3 = addLaunchButton(QStringLiteral("BitBtn3"), tr("&Start singleplayer"),
+                              tr("Start ZAM normally"));
+    BitBtn2 = addLaunchButton(QStringLiteral("BitBtn2"), tr("MP: &Host game"),
+                              tr("Start ZAM and host a multiplayer game"));
+    BitBtn5 = addLaunchButton(QStringLiteral("BitBtn5"), tr("MP: &Server list"),
+                              tr("Join an ZAM game at ip address"));
 
     Bevel1 = new QFrame(central);
     Bevel1->setObjectName(QStringLiteral("Bevel1"));
     Bevel1->setFrameShape(QFrame::StyledPanel);
     Bevel1->setFrameShadow(QFrame::Sunken);
-    Bevel1->setStatusTip(QStringLiteral("ZAM Executable location"));
+    Bevel1->setStatusTip(tr("ZAM Executable location"));
     // A long path shows its end, the file name.
     exenimi = new ElidedLabel(Qt::ElideLeft, QStringLiteral("exenimi"), Bevel1);
     exenimi->setObjectName(QStringLiteral("exenimi"));
-    Button1 = new QPushButton(QStringLiteral("ch&ange"), Bevel1);
+    Button1 = new QPushButton(tr("ch&ange"), Bevel1);
     Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setStatusTip(QStringLiteral("Change the ZAM Executable location"));
+    Button1->setStatusTip(tr("Change the ZAM Executable location"));
     auto* bevelRow = new QHBoxLayout(Bevel1);
     bevelRow->setContentsMargins(6, 2, 2, 2);
     bevelRow->addWidget(exenimi, 1);
@@ -161,22 +160,21 @@ void TForm1::buildControls() {
 }
 
 void TForm1::buildMenu() {
-    QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
+    QMenu* options = menuBar()->addMenu(tr("&Options"));
     auto addItem = [this](QMenu* menu, const QString& name, const QString& caption) {
         QAction* action = menu->addAction(caption);
         action->setObjectName(name);
         return action;
     };
-    Options2 = addItem(options, QStringLiteral("Options2"), QStringLiteral("&Options"));
-    Mods1 = addItem(options, QStringLiteral("Mods1"), QStringLiteral("&Mods"));
-    Servers1 = addItem(options, QStringLiteral("Servers1"), QStringLiteral("&Servers"));
+    Options2 = addItem(options, QStringLiteral("Options2"), tr("&Options"));
+    Mods1 = addItem(options, QStringLiteral("Mods1"), tr("&Mods"));
+    Servers1 = addItem(options, QStringLiteral("Servers1"), tr("&Servers"));
     options->addSeparator();
-    ZAMPreferences1 =
-        addItem(options, QStringLiteral("ZAMPreferences1"), QStringLiteral("ZAM Preferences"));
+    ZAMPreferences1 = addItem(options, QStringLiteral("ZAMPreferences1"), tr("ZAM Preferences"));
     options->addSeparator();
-    quit1 = addItem(options, QStringLiteral("quit1"), QStringLiteral("&Quit"));
-    QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
-    About1 = addItem(help, QStringLiteral("About1"), QStringLiteral("About"));
+    quit1 = addItem(options, QStringLiteral("quit1"), tr("&Quit"));
+    QMenu* help = menuBar()->addMenu(tr("Help"));
+    About1 = addItem(help, QStringLiteral("About1"), tr("About"));
 }
 
 TForm1::~TForm1() {
@@ -304,8 +302,7 @@ void TForm1::BitBtn2Click() {
 void TForm1::BitBtn5Click() {
     if (state_.servers.Last < 0) {
         Prompts::instance().information(
-            this,
-            QStringLiteral("No server entries found, add servers first using the options menu"));
+            this, tr("No server entries found, add servers first using the options menu"));
         return;
     }
     bringUp(Form4);
@@ -322,7 +319,7 @@ void TForm1::Button1Click() {
         SettingsStore store;
         store.setRootKey(RootKey::CurrentUser);
         if (store.openKey(StoreKeys::Launcher, false)) {
-            Prompts::instance().information(this, QStringLiteral("Select the ZAM executable."));
+            Prompts::instance().information(this, tr("Select the ZAM executable."));
             OpenDialog1.Execute(this);
             store.writeString(QStringLiteral("executable"), OpenDialog1.FileName);
             store.closeKey();

@@ -23,10 +23,10 @@ void ServerRowMenu::open(const QPoint& position) {
     grid->selectRow(slot);
     QMenu menu(grid);
     menu.setObjectName(QStringLiteral("ServerRowMenu"));
-    menu.addAction(QStringLiteral("Join"), browser_->BitBtn1, &QPushButton::click);
-    menu.addAction(QStringLiteral("Watch"), browser_->BitBtn3, &QPushButton::click);
+    menu.addAction(tr("Join"), browser_->BitBtn1, &QPushButton::click);
+    menu.addAction(tr("Watch"), browser_->BitBtn3, &QPushButton::click);
     const QString address = servers.Host[slot] + u':' + servers.Port[slot];
-    menu.addAction(QStringLiteral("Copy address"), grid,
+    menu.addAction(tr("Copy address"), grid,
                    [address] { QGuiApplication::clipboard()->setText(address); });
     menu.exec(grid->viewport()->mapToGlobal(position));
 }

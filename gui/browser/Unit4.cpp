@@ -45,9 +45,10 @@ TForm4* Form4 = nullptr;
 
 namespace {
 
-const QStringList serverHeader = {QStringLiteral("Server Name"), QStringLiteral("Hostname/IP"),
-                                  QStringLiteral("Ping"), QStringLiteral("Players"),
-                                  QStringLiteral("Mission")};
+QStringList serverHeader() {
+    return {TForm4::tr("Server Name"), TForm4::tr("Hostname/IP"), TForm4::tr("Ping"),
+            TForm4::tr("Players"), TForm4::tr("Mission")};
+}
 
 void setText(QTableWidget* grid, int row, int column, const QString& text) {
     if (QTableWidgetItem* item = grid->item(row, column))
@@ -103,7 +104,7 @@ QPushButton* button(QWidget* parent, const QString& name, const QString& caption
 TForm4::TForm4(QWidget* parent) : QWidget(parent), state_(LauncherState::instance()) {
     Form4 = this;
     setObjectName(QStringLiteral("Form4"));
-    setWindowTitle(QStringLiteral("Servers"));
+    setWindowTitle(tr("Servers"));
     resize(620, 440);
     buildControls();
     connectHandlers();
@@ -115,7 +116,7 @@ void TForm4::buildControls() {
     Splitter1->setObjectName(QStringLiteral("Splitter1"));
     Splitter1->setChildrenCollapsible(false);
     SGrid = grid(Splitter1, QStringLiteral("SGrid"), 5);
-    SGrid->setHorizontalHeaderLabels(serverHeader);
+    SGrid->setHorizontalHeaderLabels(serverHeader());
     SGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     SGrid->horizontalHeader()->setHighlightSections(false);
     PlrGrid = grid(Splitter1, QStringLiteral("PlrGrid"), 2);
@@ -125,7 +126,7 @@ void TForm4::buildControls() {
     Splitter1->setStretchFactor(0, 3);
     Splitter1->setStretchFactor(1, 2);
 
-    GroupBox2 = new QGroupBox(QStringLiteral("Player"), this);
+    GroupBox2 = new QGroupBox(tr("Player"), this);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
     PlayerName = new QComboBox(GroupBox2);
     PlayerName->setObjectName(QStringLiteral("PlayerName"));
@@ -135,17 +136,16 @@ void TForm4::buildControls() {
     PlayerName->setEditText(QStringLiteral("-"));
     (new QVBoxLayout(GroupBox2))->addWidget(PlayerName);
 
-    BitBtn1 = button(this, QStringLiteral("BitBtn1"), QStringLiteral("&Join server"),
-                     QStyle::SP_DialogApplyButton);
-    BitBtn2 = button(this, QStringLiteral("BitBtn2"), QStringLiteral("Refresh"),
-                     QStyle::SP_BrowserReload);
-    BitBtn3 = button(this, QStringLiteral("BitBtn3"), QStringLiteral("&Watcher"),
-                     QStyle::SP_FileDialogContentsView);
+    BitBtn1 =
+        button(this, QStringLiteral("BitBtn1"), tr("&Join server"), QStyle::SP_DialogApplyButton);
+    BitBtn2 = button(this, QStringLiteral("BitBtn2"), tr("Refresh"), QStyle::SP_BrowserReload);
+    BitBtn3 =
+        button(this, QStringLiteral("BitBtn3"), tr("&Watcher"), QStyle::SP_FileDialogContentsView);
 
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setSizeGripEnabled(true);
-    StatusPanel = new StatusBarPanel(QStringLiteral("Ready"), StatusBar1);
+    StatusPanel = new StatusBarPanel(tr("Ready"), StatusBar1);
     StatusPanel->setObjectName(QStringLiteral("StatusPanel"));
     StatusBar1->addWidget(StatusPanel, 1);
 
@@ -303,8 +303,8 @@ void TForm4::querySweep() {
         udps->useLookups(nullptr);
         SGrid->viewport()->update();
     });
-    SGrid->setHorizontalHeaderLabels(serverHeader);
-    setStatus(QStringLiteral("Querying servers..."));
+    SGrid->setHorizontalHeaderLabels(serverHeader());
+    setStatus(tr("Querying servers..."));
     BitBtn2->setEnabled(false);
     Timer1->stop();
     // Every name is looked up at once; the loop below takes the answers in
@@ -327,7 +327,7 @@ void TForm4::querySweep() {
             sinceReplies.restart();
         }
     }
-    setStatus(QStringLiteral("Query done..."));
+    setStatus(tr("Query done..."));
     Timer1->start();
 }
 
@@ -337,7 +337,7 @@ void TForm4::querySweep() {
 // up for at most a millisecond each time.
 void TForm4::takeReplies() {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 1);
-    setStatus(QStringLiteral("Querying servers..."));
+    setStatus(tr("Querying servers..."));
 }
 
 // Shows the server's name and address, then queries it; its ping, players
@@ -361,7 +361,7 @@ void TForm4::queryServer(int slot) {
 }
 
 void TForm4::udpsDataReceived(qint32 NumberBytes, const QString& FromIP, qint32 Port) {
-    setStatus(QStringLiteral("Receiving data..."));
+    setStatus(tr("Receiving data..."));
     if (NumberBytes <= 0)
         return;
     QBuffer stream;
@@ -375,15 +375,15 @@ void TForm4::udpsDataReceived(qint32 NumberBytes, const QString& FromIP, qint32 
         repaintSoon();
         throw;
     }
-    setStatus(QStringLiteral("Ready"));
+    setStatus(tr("Ready"));
 }
 
 void TForm4::udpsInvalidHost(bool&) {
-    setStatus(QStringLiteral("Invalid Host error occured."));
+    setStatus(tr("Invalid Host error occured."));
 }
 
 void TForm4::udpsBufferInvalid(bool&) {
-    setStatus(QStringLiteral("Buffer invalid error occured."));
+    setStatus(tr("Buffer invalid error occured."));
 }
 
 // A server without players this sweep shows its first name ("no players" or

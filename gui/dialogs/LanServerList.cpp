@@ -16,20 +16,21 @@
 namespace {
 
 constexpr int listMinimumHeight = 134;
-const QStringList columns = {QStringLiteral("Name"),    QStringLiteral("Address"),
-                             QStringLiteral("Impl."),   QStringLiteral("Players"),
-                             QStringLiteral("Mission"), QString()};
+QStringList columns() {
+    return {LanServerList::tr("Name"),    LanServerList::tr("Address"), LanServerList::tr("Impl."),
+            LanServerList::tr("Players"), LanServerList::tr("Mission"), QString()};
+}
 
 } // namespace
 
 LanServerList::LanServerList(TForm3* editor)
     : QObject(editor), editor_(editor), discovery_(new LanDiscovery(this)) {
-    find_ = named(new QPushButton(QStringLiteral("Find LAN servers"), editor),
-                  QStringLiteral("FindLanServers"), 104);
+    find_ = named(new QPushButton(tr("Find LAN servers"), editor), QStringLiteral("FindLanServers"),
+                  104);
     summary_ = namedLabel(editor, QStringLiteral("LanSummary"), QString());
-    list_ = named(new QTableWidget(0, int(columns.size()), editor), QStringLiteral("LanServers"));
+    list_ = named(new QTableWidget(0, int(columns().size()), editor), QStringLiteral("LanServers"));
     list_->setMinimumHeight(listMinimumHeight);
-    list_->setHorizontalHeaderLabels(columns);
+    list_->setHorizontalHeaderLabels(columns());
     list_->verticalHeader()->hide();
     fitRowsToFont(list_, 22);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -46,29 +47,28 @@ LanServerList::LanServerList(TForm3* editor)
 
 void LanServerList::search() {
     find_->setEnabled(false);
-    find_->setText(QStringLiteral("Searching..."));
+    find_->setText(tr("Searching..."));
     discovery_->start();
 }
 
 void LanServerList::showFound() {
     find_->setEnabled(true);
-    find_->setText(QStringLiteral("Find LAN servers"));
+    find_->setText(tr("Find LAN servers"));
     const QList<LanServer> found = discovery_->servers();
-    summary_->setText(found.isEmpty() ? QStringLiteral("No server answered on the local network.")
-                                      : QStringLiteral("Servers on the local network:"));
+    summary_->setText(found.isEmpty() ? tr("No server answered on the local network.")
+                                      : tr("Servers on the local network:"));
     list_->setRowCount(int(found.size()));
     for (int row = 0; row < found.size(); ++row) {
         const LanServer& server = found[row];
         const QStringList texts = {
             server.name, server.address + u':' + QString::number(server.gamePort),
-            server.sockets ? QStringLiteral("Sockets") : QStringLiteral("DirectPlay"),
-            server.players, server.mission};
+            server.sockets ? tr("Sockets") : tr("DirectPlay"), server.players, server.mission};
         for (int column = 0; column < texts.size(); ++column) {
             auto* item = new QTableWidgetItem(texts[column]);
             item->setToolTip(texts[column]);
             list_->setItem(row, column, item);
         }
-        auto* save = new QPushButton(QStringLiteral("Save"));
+        auto* save = new QPushButton(tr("Save"));
         connect(save, &QPushButton::clicked, this,
                 [this, server, save] { guarded(editor_, [&] { this->save(server, save); }); });
         list_->setCellWidget(row, int(texts.size()), save);
@@ -88,7 +88,7 @@ void LanServerList::save(const LanServer& server, QPushButton* button) {
     editor_->impl->setCurrentIndex(server.sockets ? 0 : 1);
     editor_->BitBtn1->click();
     if (LauncherState::instance().servers.Last > before) {
-        button->setText(QStringLiteral("Saved"));
+        button->setText(tr("Saved"));
         button->setEnabled(false);
     }
 }

@@ -14,6 +14,7 @@ class TForm3;
 // the button, the summary and the list), which grows to show the list; each row's Save button saves
 // that server as a new entry through the editor's own Save, with its limits and messages.
 class LanServerList : public QObject {
+    Q_OBJECT
 public:
     explicit LanServerList(TForm3* editor);
 

@@ -19,19 +19,19 @@ TForm2* Form2 = nullptr;
 TForm2::TForm2(QWidget* parent) : FixedDialog(parent, {291, 203}) {
     Form2 = this;
     setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(QStringLiteral("Modifications"));
+    setWindowTitle(tr("Modifications"));
 
     ModList = named(new QComboBox(this), QStringLiteral("ModList"), 129);
-    Label8 = namedLabel(this, QStringLiteral("Label8"), QStringLiteral("Select mod or enter new"));
+    Label8 = namedLabel(this, QStringLiteral("Label8"), tr("Select mod or enter new"));
     GroupBox1 = named(new QGroupBox(this), QStringLiteral("GroupBox1"));
-    Label1 = namedLabel(GroupBox1, QStringLiteral("Label1"), QStringLiteral("Mod name:"));
+    Label1 = namedLabel(GroupBox1, QStringLiteral("Label1"), tr("Mod name:"));
     Name = named(new QLineEdit(GroupBox1), QStringLiteral("Name"), 241);
-    Label2 = namedLabel(GroupBox1, QStringLiteral("Label2"), QStringLiteral("Mod directory name:"));
+    Label2 = namedLabel(GroupBox1, QStringLiteral("Label2"), tr("Mod directory name:"));
     Dir = named(new QLineEdit(GroupBox1), QStringLiteral("Dir"), 241);
-    BitBtn2 = named(glyphButton(GroupBox1, QStringLiteral("&Save"), QStyle::SP_DialogOkButton),
+    BitBtn2 = named(glyphButton(GroupBox1, tr("&Save"), QStyle::SP_DialogOkButton),
                     QStringLiteral("BitBtn2"), 89);
     BitBtn2->setDefault(true);
-    BitBtn1 = named(glyphButton(GroupBox1, QStringLiteral("Delete"), QStyle::SP_DialogCancelButton),
+    BitBtn1 = named(glyphButton(GroupBox1, tr("Delete"), QStyle::SP_DialogCancelButton),
                     QStringLiteral("BitBtn1"), 89);
 
     auto* choice = new QHBoxLayout;
@@ -90,7 +90,7 @@ void TForm2::BitBtn2Click() {
         k = addModEntry(state_.mods, clockSeed());
     if (k < 0) {
         Prompts::instance().information(
-            this, QStringLiteral("The mod list is full. Delete a mod before adding another."));
+            this, tr("The mod list is full. Delete a mod before adding another."));
         return;
     }
     state_.mods.Name[k] = Name->text();
@@ -99,7 +99,7 @@ void TForm2::BitBtn2Click() {
 }
 
 void TForm2::BitBtn1Click() {
-    if (!Prompts::instance().confirm(this, QStringLiteral("Are you sure?")))
+    if (!Prompts::instance().confirm(this, tr("Are you sure?")))
         return;
     deleteModEntry(state_.mods, ModList->currentIndex());
     saveAndReload();

@@ -26,31 +26,30 @@ TForm3* Form3 = nullptr;
 TForm3::TForm3(QWidget* parent) : FixedDialog(parent, {425, 233}) {
     Form3 = this;
     setObjectName(QStringLiteral("Form3"));
-    setWindowTitle(QStringLiteral("Servers"));
+    setWindowTitle(tr("Servers"));
 
     ServerList = named(new QComboBox(this), QStringLiteral("ServerList"), 137);
-    Label8 =
-        namedLabel(this, QStringLiteral("Label8"), QStringLiteral("Select server or enter new"));
+    Label8 = namedLabel(this, QStringLiteral("Label8"), tr("Select server or enter new"));
     GroupBox1 = named(new QGroupBox(this), QStringLiteral("GroupBox1"));
     QWidget* group = GroupBox1;
-    Label1 = namedLabel(group, QStringLiteral("Label1"), QStringLiteral("Server name:"));
+    Label1 = namedLabel(group, QStringLiteral("Label1"), tr("Server name:"));
     name = named(new QLineEdit(group), QStringLiteral("name"), 241);
-    Label2 = namedLabel(group, QStringLiteral("Label2"), QStringLiteral("Server hostname/IP:"));
+    Label2 = namedLabel(group, QStringLiteral("Label2"), tr("Server hostname/IP:"));
     host = named(new QLineEdit(group), QStringLiteral("host"), 153);
-    Label3 = namedLabel(group, QStringLiteral("Label3"), QStringLiteral("Port:"));
+    Label3 = namedLabel(group, QStringLiteral("Label3"), tr("Port:"));
     port = named(new QLineEdit(group), QStringLiteral("port"), 81);
-    Label5 = namedLabel(group, QStringLiteral("Label5"), QStringLiteral("Password:"));
+    Label5 = namedLabel(group, QStringLiteral("Label5"), tr("Password:"));
     pass = named(new QLineEdit(group), QStringLiteral("pass"), 153);
-    Label6 = namedLabel(group, QStringLiteral("Label6"), QStringLiteral("Implementation:"));
+    Label6 = namedLabel(group, QStringLiteral("Label6"), tr("Implementation:"));
     impl = named(new QComboBox(group), QStringLiteral("impl"), 81);
-    impl->addItems({QStringLiteral("Sockets"), QStringLiteral("DirectPlay")});
-    Label4 = namedLabel(group, QStringLiteral("Label4"), QStringLiteral("Mods to use on server:"));
+    impl->addItems({tr("Sockets"), tr("DirectPlay")});
+    Label4 = namedLabel(group, QStringLiteral("Label4"), tr("Mods to use on server:"));
     modlistb = named(new QListWidget(group), QStringLiteral("modlistb"), 121);
     modlistb->setMinimumHeight(137);
-    BitBtn1 = named(glyphButton(group, QStringLiteral("&Save"), QStyle::SP_DialogOkButton),
+    BitBtn1 = named(glyphButton(group, tr("&Save"), QStyle::SP_DialogOkButton),
                     QStringLiteral("BitBtn1"), 89);
     BitBtn1->setDefault(true);
-    BitBtn2 = named(glyphButton(group, QStringLiteral("Delete"), QStyle::SP_DialogCancelButton),
+    BitBtn2 = named(glyphButton(group, tr("Delete"), QStyle::SP_DialogCancelButton),
                     QStringLiteral("BitBtn2"), 89);
 
     // The entry's fields in two columns on the left, its mods on the right.
@@ -145,8 +144,7 @@ void TForm3::BitBtn1Click() {
         k = addServerEntry(state_.servers, clockSeed());
     if (k < 0) {
         Prompts::instance().information(
-            this,
-            QStringLiteral("The server list is full. Delete a server before adding another."));
+            this, tr("The server list is full. Delete a server before adding another."));
         return;
     }
     state_.servers.Name[k] = name->text();
@@ -162,7 +160,7 @@ void TForm3::BitBtn1Click() {
 }
 
 void TForm3::BitBtn2Click() {
-    if (!Prompts::instance().confirm(this, QStringLiteral("Are you sure?")))
+    if (!Prompts::instance().confirm(this, tr("Are you sure?")))
         return;
     deleteServerEntry(state_.servers, ServerList->currentIndex());
     saveAndReload();

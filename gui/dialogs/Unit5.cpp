@@ -12,19 +12,19 @@ TAboutDialog* AboutDialog = nullptr;
 TAboutDialog::TAboutDialog(QWidget* parent) : QDialog(parent) {
     AboutDialog = this;
     setObjectName(QStringLiteral("AboutDialog"));
-    setWindowTitle(QStringLiteral("About"));
+    setWindowTitle(tr("About"));
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
     auto* icon = new QLabel(this);
     icon->setPixmap(QPixmap(QStringLiteral(":/resources/icon.png"))
                         .scaled(64, 64, Qt::KeepAspectRatio, Qt::SmoothTransformation));
-    ProductName = new QLabel(QStringLiteral("<b>ZAM Launcher</b>"), this);
-    Version = new QLabel(QStringLiteral("Version 2.16"), this);
-    Comments = new QLabel(QStringLiteral("Keeps your mods and favourite servers and starts ZAM "
-                                         "the way you want to play."),
+    ProductName = new QLabel(tr("<b>ZAM Launcher</b>"), this);
+    Version = new QLabel(tr("Version 2.16"), this);
+    Comments = new QLabel(tr("Keeps your mods and favourite servers and starts ZAM "
+                             "the way you want to play."),
                           this);
     Comments->setWordWrap(true);
-    OKBtn = new QPushButton(QStringLiteral("OK"), this);
+    OKBtn = new QPushButton(tr("OK"), this);
     OKBtn->setObjectName(QStringLiteral("OKBtn"));
     OKBtn->setDefault(true);
     connect(OKBtn, &QPushButton::clicked, this, &TAboutDialog::OKBtnClick);

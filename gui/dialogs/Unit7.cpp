@@ -26,48 +26,45 @@ template <typename Control> Control* hinted(Control* control, const QString& hin
 } // namespace
 
 TFormOptions::TFormOptions(QWidget* parent)
-    : FixedDialog(parent, {443, 216}),
-      OpenDialog1(QStringLiteral("WAV files|*.wav|All files|*.*")) {
+    : FixedDialog(parent, {443, 216}), OpenDialog1(tr("WAV files|*.wav|All files|*.*")) {
     FormOptions = this;
     setObjectName(QStringLiteral("FormOptions"));
-    setWindowTitle(QStringLiteral("Options"));
+    setWindowTitle(tr("Options"));
 
-    GroupBox1 = named(new QGroupBox(QStringLiteral("Options"), this), QStringLiteral("GroupBox1"));
-    CheckBox1 = hinted(named(new QCheckBox(QStringLiteral("Skip splash screens"), GroupBox1),
-                             QStringLiteral("CheckBox1")),
-                       QStringLiteral("Skip ZAM Startup screens"));
-    CheckBox2 = hinted(named(new QCheckBox(QStringLiteral("Run windowed"), GroupBox1),
-                             QStringLiteral("CheckBox2")),
-                       QStringLiteral("Run ZAM in a window"));
-    CheckBox3 =
-        hinted(named(new QCheckBox(QStringLiteral("Close launcher after launch"), GroupBox1),
-                     QStringLiteral("CheckBox3")),
-               QStringLiteral("Close launcher when ZAM is launcher"));
+    GroupBox1 = named(new QGroupBox(tr("Options"), this), QStringLiteral("GroupBox1"));
+    CheckBox1 = hinted(
+        named(new QCheckBox(tr("Skip splash screens"), GroupBox1), QStringLiteral("CheckBox1")),
+        tr("Skip ZAM Startup screens"));
+    CheckBox2 =
+        hinted(named(new QCheckBox(tr("Run windowed"), GroupBox1), QStringLiteral("CheckBox2")),
+               tr("Run ZAM in a window"));
+    CheckBox3 = hinted(named(new QCheckBox(tr("Close launcher after launch"), GroupBox1),
+                             QStringLiteral("CheckBox3")),
+                       tr("Close launcher when ZAM is launcher"));
 
-    GroupBox2 =
-        named(new QGroupBox(QStringLiteral("Watcher Sounds"), this), QStringLiteral("GroupBox2"));
-    sounds1 = hinted(named(new QRadioButton(QStringLiteral("Disable sounds"), GroupBox2),
-                           QStringLiteral("sounds1")),
-                     QStringLiteral("Disable serveratcher sounds"));
-    sounds2 = hinted(named(new QRadioButton(QStringLiteral("Use default sounds"), GroupBox2),
-                           QStringLiteral("sounds2")),
-                     QStringLiteral("Use default serveratcher sounds"));
-    sounds3 = hinted(named(new QRadioButton(QStringLiteral("Custom sounds:"), GroupBox2),
-                           QStringLiteral("sounds3")),
-                     QStringLiteral("Use custom serverwatcher sounds"));
-    Label1 = namedLabel(GroupBox2, QStringLiteral("Label1"), QStringLiteral("New game sound"));
+    GroupBox2 = named(new QGroupBox(tr("Watcher Sounds"), this), QStringLiteral("GroupBox2"));
+    sounds1 =
+        hinted(named(new QRadioButton(tr("Disable sounds"), GroupBox2), QStringLiteral("sounds1")),
+               tr("Disable serveratcher sounds"));
+    sounds2 = hinted(
+        named(new QRadioButton(tr("Use default sounds"), GroupBox2), QStringLiteral("sounds2")),
+        tr("Use default serveratcher sounds"));
+    sounds3 =
+        hinted(named(new QRadioButton(tr("Custom sounds:"), GroupBox2), QStringLiteral("sounds3")),
+               tr("Use custom serverwatcher sounds"));
+    Label1 = namedLabel(GroupBox2, QStringLiteral("Label1"), tr("New game sound"));
     sound1 = hinted(named(new QLineEdit(GroupBox2), QStringLiteral("sound1"), 161),
-                    QStringLiteral("Wav file to play when a new game on a server is starting"));
+                    tr("Wav file to play when a new game on a server is starting"));
     Button2 = named(new QPushButton(QStringLiteral("..."), GroupBox2), QStringLiteral("Button2"));
-    Label2 = namedLabel(GroupBox2, QStringLiteral("Label2"), QStringLiteral("Players sound"));
+    Label2 = namedLabel(GroupBox2, QStringLiteral("Label2"), tr("Players sound"));
     sound2 = hinted(named(new QLineEdit(GroupBox2), QStringLiteral("sound2"), 161),
-                    QStringLiteral("Wav file to play when a player joins into an empty server"));
+                    tr("Wav file to play when a player joins into an empty server"));
     Button1 = named(new QPushButton(QStringLiteral("..."), GroupBox2), QStringLiteral("Button1"));
 
-    BitBtn2 = named(glyphButton(this, QStringLiteral("&OK"), QStyle::SP_DialogOkButton),
+    BitBtn2 = named(glyphButton(this, tr("&OK"), QStyle::SP_DialogOkButton),
                     QStringLiteral("BitBtn2"), 89);
     BitBtn2->setDefault(true);
-    BitBtn1 = named(glyphButton(this, QStringLiteral("&Cancel"), QStyle::SP_DialogCancelButton),
+    BitBtn1 = named(glyphButton(this, tr("&Cancel"), QStyle::SP_DialogCancelButton),
                     QStringLiteral("BitBtn1"), 89);
 
     // Check boxes and radio buttons as wide as their captions: a click beside

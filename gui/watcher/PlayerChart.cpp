@@ -10,7 +10,7 @@
 
 PlayerChart::PlayerChart(QWidget* watcher) : QWidget(watcher) {
     setObjectName(QStringLiteral("PlayerChart"));
-    setToolTip(QStringLiteral("Players during the last hour, one point per poll"));
+    setToolTip(tr("Players during the last hour, one point per poll"));
     clock = [] {
         static QElapsedTimer steady;
         if (!steady.isValid())

@@ -44,7 +44,7 @@ constexpr QSize kCompactSize{265, 151};
 // Every text the status label shows, so the label keeps the room of the
 // widest and the window does not change size with the state.
 QStringList statusTexts() {
-    QStringList texts{WatcherDisplay().status.text, QStringLiteral("Empty")};
+    QStringList texts{WatcherDisplay().status.text, emptyServerText()};
     for (GameStateCode code : {SelectingMission, SettingUp, Debriefing, Briefing, GameInProgress})
         texts << gameStateText(code);
     return texts;
@@ -78,7 +78,7 @@ QLabel* lamp(QWidget* parent, const QString& name, const QString& picture) {
 TFormWatcher::TFormWatcher(QWidget* parent) : QWidget(parent), state_(LauncherState::instance()) {
     FormWatcher = this;
     setObjectName(QStringLiteral("FormWatcher"));
-    setWindowTitle(QStringLiteral("Server Watcher"));
+    setWindowTitle(tr("Server Watcher"));
     setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint);
     buildControls();
     connectHandlers();
@@ -89,13 +89,13 @@ TFormWatcher::TFormWatcher(QWidget* parent) : QWidget(parent), state_(LauncherSt
 void TFormWatcher::buildControls() {
     Bevel1 = named(new QFrame(this), QStringLiteral("Bevel1"));
     Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    Label1 = namedLabel(Bevel1, QStringLiteral("Label1"), QStringLiteral("Watching:"));
+    Label1 = namedLabel(Bevel1, QStringLiteral("Label1"), tr("Watching:"));
     host = namedLabel(Bevel1, QStringLiteral("host"), QString());
-    Label3 = namedLabel(Bevel1, QStringLiteral("Label3"), QStringLiteral("Current status:"));
+    Label3 = namedLabel(Bevel1, QStringLiteral("Label3"), tr("Current status:"));
     status = namedLabel(Bevel1, QStringLiteral("status"), QString());
-    Label2 = namedLabel(Bevel1, QStringLiteral("Label2"), QStringLiteral("Players:"));
+    Label2 = namedLabel(Bevel1, QStringLiteral("Label2"), tr("Players:"));
     players = namedLabel(Bevel1, QStringLiteral("players"), QString());
-    Label4 = namedLabel(Bevel1, QStringLiteral("Label4"), QStringLiteral("Mission:"));
+    Label4 = namedLabel(Bevel1, QStringLiteral("Label4"), tr("Mission:"));
     // A mission name comes from the server: it may be long, and is elided.
     mission = named(new ElidedLabel(Qt::ElideRight, QString(), Bevel1), QStringLiteral("mission"));
 
@@ -117,8 +117,8 @@ void TFormWatcher::buildControls() {
 
     SpeedButton1 = named(new QPushButton(Bevel1), QStringLiteral("SpeedButton1"));
     SpeedButton1->setFlat(true);
-    BitBtn2 = named(new QPushButton(QStringLiteral("Join"), this), QStringLiteral("BitBtn2"), 75);
-    BitBtn1 = named(new QPushButton(QStringLiteral("Close"), this), QStringLiteral("BitBtn1"), 75);
+    BitBtn2 = named(new QPushButton(tr("Join"), this), QStringLiteral("BitBtn2"), 75);
+    BitBtn1 = named(new QPushButton(tr("Close"), this), QStringLiteral("BitBtn1"), 75);
 
     // Stacked at one place, the red lamp on top; the bright green one blinks
     // over the dim one.
@@ -238,7 +238,7 @@ void TFormWatcher::UpdateStatus() {
 // shown rather than by its width.
 void TFormWatcher::ToggleWindow() {
     expanded_ = !expanded_;
-    SpeedButton1->setText(expanded_ ? QStringLiteral("<< Less") : QStringLiteral("More >>"));
+    SpeedButton1->setText(expanded_ ? tr("<< Less") : tr("More >>"));
     for (QWidget* control : {static_cast<QWidget*>(Label4), static_cast<QWidget*>(mission),
                              static_cast<QWidget*>(playerList), static_cast<QWidget*>(chart_)})
         control->setVisible(expanded_);

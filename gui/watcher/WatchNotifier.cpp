@@ -32,8 +32,8 @@ void WatchNotifier::watching(const ServerTable& servers, const QString& host, co
 void WatchNotifier::stateChanged(qint32 previous, qint32 state, const QString& status) {
     if (!isAlertTransition(previous, state))
         return;
-    post(previous == EmptyServer ? status + QStringLiteral(": players came to the empty server.")
-                                 : status + QStringLiteral(": the running game has ended."));
+    post(previous == EmptyServer ? status + tr(": players came to the empty server.")
+                                 : status + tr(": the running game has ended."));
 }
 
 // The call does not wait for the service: a missing one answers with an
@@ -48,8 +48,8 @@ void WatchNotifier::post(const QString& body) {
     QDBusMessage notify =
         QDBusMessage::createMethodCall(service, path, interface, QStringLiteral("Notify"));
     notify << QStringLiteral("ZAM Launcher") << uint(0) << QStringLiteral("zam-launcher") << server_
-           << body << QStringList{QStringLiteral("default"), QStringLiteral("Show")}
-           << QVariantMap{} << qint32(-1);
+           << body << QStringList{QStringLiteral("default"), tr("Show")} << QVariantMap{}
+           << qint32(-1);
     auto* reply = new QDBusPendingCallWatcher(bus.asyncCall(notify), this);
     connect(reply, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* call) {
         const QDBusPendingReply<uint> id = *call;

@@ -12,7 +12,8 @@ QString qtFilter(const QString& filter) {
     const QStringList parts = filter.split(u'|');
     QStringList entries;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
-        entries << QStringLiteral("%1 (%2)").arg(parts[i], QString(parts[i + 1]).replace(u';', u' '));
+        entries << QStringLiteral("%1 (%2)").arg(parts[i],
+                                                 QString(parts[i + 1]).replace(u';', u' '));
     return entries.join(QStringLiteral(";;"));
 }
 
@@ -23,10 +24,12 @@ public:
     }
 
     bool confirm(QWidget* parent, const QString& text) override {
-        QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), text, QMessageBox::NoButton,
-                        parent);
-        QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
-        QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+        QMessageBox box(QMessageBox::Question, QCoreApplication::translate("Prompts", "Confirm"),
+                        text, QMessageBox::NoButton, parent);
+        QPushButton* yes =
+            box.addButton(QCoreApplication::translate("Prompts", "&Yes"), QMessageBox::YesRole);
+        QPushButton* no =
+            box.addButton(QCoreApplication::translate("Prompts", "&No"), QMessageBox::NoRole);
         box.setDefaultButton(yes);
         box.setEscapeButton(no);
         box.exec();
@@ -38,12 +41,16 @@ public:
     }
 
     SaveFailureAnswer saveFailed(QWidget* parent, const QString& message) override {
-        QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(),
-                        QStringLiteral("The settings could not be saved:\n%1").arg(message),
-                        QMessageBox::NoButton, parent);
-        QPushButton* retry = box.addButton(QStringLiteral("&Retry"), QMessageBox::AcceptRole);
+        QMessageBox box(
+            QMessageBox::Critical, QApplication::applicationDisplayName(),
+            QCoreApplication::translate("Prompts", "The settings could not be saved:\n%1")
+                .arg(message),
+            QMessageBox::NoButton, parent);
+        QPushButton* retry = box.addButton(QCoreApplication::translate("Prompts", "&Retry"),
+                                           QMessageBox::AcceptRole);
         QPushButton* quit =
-            box.addButton(QStringLiteral("&Quit without saving"), QMessageBox::DestructiveRole);
+            box.addButton(QCoreApplication::translate("Prompts", "&Quit without saving"),
+                          QMessageBox::DestructiveRole);
         QPushButton* cancel = box.addButton(QMessageBox::Cancel);
         box.setDefaultButton(retry);
         box.setEscapeButton(cancel);
@@ -76,9 +83,13 @@ SaveFailureAnswer Prompts::saveFailed(QWidget* parent, const QString& message) {
     return SaveFailureAnswer::KeepOpen;
 }
 
-Prompts& Prompts::instance() { return *installed(); }
+Prompts& Prompts::instance() {
+    return *installed();
+}
 
-void Prompts::install(std::unique_ptr<Prompts> prompts) { installed() = std::move(prompts); }
+void Prompts::install(std::unique_ptr<Prompts> prompts) {
+    installed() = std::move(prompts);
+}
 
 bool OpenDialog::Execute(QWidget* parent) {
     const std::optional<QString> chosen = Prompts::instance().openFile(parent, Filter, FileName);
