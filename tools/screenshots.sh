@@ -69,7 +69,7 @@ shoot() { # title file
     sleep 0.7
     import -window "$id" -frame "$work/shot.png"
     # Fewer colours keep the pictures small; the texts stay sharp.
-    convert "$work/shot.png" -colors 64 -strip "PNG8:$out/$2.png"
+    convert "$work/shot.png" +dither -colors 32 -strip "PNG8:$out/$2.png"
 }
 
 close() { # title: closes the window as its title bar's close box does
