@@ -1,5 +1,6 @@
 #include "dialogs/Unit7.h"
 
+#include "dialogs/InternetServersGroup.h"
 #include "settings/Tables.h"
 #include "windows/FormActivation.h"
 #include "windows/GuardedHandler.h"
@@ -95,9 +96,14 @@ TFormOptions::TFormOptions(QWidget* parent)
     left->addWidget(GroupBox1);
     left->addStretch(1);
     left->addLayout(buttons);
-    auto* columns = new QHBoxLayout(this);
+    auto* columns = new QHBoxLayout;
     columns->addLayout(left);
     columns->addWidget(GroupBox2, 1);
+    // Below the others, as wide as both.
+    internetServers = new InternetServersGroup(this);
+    auto* column = new QVBoxLayout(this);
+    column->addLayout(columns);
+    column->addWidget(internetServers);
 
     // One exclusive group: a button going from unchecked to checked unchecks
     // the others and raises its click event; checking a checked one raises
@@ -135,6 +141,7 @@ void TFormOptions::FormActivate() {
     setRadio(sounds3, state_.settings.SoundMode == 2);
     sound1->setText(state_.settings.Sound1);
     sound2->setText(state_.settings.Sound2);
+    internetServers->showSettings(state_.masters);
 }
 
 // Unchecking goes around the group's exclusivity, which would otherwise keep
@@ -194,6 +201,7 @@ void TFormOptions::BitBtn2Click() {
         state_.settings.SoundMode = 1;
     if (sounds3->isChecked())
         state_.settings.SoundMode = 2;
+    internetServers->storeSettings(state_.masters);
     state_.save();
     close();
 }

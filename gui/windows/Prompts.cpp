@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -61,6 +63,16 @@ public:
                                            : SaveFailureAnswer::KeepOpen;
     }
 
+    std::optional<QString> password(QWidget* parent, const QString& text) override {
+        bool ok = false;
+        const QString answer = QInputDialog::getText(parent, QApplication::applicationDisplayName(),
+                                                     QObject::tr("Password for %1:").arg(text),
+                                                     QLineEdit::Password, QString(), &ok);
+        if (!ok)
+            return std::nullopt;
+        return answer;
+    }
+
     std::optional<QString> openFile(QWidget* parent, const QString& filter,
                                     const QString& fileName) override {
         const QString chosen =
@@ -81,6 +93,10 @@ std::unique_ptr<Prompts>& installed() {
 SaveFailureAnswer Prompts::saveFailed(QWidget* parent, const QString& message) {
     error(parent, message);
     return SaveFailureAnswer::KeepOpen;
+}
+
+std::optional<QString> Prompts::password(QWidget*, const QString&) {
+    return std::nullopt;
 }
 
 Prompts& Prompts::instance() {
