@@ -19,6 +19,14 @@ bool isWindowsExecutable(const QString& path) {
 
 } // namespace
 
+void startPreferencesTool(const QString& gameDir) {
+    const QString tool = gameDir + QStringLiteral("/QUELLGROVEPREFERENCES.EXE");
+    if (!fileExists(tool))
+        throw LauncherError(QStringLiteral("ZAM Preferences was not found: there is no \"%1\".")
+                                .arg(localPath(tool)));
+    startCommandLine(tool, gameDir);
+}
+
 void startCommandLine(const QString& commandLine, const QString& gameDir) {
     if (!gameDir.isEmpty())
         QDir::setCurrent(localPath(gameDir));

@@ -1,14 +1,16 @@
 #pragma once
 
+#include "settings/FriendSettings.h"
 #include "settings/Tables.h"
 
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 // Shows the message, runs the main window's open-file dialog and returns the
-// dialog's file name (whatever the user did).
-using ExecutableChooser = std::function<QString(const QString& message)>;
+// chosen file, or nothing when the user cancelled.
+using ExecutableChooser = std::function<std::optional<QString>(const QString& message)>;
 
 struct LoadOutcome {
     bool launcherKeyOpened = false; // false: the player name was not read
@@ -22,9 +24,12 @@ struct LoadOutcome {
 // integer conversion's error at a bad entry; what was loaded until then
 // stays, and the table being loaded keeps only the entries it could read
 // (the others stay in the store, see UnloadedKeys). A prompt's executable is
-// written to the store whatever step the load stops at.
+// written to the store whatever step the load stops at; a cancelled prompt
+// writes nothing and keeps the stored path. With friends, the friends list
+// and its options are loaded last (see loadFriends).
 LoadOutcome loadRegistry(LauncherSettings& settings, ModTable& mods, ServerTable& servers,
-                         const ExecutableChooser& chooseExecutable);
+                         const ExecutableChooser& chooseExecutable,
+                         FriendSettings* friends = nullptr);
 
 // The settings and both tables as the store holds them, as far as this
 // session knows: what the last load read (or, where it stopped early, what
@@ -33,6 +38,7 @@ struct StoredState {
     LauncherSettings settings;
     ModTable mods;
     ServerTable servers;
+    FriendSettings friends;
 };
 
 // Writes the settings and both tables to the store. Does nothing when the
@@ -42,5 +48,14 @@ struct StoredState {
 // the store has them, whatever step a load stopped at. Without it, every
 // option and entry is written and nothing is deleted. An entry is its Id:
 // a changed one is written to the key that holds that Id ("0042" for 42).
+// With friends, the friends list and its options are saved the same way.
 void saveRegistry(const LauncherSettings& settings, const ModTable& mods,
-                  const ServerTable& servers, const StoredState* stored = nullptr);
+                  const ServerTable& servers, const StoredState* stored = nullptr,
+                  const FriendSettings* friends = nullptr);
+
+// True when the store holds the launcher's key.
+bool launcherKeyExists();
+
+// Writes the executable path to the launcher's key, and nothing else. Does
+// nothing when the key does not exist.
+void saveExecutable(const QString& path);

@@ -2,8 +2,10 @@
 #include "settings/GamePaths.h"
 #include "settings/IntegerConversion.h"
 #include "settings/Registry.h"
+#include "settings/RememberedGeometry.h"
 #include "settings/SettingsStore.h"
 #include "settings/StoreKeys.h"
+#include "settings/TableStore.h"
 #include "settings/WinePrefix.h"
 
 #include <QCoreApplication>
@@ -34,8 +36,9 @@ void readGameDir(SettingsStore& store, LauncherSettings& settings) {
 // user's choice of executable survives whatever the rest of the load meets.
 void firstRunSetup(SettingsStore& store, const ExecutableChooser& chooseExecutable) {
     store.openKey(StoreKeys::Launcher, true);
-    store.writeString(QStringLiteral("executable"), chooseExecutable(QCoreApplication::translate(
-                                                        "RegistryLoad", kSelectExecutable)));
+    if (const std::optional<QString> chosen =
+            chooseExecutable(QCoreApplication::translate("RegistryLoad", kSelectExecutable)))
+        store.writeString(QStringLiteral("executable"), *chosen);
     store.writeBool(QStringLiteral("nosplash"), true);
     store.writeBool(QStringLiteral("window"), false);
     store.writeBool(QStringLiteral("close"), false);
@@ -51,8 +54,11 @@ void firstRunSetup(SettingsStore& store, const ExecutableChooser& chooseExecutab
 void readOptions(SettingsStore& store, LauncherSettings& s, const ExecutableChooser& choose) {
     s.ExecutablePath = store.readString(QStringLiteral("executable"));
     if (!fileExists(s.ExecutablePath)) {
-        s.ExecutablePath = choose(QCoreApplication::translate("RegistryLoad", kExecutableNotFound));
-        store.writeString(QStringLiteral("executable"), s.ExecutablePath);
+        if (const std::optional<QString> chosen =
+                choose(QCoreApplication::translate("RegistryLoad", kExecutableNotFound))) {
+            s.ExecutablePath = *chosen;
+            store.writeString(QStringLiteral("executable"), s.ExecutablePath);
+        }
     }
     s.SkipSplash = store.readBool(QStringLiteral("nosplash"));
     s.Windowed = store.readBool(QStringLiteral("window"));
@@ -76,40 +82,6 @@ void readOptions(SettingsStore& store, LauncherSettings& s, const ExecutableChoo
         s.Sound1 = QStringLiteral("none");
     if (s.Sound2.isEmpty())
         s.Sound2 = QStringLiteral("none");
-}
-
-// Loads the entries listed under tableKey into slots 0.. in listing order.
-// readEntry reads the fields of slot k from the entry's open key. Entries
-// that cannot be taken (a bad one and all after it, or those beyond the
-// table's capacity) are remembered in UnloadedKeys so that a save keeps them.
-template <typename Table, typename ReadEntry>
-void loadTable(SettingsStore& store, const QString& tableKey, Table& table, ReadEntry readEntry,
-               const QString& what, QStringList& notices) {
-    store.openKey(tableKey, true);
-    const QStringList names = store.getKeyNames();
-    const int count = int(std::min<qsizetype>(names.size(), SLOT_COUNT));
-    QString entryPath = tableKey + u'\\'; // one text for every entry's path
-    const qsizetype stem = entryPath.size();
-    for (int k = 0; k < count; ++k) {
-        try {
-            table.Id[k] = parseInteger(names[k]);
-            entryPath.truncate(stem);
-            store.openKey(entryPath.append(names[k]), true);
-            readEntry(k);
-        } catch (...) {
-            table.Last = k - 1;
-            table.UnloadedKeys = names.mid(k);
-            throw;
-        }
-    }
-    table.Last = count - 1;
-    table.UnloadedKeys = names.mid(count);
-    if (!table.UnloadedKeys.isEmpty())
-        notices << QStringLiteral("Only the first %1 %2 were loaded; the other %3 stay in the "
-                                  "settings store unchanged.")
-                       .arg(SLOT_COUNT)
-                       .arg(what)
-                       .arg(table.UnloadedKeys.size());
 }
 
 void loadMods(SettingsStore& store, ModTable& mods, QStringList& notices) {
@@ -137,21 +109,6 @@ void loadServers(SettingsStore& store, ServerTable& servers, QStringList& notice
         QStringLiteral("servers"), notices);
 }
 
-// The store's entries that a table does not hold, so that a new entry's Id
-// differs from theirs; loading the table replaces the list.
-template <typename Table>
-void noteEntriesNotInMemory(SettingsStore& store, const QString& tableKey, Table& table) {
-    table.UnloadedKeys.clear();
-    if (!store.openKey(tableKey, false))
-        return;
-    QSet<QString> inMemory;
-    for (int k = 0; k <= table.Last; ++k)
-        inMemory.insert(QString::number(table.Id[k]));
-    for (const QString& name : store.getKeyNames())
-        if (!inMemory.contains(name))
-            table.UnloadedKeys << name;
-}
-
 void readPlayer(SettingsStore& store, const LauncherSettings& settings, LoadOutcome& outcome) {
     store.setRootKey(RootKey::CurrentUser);
     if (store.openKey(StoreKeys::Game, false))
@@ -165,12 +122,14 @@ void readPlayer(SettingsStore& store, const LauncherSettings& settings, LoadOutc
 } // namespace
 
 LoadOutcome loadRegistry(LauncherSettings& settings, ModTable& mods, ServerTable& servers,
-                         const ExecutableChooser& chooseExecutable) {
+                         const ExecutableChooser& chooseExecutable, FriendSettings* friends) {
     LoadOutcome outcome;
     SettingsStore store;
     store.setRootKey(RootKey::CurrentUser);
     noteEntriesNotInMemory(store, StoreKeys::Mods, mods);
     noteEntriesNotInMemory(store, StoreKeys::Servers, servers);
+    if (friends)
+        noteFriendsNotInMemory(store, friends->table);
     // The executable chosen at a prompt must reach the file whatever step
     // the load stops at.
     try {
@@ -182,9 +141,12 @@ LoadOutcome loadRegistry(LauncherSettings& settings, ModTable& mods, ServerTable
             return outcome;
         outcome.launcherKeyOpened = true;
         readOptions(store, settings, chooseExecutable);
+        loadGeometry(store, settings.Geometry, outcome.notices);
         loadMods(store, mods, outcome.notices);
         loadServers(store, servers, outcome.notices);
         readPlayer(store, settings, outcome);
+        if (friends)
+            loadFriends(store, *friends, outcome.notices);
     } catch (...) {
         store.closeKey();
         try {

@@ -12,11 +12,11 @@ void LauncherState::setExecutableChooser(ExecutableChooser chooser) {
 LoadOutcome LauncherState::load() {
     Q_EMIT aboutToLoad();
     const auto choose = [this](const QString& message) {
-        return chooseExecutable_ ? chooseExecutable_(message) : QString();
+        return chooseExecutable_ ? chooseExecutable_(message) : std::nullopt;
     };
     LoadOutcome outcome;
     try {
-        outcome = loadRegistry(settings, mods, servers, choose);
+        outcome = loadRegistry(settings, mods, servers, choose, &friends);
         outcome.notices += loadMasterSettings(masters);
     } catch (...) {
         noteStored(); // a load that stopped early still tells what a save may write
@@ -32,15 +32,26 @@ LoadOutcome LauncherState::load() {
 }
 
 void LauncherState::save() {
-    saveRegistry(settings, mods, servers, &stored_);
+    Q_EMIT aboutToSave();
+    saveRegistry(settings, mods, servers, &stored_, &friends);
     saveMasterSettings(masters, &storedMasters_);
     noteStored();
+}
+
+bool LauncherState::hasStoredSettings() const {
+    return launcherKeyExists();
+}
+
+void LauncherState::saveExecutable(const QString& path) {
+    ::saveExecutable(path);
+    stored_.settings.ExecutablePath = path;
 }
 
 void LauncherState::noteStored() {
     stored_.settings = settings;
     stored_.mods = mods;
     stored_.servers = servers;
+    stored_.friends = friends;
     storedMasters_ = masters;
 }
 
@@ -49,6 +60,7 @@ void LauncherState::clear() {
     mods = ModTable();
     servers = ServerTable();
     queries = QueryTable();
+    friends = FriendSettings();
     masters = MasterSettings();
     profileNames.clear();
     playerName = QStringLiteral("-");

@@ -22,6 +22,7 @@ public:
     ModTable mods;
     ServerTable servers;
     QueryTable queries;
+    FriendSettings friends;
     MasterSettings masters;
     // The profile names and the player name of the last load that opened the
     // launcher's key; "-" until then.
@@ -32,17 +33,24 @@ public:
     // window's file dialog); without a chooser the answer is empty.
     void setExecutableChooser(ExecutableChooser chooser);
 
-    // Loads the settings and both tables from the store. Throws the load's
+    // Loads the settings, both tables and the friends from the store. Throws the load's
     // error; what was read until then stays, as loadRegistry describes.
     LoadOutcome load();
     // Writes what changed since the last load or save; whatever this session
     // neither read nor changed stays in the store as it is.
     void save();
+    // True when the store holds the launcher's key.
+    bool hasStoredSettings() const;
+    // Writes a newly chosen executable to the store, and nothing else: what
+    // the windows changed since the last load or save stays unsaved.
+    void saveExecutable(const QString& path);
     // Back to a launcher that has loaded nothing.
     void clear();
 
 Q_SIGNALS:
     void aboutToLoad();
+    // Before a save: windows note what they keep in the state (their places).
+    void aboutToSave();
     // After a load that ran to its end.
     void reloaded(const LoadOutcome& outcome);
 

@@ -2,6 +2,7 @@
 
 #include "base/VisibleText.h"
 #include "browser/Unit4.h"
+#include "dialogs/FriendsEditor.h"
 #include "dialogs/Unit2.h"
 #include "dialogs/Unit3.h"
 #include "dialogs/Unit5.h"
@@ -9,12 +10,11 @@
 #include "launch/CommandLine.h"
 #include "launch/GameStart.h"
 #include "launch/LocalAddress.h"
-#include "settings/SettingsStore.h"
-#include "settings/StoreKeys.h"
 #include "state/LauncherState.h"
 #include "windows/ElidedLabel.h"
 #include "windows/ErrorReport.h"
 #include "windows/GuardedHandler.h"
+#include "windows/LaunchLock.h"
 #include "windows/PlacementAnchor.h"
 #include "windows/WindowFit.h"
 
@@ -29,6 +29,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -154,7 +155,12 @@ void TForm1::buildControls() {
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(10);
+    launchLock = new LaunchLock(Timer1, this);
+    for (QPushButton* button : {BitBtn3, BitBtn5, BitBtn2})
+        launchLock->guard(button);
+    // Enter presses the focused button, as it does in a dialog.
+    for (QPushButton* button : {SpeedButton2, BitBtn3, BitBtn2, BitBtn5, Button1})
+        button->setAutoDefault(true);
 
     setCentralWidget(central);
 }
@@ -169,6 +175,7 @@ void TForm1::buildMenu() {
     Options2 = addItem(options, QStringLiteral("Options2"), tr("&Options"));
     Mods1 = addItem(options, QStringLiteral("Mods1"), tr("&Mods"));
     Servers1 = addItem(options, QStringLiteral("Servers1"), tr("&Servers"));
+    Friends1 = addItem(options, QStringLiteral("Friends1"), tr("&Friends"));
     options->addSeparator();
     ZAMPreferences1 = addItem(options, QStringLiteral("ZAMPreferences1"), tr("ZAM Preferences"));
     options->addSeparator();
@@ -193,6 +200,7 @@ void TForm1::connectHandlers() {
     connect(Options2, &QAction::triggered, this, guardedHandler(this, &TForm1::Options2Click));
     connect(Mods1, &QAction::triggered, this, guardedHandler(this, &TForm1::Mods1Click));
     connect(Servers1, &QAction::triggered, this, guardedHandler(this, &TForm1::Servers1Click));
+    connect(Friends1, &QAction::triggered, this, guardedHandler(this, &TForm1::Friends1Click));
     connect(ZAMPreferences1, &QAction::triggered, this,
             guardedHandler(this, &TForm1::ZAMPreferences1Click));
     connect(quit1, &QAction::triggered, this, guardedHandler(this, &TForm1::quit1Click));
@@ -202,8 +210,7 @@ void TForm1::connectHandlers() {
     // A load that needs the executable asks with this window's file dialog.
     state_.setExecutableChooser([this](const QString& message) {
         Prompts::instance().information(this, message);
-        OpenDialog1.Execute(this);
-        return OpenDialog1.FileName;
+        return OpenDialog1.Execute(this) ? std::optional(OpenDialog1.FileName) : std::nullopt;
     });
     // Every load, whichever window asked for it, refreshes what this window
     // shows; a load that fails refreshes the address only.
@@ -267,11 +274,13 @@ void TForm1::ModListClickCheck() {
         state_.mods.Checked[i] = ModList->item(i)->checkState() == Qt::Checked;
 }
 
+// A press that reaches here while a start is under way (the second click of
+// a double click, through whichever window) starts nothing.
 void TForm1::LaunchZAM(const QString& argumentText, qint32 ModSelector) {
-    BitBtn3->setEnabled(false);
-    BitBtn5->setEnabled(false);
-    BitBtn2->setEnabled(false);
-    Timer1->start();
+    if (launchLock->locked())
+        return;
+    launchLock->lock();
+    const auto started = qScopeGuard([this] { launchLock->started(); });
 
     QList<bool> ticked;
     for (int i = 0; i < ModList->count(); ++i)
@@ -284,10 +293,7 @@ void TForm1::LaunchZAM(const QString& argumentText, qint32 ModSelector) {
 }
 
 void TForm1::Timer1Timer() {
-    BitBtn3->setEnabled(true);
-    BitBtn5->setEnabled(true);
-    BitBtn2->setEnabled(true);
-    Timer1->stop();
+    launchLock->unlock();
 }
 
 void TForm1::BitBtn3Click() {
@@ -314,17 +320,13 @@ void TForm1::SpeedButton2Click() {
     MYIP->setFocus();
 }
 
+// A cancelled dialog writes nothing; the reload follows in every case, so
+// unsaved ticks return to their stored state.
 void TForm1::Button1Click() {
-    {
-        SettingsStore store;
-        store.setRootKey(RootKey::CurrentUser);
-        if (store.openKey(StoreKeys::Launcher, false)) {
-            Prompts::instance().information(this, tr("Select the ZAM executable."));
-            OpenDialog1.Execute(this);
-            store.writeString(QStringLiteral("executable"), OpenDialog1.FileName);
-            store.closeKey();
-            store.commit();
-        }
+    if (state_.hasStoredSettings()) {
+        Prompts::instance().information(this, tr("Select the ZAM executable."));
+        if (OpenDialog1.Execute(this))
+            state_.saveExecutable(OpenDialog1.FileName);
     }
     ReadRegistry();
 }
@@ -341,9 +343,12 @@ void TForm1::Servers1Click() {
     bringUp(Form3);
 }
 
+void TForm1::Friends1Click() {
+    bringUp(FriendsEditor::of(this));
+}
+
 void TForm1::ZAMPreferences1Click() {
-    startCommandLine(state_.settings.GameDir + QStringLiteral("/QUELLGROVEPREFERENCES.EXE"),
-                     state_.settings.GameDir);
+    startPreferencesTool(state_.settings.GameDir);
 }
 
 void TForm1::quit1Click() {

@@ -8,6 +8,7 @@
 
 class QAction;
 class QComboBox;
+class LaunchLock;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -40,6 +41,7 @@ public:
     void Options2Click();
     void Mods1Click();
     void Servers1Click();
+    void Friends1Click();
     void ZAMPreferences1Click();
     void quit1Click();
     void About1Click();
@@ -61,10 +63,13 @@ public:
     QPushButton* Button1;
     OpenDialog OpenDialog1;
     QTimer* Timer1;
+    // Locks the launch buttons of every window while a game starts.
+    LaunchLock* launchLock;
 
     QAction* Options2;
     QAction* Mods1;
     QAction* Servers1;
+    QAction* Friends1;
     QAction* ZAMPreferences1;
     QAction* quit1;
     QAction* About1;

@@ -1,5 +1,7 @@
 #include "browser/Unit4.h"
 
+#include "browser/BrowserFriends.h"
+#include "browser/BrowserPlacement.h"
 #include "browser/FindBar.h"
 #include "browser/GridCell.h"
 #include "browser/GridOrder.h"
@@ -89,6 +91,7 @@ QTableWidget* grid(QWidget* parent, const QString& name, int columns) {
     table->verticalHeader()->hide();
     fitRowsToFont(table, 16);
     table->setWordWrap(false);
+    table->setTabKeyNavigation(false); // Tab leaves the grid; arrows move inside it
     table->setItemDelegate(new GridTextDelegate(table));
     return table;
 }
@@ -97,6 +100,7 @@ QPushButton* button(QWidget* parent, const QString& name, const QString& caption
                     QStyle::StandardPixmap glyph) {
     auto* b = new QPushButton(standardGlyph(glyph), caption, parent);
     b->setObjectName(name);
+    b->setAutoDefault(true); // Enter presses the focused button
     return b;
 }
 
@@ -166,7 +170,9 @@ void TForm4::buildControls() {
     findBar_ = new FindBar(SGrid, state_.queries, this);
     layout->insertWidget(0, findBar_);
     order_ = new GridOrder(SGrid);
+    placement_ = new BrowserPlacement(this, Splitter1, SGrid->horizontalHeader(), state_);
     new ServerRowMenu(this);
+    friends_ = new BrowserFriends(this);
 
     udps = new UdpEndpoint(this);
     udps->setObjectName(QStringLiteral("udps"));
@@ -241,7 +247,8 @@ void TForm4::layOutColumns() {
     int least = 18;
     for (int column = 0; column < 5; ++column) {
         const int caption = SGrid->horizontalHeader()->sectionSizeHint(column);
-        SGrid->setColumnWidth(column, std::max(widths[column], caption));
+        if (!placement_->columnsSizedByUser())
+            SGrid->setColumnWidth(column, std::max(widths[column], caption));
         least += column == PingColumn || column == PlayersColumn ? widths[column] : caption;
     }
     SGrid->setMinimumWidth(least);
@@ -283,6 +290,7 @@ void TForm4::Timer1Timer() {
     order_->apply();
     findBar_->remark();
     showPlayers();
+    friends_->sweepEnded();
 }
 
 void TForm4::BitBtn2Click() {
@@ -303,6 +311,7 @@ void TForm4::querySweep() {
     if (sweeping_)
         return;
     sweeping_ = true;
+    friends_->sweepStarted();
     const auto sweepEnds = qScopeGuard([this] {
         sweeping_ = false;
         udps->useLookups(nullptr);
@@ -406,6 +415,7 @@ void TForm4::showPlayers() {
         setText(PlrGrid, row, 0, queries.playerName(slot, row));
         setText(PlrGrid, row, 1, queries.playerScore(slot, row));
     }
+    friends_->playersShown(slot);
 }
 
 // Presses "&Join server", as the watcher's join does.
@@ -460,6 +470,10 @@ void TForm4::markRow(int row) {
     repaintSoon();
 }
 
+bool TForm4::sweeping() const {
+    return sweeping_ || Timer1->isActive();
+}
+
 int TForm4::selectedSlot() const {
     const int row = SGrid->currentRow();
     return row >= 0 && row <= shownServers().Last ? row : -1;
@@ -469,10 +483,12 @@ const ServerTable& TForm4::shownServers() const {
     return source_->servers();
 }
 
-// Centred on the main window when first shown; afterwards the window stays
-// where the user put it.
+// Where the user left it in an earlier session, else centred on the main
+// window when first shown; afterwards the window stays where the user put it.
 void TForm4::showEvent(QShowEvent* event) {
     const QWidget* anchor = placementAnchor();
+    if (!event->spontaneous() && !placed_ && placement_->restore())
+        placed_ = true;
     if (!event->spontaneous() && !placed_ && anchor) {
         QRect frame({0, 0}, size());
         frame.moveCenter(anchor->geometry().center());

@@ -3,7 +3,6 @@
 #include "windows/PlacementAnchor.h"
 #include "windows/WindowFit.h"
 
-#include <QKeyEvent>
 #include <QShowEvent>
 #include <QWindow>
 
@@ -26,10 +25,4 @@ void FixedDialog::showEvent(QShowEvent* event) {
         windowHandle()->setTransientParent(anchor->windowHandle());
     }
     QWidget::showEvent(event);
-}
-
-void FixedDialog::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
-        return;
-    QDialog::keyPressEvent(event);
 }

@@ -10,8 +10,8 @@ class WindowFit;
 // minimise or maximise boxes, centred over the main window whenever it is
 // shown. Its controls sit in layouts in the desktop's font; the window is as
 // large as they need and at least its designed size. The title bar's close
-// box hides it; Escape does nothing. The editors and the options dialog work
-// on the launcher's state.
+// box and Escape hide it, storing nothing. The editors and the options dialog
+// work on the launcher's state.
 class FixedDialog : public QDialog {
     Q_OBJECT
 public:
@@ -19,7 +19,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
     LauncherState& state_;
     WindowFit* fit_;

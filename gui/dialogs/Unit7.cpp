@@ -1,5 +1,6 @@
 #include "dialogs/Unit7.h"
 
+#include "dialogs/FriendOptions.h"
 #include "dialogs/InternetServersGroup.h"
 #include "settings/Tables.h"
 #include "windows/FormActivation.h"
@@ -62,6 +63,7 @@ TFormOptions::TFormOptions(QWidget* parent)
                     tr("Wav file to play when a player joins into an empty server"));
     Button1 = named(new QPushButton(QStringLiteral("..."), GroupBox2), QStringLiteral("Button1"));
 
+    Friends = named(new FriendOptions(this), QStringLiteral("Friends"));
     BitBtn2 = named(glyphButton(this, tr("&OK"), QStyle::SP_DialogOkButton),
                     QStringLiteral("BitBtn2"), 89);
     BitBtn2->setDefault(true);
@@ -94,6 +96,7 @@ TFormOptions::TFormOptions(QWidget* parent)
     buttons->addStretch(1);
     auto* left = new QVBoxLayout;
     left->addWidget(GroupBox1);
+    left->addWidget(Friends);
     left->addStretch(1);
     left->addLayout(buttons);
     auto* columns = new QHBoxLayout;
@@ -141,6 +144,7 @@ void TFormOptions::FormActivate() {
     setRadio(sounds3, state_.settings.SoundMode == 2);
     sound1->setText(state_.settings.Sound1);
     sound2->setText(state_.settings.Sound2);
+    Friends->showSettings(state_.friends);
     internetServers->showSettings(state_.masters);
 }
 
@@ -201,6 +205,7 @@ void TFormOptions::BitBtn2Click() {
         state_.settings.SoundMode = 1;
     if (sounds3->isChecked())
         state_.settings.SoundMode = 2;
+    Friends->storeSettings(state_.friends);
     internetServers->storeSettings(state_.masters);
     state_.save();
     close();

@@ -3,6 +3,7 @@
 #include "dialogs/FixedDialog.h"
 #include "windows/Prompts.h"
 
+class FriendOptions;
 class InternetServersGroup;
 class QButtonGroup;
 class QCheckBox;
@@ -13,7 +14,8 @@ class QPushButton;
 class QRadioButton;
 
 // The options dialog: the launch options and the watcher's sounds. "&OK"
-// stores the controls and saves; "&Cancel" and the close box store nothing.
+// stores the controls and saves; "&Cancel", Escape and the close box store
+// nothing.
 class TFormOptions : public FixedDialog {
     Q_OBJECT
 public:
@@ -45,6 +47,7 @@ public:
     QPushButton* Button1;
     QPushButton* BitBtn2;
     QPushButton* BitBtn1;
+    FriendOptions* Friends;
     InternetServersGroup* internetServers;
     OpenDialog OpenDialog1;
 

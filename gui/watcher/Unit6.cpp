@@ -8,6 +8,7 @@
 #include "watcher/PlayerChart.h"
 #include "watcher/SoundOutput.h"
 #include "watcher/WatchNotifier.h"
+#include "watcher/WatcherFriends.h"
 #include "windows/ElidedLabel.h"
 #include "windows/FormActivation.h"
 #include "windows/GridRows.h"
@@ -16,6 +17,7 @@
 #include "windows/Placement.h"
 #include "windows/PlacementAnchor.h"
 #include "windows/ReadableColour.h"
+#include "windows/RememberedPlace.h"
 #include "windows/WindowFit.h"
 
 #include <QBuffer>
@@ -23,7 +25,9 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTableWidget>
@@ -106,6 +110,7 @@ void TFormWatcher::buildControls() {
     playerList->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     fitRowsToFont(playerList, 14);
     playerList->setShowGrid(false);
+    playerList->setTabKeyNavigation(false);
     playerList->setItemDelegate(new GridTextDelegate(playerList));
     playerList->setSelectionBehavior(QAbstractItemView::SelectRows);
     playerList->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -166,6 +171,7 @@ void TFormWatcher::buildControls() {
     Timer2->setInterval(15000);
 
     notifier_ = new WatchNotifier(this);
+    friends_ = new WatcherFriends(this);
 }
 
 void TFormWatcher::connectHandlers() {
@@ -177,6 +183,10 @@ void TFormWatcher::connectHandlers() {
             guardedHandler(this, &TFormWatcher::BitBtn1Click));
     connect(BitBtn2, &QPushButton::clicked, this,
             guardedHandler(this, &TFormWatcher::BitBtn2Click));
+    connect(&state_, &LauncherState::aboutToSave, this, [this] {
+        if (isVisible())
+            notePlace();
+    });
     new FormActivation(this, [this, activate = guardedHandler(this, &TFormWatcher::FormActivate)] {
         if (!std::exchange(activatedByShow_, false))
             activate();
@@ -189,6 +199,10 @@ void TFormWatcher::connectHandlers() {
     udps->OnHandlerError = [this](UdpEndpoint*, const QString& message) {
         status->setToolTip(message);
     };
+}
+
+void TFormWatcher::notePlace() {
+    state_.settings.Geometry.watcher = {x(), y()};
 }
 
 void TFormWatcher::FormCreate() {
@@ -207,6 +221,7 @@ void TFormWatcher::watch(const QString& hostName, const QString& port, bool sock
     show();
     chart_->clear();
     notifier_->watching(state_.servers, hostName, port, sockets);
+    friends_->watching(hostName, port, sockets);
     udps->setRemoteHost(hostName);
     udps->setRemotePort(queryPort(port, sockets));
     Timer2->start();
@@ -218,6 +233,7 @@ void TFormWatcher::UpdateStatus() {
     host->setText(udps->RemoteHost() + u':' + QString::number(udps->RemotePort()));
     watchedServer.pollStarted();
     chart_->pollStarted();
+    friends_->pollStarted();
     display_.playerList.clear();
     showDisplay();
 
@@ -299,12 +315,29 @@ void TFormWatcher::udpsDataReceived(qint32 NumberBytes, const QString&, qint32) 
         SoundOutput::instance().playBuiltIn();
         break;
     case WatcherSound::Sound1:
-        SoundOutput::instance().playFile(localPath(state_.settings.Sound1));
+        playSoundFile(state_.settings.Sound1);
         break;
     case WatcherSound::Sound2:
-        SoundOutput::instance().playFile(localPath(state_.settings.Sound2));
+        playSoundFile(state_.settings.Sound2);
         break;
     }
+}
+
+void TFormWatcher::playSoundFile(const QString& setting) {
+    SoundOutput& output = SoundOutput::instance();
+    output.OnFileFailed = [watcher = QPointer(this)](const QString& path) {
+        if (watcher)
+            watcher->soundFileFailed(path);
+    };
+    output.playFile(localPath(setting));
+}
+
+// Said once per file, in place of the state until the next reply.
+void TFormWatcher::soundFileFailed(const QString& path) {
+    if (failedSounds_.contains(path))
+        return;
+    failedSounds_.insert(path);
+    showText(status, {tr("The sound file \"%1\" cannot be played.").arg(path)}, palette());
 }
 
 void TFormWatcher::showDisplay() {
@@ -336,13 +369,17 @@ void TFormWatcher::showPlayerRows() {
     }
 }
 
-// Centred on the main window whenever the launcher shows it. Showing
+// Where the user left it, else centred on the main window, whenever the
+// launcher shows it. Showing
 // activates the window at once, before the caller sends the first query: the
 // window system's own activation may come only after the first reply, and
 // must not empty the player list again.
 void TFormWatcher::showEvent(QShowEvent* event) {
     if (!event->spontaneous()) {
-        if (const QWidget* anchor = placementAnchor()) {
+        if (const std::optional<QPoint> corner =
+                rememberedCorner(state_.settings.Geometry.watcher, frameGeometry().size())) {
+            move(*corner);
+        } else if (const QWidget* anchor = placementAnchor()) {
             QRect frame = frameGeometry();
             frame.moveCenter(anchor->frameGeometry().center());
             move(frame.topLeft());
@@ -363,6 +400,15 @@ void TFormWatcher::changeEvent(QEvent* event) {
         reserveWidth(status, statusTexts());
 }
 
+// Escape closes the watcher as "Close" does.
+void TFormWatcher::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        BitBtn1->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 void TFormWatcher::closeEvent(QCloseEvent* event) {
     guarded(this, [this] { FormClose(); });
     activatedByShow_ = false;
@@ -370,7 +416,9 @@ void TFormWatcher::closeEvent(QCloseEvent* event) {
 }
 
 void TFormWatcher::FormClose() {
+    notePlace();
     Timer2->stop();
+    friends_->stopped();
     watchedServer.WatcherState = 0;
     if (OnClosed)
         OnClosed();

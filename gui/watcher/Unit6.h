@@ -2,6 +2,7 @@
 
 #include "query/WatcherReply.h"
 
+#include <QSet>
 #include <QWidget>
 #include <functional>
 
@@ -14,6 +15,7 @@ class QTimer;
 class LauncherState;
 class UdpEndpoint;
 class WatchNotifier;
+class WatcherFriends;
 class WindowFit;
 
 // The server watcher: a small window that stays on top, polls one server
@@ -66,13 +68,18 @@ protected:
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildControls();
     void connectHandlers();
     void FormClose();
+    // Keeps the window's place in the state, for the next showing and session.
+    void notePlace();
     void showDisplay();
     void showPlayerRows();
+    void playSoundFile(const QString& setting);
+    void soundFileFailed(const QString& path);
 
     LauncherState& state_;
     WindowFit* fit_;
@@ -87,6 +94,8 @@ private:
     // The player count of the last hour, and the desktop notifications.
     PlayerChart* chart_;
     WatchNotifier* notifier_;
+    WatcherFriends* friends_;
+    QSet<QString> failedSounds_; // sound files already said to be unplayable
 };
 
 extern TFormWatcher* FormWatcher;

@@ -95,6 +95,7 @@ private Q_SLOTS:
     void soundsPerMode();
     void labelsColoursAndLamp();
     void coloursFollowTheDesktopPalette();
+    void unplayableSoundSaidOnce();
     void playerListAcrossDatagrams();
     void malformedMaxplayersOpensNoBox();
     void closingAndReopening();
@@ -211,6 +212,19 @@ void TestWatcherWindow::coloursFollowTheDesktopPalette() {
             }
         }
     }
+}
+
+void TestWatcherWindow::unplayableSoundSaidOnce() {
+    WatchingLauncher launcher;
+    launcher.sounds->filesFail = true;
+    launcherSettings.SoundMode = 2;
+    const QString said = "The sound file \"/sounds/new game.wav\" cannot be played.";
+    for (int game = 0; game < 2; ++game) {
+        QVERIFY(launcher.poll({"\\gstate\\13\\"}, QStringLiteral("briefing %1").arg(game)));
+        QVERIFY(launcher.poll({"\\gstate\\9\\"}, QStringLiteral("new game %1").arg(game)));
+        QCOMPARE(launcher.watcher->status->text() == said, game == 0);
+    }
+    QCOMPARE(launcher.sounds->played.size(), 2);
 }
 
 void TestWatcherWindow::playerListAcrossDatagrams() {
