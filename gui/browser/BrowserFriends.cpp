@@ -11,8 +11,11 @@
 
 #include <QMenu>
 #include <QTableWidget>
+#include <QTimer>
 
 namespace {
+
+constexpr int LateReplyMarkMs = 100;
 
 QString cellText(const QTableWidget* grid, int row, int column) {
     const QTableWidgetItem* item = grid->item(row, column);
@@ -38,7 +41,11 @@ void markItem(QTableWidgetItem* item, const QStringList& friends) {
 
 } // namespace
 
-BrowserFriends::BrowserFriends(TForm4* browser) : QObject(browser), browser_(browser) {
+BrowserFriends::BrowserFriends(TForm4* browser)
+    : QObject(browser), browser_(browser), remark_(new QTimer(this)) {
+    remark_->setSingleShot(true);
+    remark_->setInterval(LateReplyMarkMs);
+    connect(remark_, &QTimer::timeout, this, [this] { markServers(sightings()); });
     QTableWidget* players = browser->PlrGrid;
     players->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(players, &QWidget::customContextMenuRequested, this, [this](const QPoint& position) {
@@ -59,7 +66,13 @@ BrowserFriends::~BrowserFriends() {
 }
 
 void BrowserFriends::sweepStarted() {
+    remark_->stop();
     Q_EMIT FriendAlerts::instance().browserSweepStarted();
+}
+
+void BrowserFriends::lateReply() {
+    if (!remark_->isActive())
+        remark_->start();
 }
 
 void BrowserFriends::sweepEnded() {
@@ -76,10 +89,9 @@ QList<ServerSighting> BrowserFriends::sightings() const {
     const ServerTable& shown = browser_->shownServers();
     QList<ServerSighting> servers;
     for (int slot = 0; slot <= shown.Last && slot < grid->rowCount(); ++slot)
-        servers << savedServerSighting(shown, slot, match, state.queries.PlayerNames[slot],
-                                       state.queries.PlayerCount[slot],
-                                       cellText(grid, slot, PlayersColumn),
-                                       cellText(grid, slot, MissionColumn));
+        servers << savedServerSighting(
+            shown, slot, match, state.queries.PlayerNames[slot], state.queries.PlayerCount[slot],
+            cellText(grid, slot, PlayersColumn), cellText(grid, slot, MissionColumn));
     return servers;
 }
 

@@ -387,6 +387,8 @@ void TForm4::udpsDataReceived(qint32 NumberBytes, const QString& FromIP, qint32 
     try {
         acceptReply(text, FromIP, Port, udps->arrivalTick(), shownServers(), state_.queries, sink);
         source_->replyArrived(text, FromIP, Port);
+        if (!sweeping())
+            friends_->lateReply();
     } catch (...) {
         repaintSoon();
         throw;
