@@ -28,11 +28,9 @@ void ServerRowMenu::open(const QPoint& position) {
                                        : servers.Host[slot] + u':' + servers.Port[slot];
     QMenu menu(grid_);
     menu.setObjectName(QStringLiteral("ServerRowMenu"));
-    menu.addAction(QStringLiteral("Join"), browser_,
-                   guardedHandler(browser_, &TForm4::joinSelected));
-    menu.addAction(QStringLiteral("Watch"), browser_,
-                   guardedHandler(browser_, &TForm4::watchSelected));
-    menu.addAction(QStringLiteral("Copy address"), this,
+    menu.addAction(tr("Join"), browser_, guardedHandler(browser_, &TForm4::joinSelected));
+    menu.addAction(tr("Watch"), browser_, guardedHandler(browser_, &TForm4::watchSelected));
+    menu.addAction(tr("Copy address"), this,
                    guardedHandler(browser_, this, &ServerRowMenu::copyAddress));
     if (source->showsInternet())
         menu.addAction(tr("Add to my servers"), this,

@@ -11,6 +11,7 @@ class TForm4;
 // my servers for an internet server. Join and Watch ask the browser to join
 // or watch its selected server.
 class ServerRowMenu : public QObject {
+    Q_OBJECT
 public:
     ServerRowMenu(QTableWidget* grid, TForm4* browser);
 

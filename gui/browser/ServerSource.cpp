@@ -151,6 +151,5 @@ void ServerSource::addToMyServers(int slot) {
     if (state_.saveServer(-1, {name, servers.Host[slot], internet_.joinPort(slot), {}, true, {}}) <
         0)
         Prompts::instance().information(
-            browser_,
-            QStringLiteral("The server list is full. Delete a server before adding another."));
+            browser_, tr("The server list is full. Delete a server before adding another."));
 }

@@ -17,6 +17,7 @@ class LauncherState;
 class UdpEndpoint;
 class WatchNotifier;
 class WatcherFriends;
+class WindowFit;
 
 // The server watcher: a small window that stays on top, polls one server
 // every 15 seconds, shows its game state, players, mission and player list,
@@ -69,6 +70,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
@@ -85,6 +87,10 @@ private:
 
     LauncherState& state_;
     WatchedServer watched_;
+    WindowFit* fit_;
+    // Which layout shows; the window starts expanded, as designed, and
+    // FormCreate makes it compact.
+    bool expanded_ = true;
     // What the labels, the lamp and the player list show.
     WatcherDisplay display_;
     // Set by showing, which runs FormActivate itself; the activation that

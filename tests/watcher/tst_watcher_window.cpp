@@ -8,14 +8,18 @@
 #include "support/StoreFixture.h"
 #include "support/StoreText.h"
 #include "testkit/StatusResponder.h"
+#include "watcher/PlayerChart.h"
 #include "watcher/RecordingSoundOutput.h"
+#include "windows/ReadableColour.h"
 
+#include <QApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 
 namespace {
 
@@ -86,6 +90,7 @@ private Q_SLOTS:
     void soundsPerMode_data();
     void soundsPerMode();
     void labelsColoursAndLamp();
+    void coloursFollowTheDesktopPalette();
     void unplayableSoundSaidOnce();
     void playerListAcrossDatagrams();
     void malformedMaxplayersOpensNoBox();
@@ -160,6 +165,47 @@ void TestWatcherWindow::labelsColoursAndLamp() {
     w->UpdateStatus();
     QTRY_COMPARE(w->mission->text(), QString("None"));
     QCOMPARE(colourOf(w->mission), kMaroon);
+}
+
+// On a dark window every coloured text and the chart's line are lighter
+// shades of their colours that read at 4.5:1 against the window; a palette
+// changed while watching recolours them, and a light one brings the
+// designed colours back.
+void TestWatcherWindow::coloursFollowTheDesktopPalette() {
+    QPalette dark(QColor(0xe7, 0xe4, 0xe0), QColor(0x22, 0x20, 0x20));
+    dark.setColor(QPalette::WindowText, Qt::white);
+    const QPalette light = QApplication::palette();
+    WatchingLauncher launcher;
+    TFormWatcher* w = launcher.watcher;
+    w->SpeedButton1->click(); // the expanded layout, with the chart
+    const auto* chart = w->findChild<PlayerChart*>();
+    const struct {
+        QByteArray reply;
+        QColor status;
+        QColor players;
+    } polls[] = {{"\\numplayers\\9\\maxplayers\\12\\gstate\\14\\", kMaroon, kMaroon},
+                 {"\\numplayers\\10\\maxplayers\\12\\gstate\\2\\", kGreen, kGreen}};
+    int tag = 0;
+    for (const auto& poll : polls) {
+        QVERIFY(launcher.poll({poll.reply}, QString::number(++tag)));
+        const std::pair<std::function<QColor()>, QColor> shownAndDesigned[] = {
+            {[&] { return colourOf(w->status); }, poll.status},
+            {[&] { return colourOf(w->players); }, poll.players},
+            {[&] { return colourOf(w->mission); }, kGreen},
+            {[&] { return chart->lineColour(); }, kGreen}};
+        for (const QPalette& palette : {dark, light, dark}) {
+            QApplication::setPalette(palette);
+            const QColor window = palette.color(QPalette::Window);
+            for (const auto& [shown, designed] : shownAndDesigned) {
+                if (palette == light) {
+                    QTRY_COMPARE(shown(), designed);
+                    continue;
+                }
+                QTRY_VERIFY2(contrastRatio(shown(), window) >= 4.5, qPrintable(shown().name()));
+                QCOMPARE(shown().hslHue(), designed.hslHue());
+            }
+        }
+    }
 }
 
 void TestWatcherWindow::unplayableSoundSaidOnce() {
