@@ -179,6 +179,7 @@ LoadOutcome loadRegistry(LauncherSettings& settings, ModTable& mods, ServerTable
             return outcome;
         outcome.launcherKeyOpened = true;
         readOptions(store, settings, chooseExecutable);
+        readBrowserOptions(store, settings.Browser, outcome.notices);
         loadMods(store, mods, outcome.notices);
         loadServers(store, servers, outcome.notices);
         readPlayer(store, settings, outcome);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/BrowserOptions.h"
+
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -10,7 +12,7 @@ inline constexpr int SLOT_COUNT = 1025;
 
 template <typename T> using SlotArray = std::array<T, SLOT_COUNT>;
 
-// The user's launch options and watcher sounds.
+// The user's launch options, watcher sounds and browser options.
 struct LauncherSettings {
     QString ExecutablePath;
     QString GameDir;
@@ -20,6 +22,7 @@ struct LauncherSettings {
     qint32 SoundMode = 0;
     QString Sound1;
     QString Sound2;
+    BrowserOptions Browser;
 };
 
 // Known mods as parallel arrays; slots 0 to Last are in use (-1: empty).

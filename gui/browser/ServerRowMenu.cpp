@@ -1,5 +1,6 @@
 #include "browser/ServerRowMenu.h"
 
+#include "browser/ServerGrid.h"
 #include "browser/Unit4.h"
 #include "state/LauncherState.h"
 
@@ -7,7 +8,6 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QPushButton>
-#include <QTableWidget>
 
 ServerRowMenu::ServerRowMenu(TForm4* browser) : QObject(browser), browser_(browser) {
     browser->SGrid->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -15,7 +15,7 @@ ServerRowMenu::ServerRowMenu(TForm4* browser) : QObject(browser), browser_(brows
 }
 
 void ServerRowMenu::open(const QPoint& position) {
-    QTableWidget* grid = browser_->SGrid;
+    ServerGrid* grid = browser_->SGrid;
     const int slot = grid->rowAt(position.y());
     const ServerTable& servers = LauncherState::instance().servers;
     if (slot < 0 || slot > servers.Last)

@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <functional>
 
+class FilterBar;
 class FindBar;
 class GridOrder;
 class HostLookups;
@@ -12,6 +13,7 @@ class QGroupBox;
 class QPushButton;
 class StatusBarPanel;
 class QSplitter;
+class ServerGrid;
 class QStatusBar;
 class QTableWidget;
 class QTimer;
@@ -46,7 +48,7 @@ public:
     // Watches the server at host and game port in the watcher.
     std::function<void(const QString& host, const QString& port, bool sockets)> OnWatch;
 
-    QTableWidget* SGrid;
+    ServerGrid* SGrid;
     QTableWidget* PlrGrid;
     QSplitter* Splitter1;
     QStatusBar* StatusBar1;
@@ -88,6 +90,7 @@ private:
     // Sorting and finding, both untouched until the user asks for them.
     GridOrder* order_;
     FindBar* findBar_;
+    FilterBar* filterBar_;
     QRect changedRows_; // rows in view whose texts changed since the last repaint
     QElapsedTimer sinceRepaint_;
 };

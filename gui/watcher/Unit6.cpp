@@ -4,6 +4,7 @@
 #include "query/UdpEndpoint.h"
 #include "settings/GamePaths.h"
 #include "state/LauncherState.h"
+#include "watcher/FreeSlotJoin.h"
 #include "watcher/PlayerChart.h"
 #include "watcher/SoundOutput.h"
 #include "watcher/WatchNotifier.h"
@@ -166,6 +167,7 @@ void TFormWatcher::buildControls() {
     Timer2 = new QTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));
     Timer2->setInterval(15000);
+    JoinWhenFree = new FreeSlotJoin(Timer2, this);
 
     chart_ = new PlayerChart(this);
     notifier_ = new WatchNotifier(this);
@@ -209,6 +211,7 @@ void TFormWatcher::FormActivate() {
 void TFormWatcher::watch(const QString& hostName, const QString& port, bool sockets) {
     show();
     chart_->clear();
+    JoinWhenFree->reset();
     notifier_->watching(state_.servers, hostName, port, sockets);
     udps->setRemoteHost(hostName);
     udps->setRemotePort(queryPort(port, sockets));
@@ -253,7 +256,6 @@ void TFormWatcher::ToggleWindow() {
     Label4->setVisible(layout.expanded);
     mission->setVisible(layout.expanded);
     playerList->setVisible(layout.expanded);
-    setFixedSize(layout.window);
 
     // The values end at the frame; the buttons and the lamps share one row
     // in the middle of the space below it.
@@ -267,6 +269,10 @@ void TFormWatcher::ToggleWindow() {
     for (QLabel* each : {LG2, LG, LR})
         each->move(frame.right() - 19, buttonTop + 3);
     SpeedButton1->raise();
+    // "Join when a slot is free" goes below the buttons; the window grows by its row.
+    JoinWhenFree->adjustSize();
+    JoinWhenFree->move(8, buttonTop + 29);
+    setFixedSize(layout.window.width(), JoinWhenFree->geometry().bottom() + 9);
     chart_->place(layout.expanded, BitBtn1->geometry(), LR->geometry());
 }
 
@@ -317,6 +323,10 @@ void TFormWatcher::udpsDataReceived(qint32 NumberBytes, const QString&, qint32) 
     showDisplay();
     chart_->record(watchedServer.players);
     notifier_->stateChanged(previousState, watchedServer.WatcherState, display_.status.text);
+    // Joined on the next turn of the event loop, as a press of Join: its
+    // errors reach the error report rather than the reply handler's tip.
+    if (JoinWhenFree->replied(watchedServer.players, watchedServer.maximum))
+        QTimer::singleShot(0, this, guardedHandler(this, &TFormWatcher::joinFreeSlot));
 
     switch (sound) {
     case WatcherSound::None:
@@ -331,6 +341,15 @@ void TFormWatcher::udpsDataReceived(qint32 NumberBytes, const QString&, qint32) 
         SoundOutput::instance().playFile(localPath(state_.settings.Sound2));
         break;
     }
+}
+
+// What a tick of "Join when a slot is free" does when a slot came free,
+// unless the watcher was closed meanwhile.
+void TFormWatcher::joinFreeSlot() {
+    if (!isVisible())
+        return;
+    BitBtn2Click();
+    notifier_->joinedFreeSlot();
 }
 
 void TFormWatcher::showDisplay() {
@@ -387,6 +406,7 @@ void TFormWatcher::closeEvent(QCloseEvent* event) {
 
 void TFormWatcher::FormClose() {
     Timer2->stop();
+    JoinWhenFree->reset();
     watchedServer.WatcherState = 0;
     if (OnClosed)
         OnClosed();

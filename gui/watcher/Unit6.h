@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <functional>
 
+class FreeSlotJoin;
 class PlayerChart;
 class QFrame;
 class QLabel;
@@ -52,6 +53,7 @@ public:
     QLabel* LG;
     QLabel* LR;
     QFrame* Bevel1;
+    FreeSlotJoin* JoinWhenFree;
     UdpEndpoint* udps;
     QTimer* Timer1;
     QTimer* Timer2;
@@ -71,6 +73,7 @@ private:
     void FormClose();
     void showDisplay();
     void showPlayerRows();
+    void joinFreeSlot();
 
     LauncherState& state_;
     // What the labels, the lamp and the player list show.

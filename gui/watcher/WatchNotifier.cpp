@@ -36,6 +36,10 @@ void WatchNotifier::stateChanged(qint32 previous, qint32 state, const QString& s
                                  : status + QStringLiteral(": the running game has ended."));
 }
 
+void WatchNotifier::joinedFreeSlot() {
+    post(tr("A slot was free: the game was started."));
+}
+
 // The call does not wait for the service: a missing one answers with an
 // error that is dropped.
 void WatchNotifier::post(const QString& body) {
