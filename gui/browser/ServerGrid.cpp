@@ -9,6 +9,12 @@ ServerGrid::ServerGrid(int columns, QWidget* parent)
       proxy_(new ServerProxy(this)) {
     proxy_->setSourceModel(cells_);
     setModel(proxy_);
+    // A filter that hides the selected server selects the first one shown,
+    // so the player grid, Join and Watch never act on a row out of sight.
+    connect(proxy_, &QAbstractItemModel::layoutChanged, this, [this] {
+        if (!currentIndex().isValid() && proxy_->rowCount() > 0)
+            QTableView::selectRow(0);
+    });
 }
 
 int ServerGrid::rowCount() const {

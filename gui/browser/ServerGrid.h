@@ -11,7 +11,8 @@ class ServerProxy;
 // the same on screen, for keyboard navigation and in the accessibility tree.
 // Row r of cells() is slot r. The row functions below take and give slots,
 // as a QTableWidget's take and give its rows, wherever the slot is shown;
-// a hidden slot has no place (rowAt and currentRow give -1 for none).
+// a hidden slot has no place (rowAt and currentRow give -1 for none). When
+// the selected slot is hidden, the first one shown is selected.
 class ServerGrid : public QTableView {
 public:
     ServerGrid(int columns, QWidget* parent);

@@ -1,3 +1,4 @@
+#include "browser/BrowserRefresh.h"
 #include "browser/FilterBar.h"
 #include "browser/ServerGrid.h"
 #include "browser/StatusBarPanel.h"
@@ -509,6 +510,7 @@ void TestBrowserWindow::filtersHideRowsForEveryReader() {
     if (shown.size() < 4)
         QCOMPARE(bar->shownCount->text(), QString("%1 of 4 servers shown").arg(shown.size()));
 
+    QVERIFY(shown.contains(b.cell(grid->currentRow(), NameColumn))); // never a hidden one
     grid->setFocus();
     QTest::keyClick(grid, Qt::Key_Home, Qt::ControlModifier);
     QCOMPARE(b.cell(grid->currentRow(), NameColumn), shown.first());
@@ -518,6 +520,11 @@ void TestBrowserWindow::filtersHideRowsForEveryReader() {
     QCOMPARE(b.starter->calls.size(), 1);
     QVERIFY(b.starter->calls[0].arguments.contains(
         "-port=" + serverTable.Port[int(names.indexOf(shown.last()))]));
+
+    bar->refreshEvery->setCurrentIndex(bar->refreshEvery->findData(30));
+    QVERIFY(bar->refresh->isRunning()); // while the browser is shown only
+    b.window->hide();
+    QVERIFY(!bar->refresh->isRunning());
 
     LauncherState::instance().save();
     const QByteArray store = b.store.read();
