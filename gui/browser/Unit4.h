@@ -9,6 +9,8 @@ class FindBar;
 class GridOrder;
 class HostLookups;
 class QComboBox;
+class ServerSource;
+struct ServerTable;
 class QGroupBox;
 class QPushButton;
 class StatusBarPanel;
@@ -42,6 +44,9 @@ public:
     void udpsBufferInvalid(bool& handled);
     // Presses "&Join server": joins the selected server, if any.
     void joinSelected();
+    // The servers shown: the saved ones or the internet list.
+    ServerSource* source() const { return source_; }
+    const ServerTable& shownServers() const;
 
     // Starts the game with the join argument and the server's slot.
     std::function<void(const QString& argumentText, qint32 slot)> OnJoin;
@@ -91,6 +96,7 @@ private:
     GridOrder* order_;
     FindBar* findBar_;
     FilterBar* filterBar_;
+    ServerSource* source_;
     QRect changedRows_; // rows in view whose texts changed since the last repaint
     QElapsedTimer sinceRepaint_;
 };
