@@ -76,10 +76,10 @@ void InternetList::fill(const std::vector<MasterEntry>& entries) {
 
 QList<int> InternetList::readReply(QByteArrayView datagram, const QString& fromIp, qint32 port,
                                    const QueryTable& queries) {
-    QList<int> renamed;
+    QList<int> matched;
     const std::optional<quint32> address = parseDottedAddress(fromIp);
     if (!address || port < 0 || port > 0xFFFF)
-        return renamed;
+        return matched;
     const ReplyDetails details = readDetails(datagram);
     queries.routes.forEach(*address, quint16(port), [&](int slot) {
         if (slot > servers_.Last || !replyMatches(servers_, queries, slot, fromIp, port))
@@ -87,12 +87,11 @@ QList<int> InternetList::readReply(QByteArrayView datagram, const QString& fromI
         if (!details.hostport.isEmpty())
             hostPort_[slot] = details.hostport;
         password_[slot] = password_[slot] || details.password;
-        if (!details.hostname.isEmpty() && details.hostname != servers_.Name[slot]) {
+        if (!details.hostname.isEmpty())
             servers_.Name[slot] = details.hostname;
-            renamed << slot;
-        }
+        matched << slot;
     });
-    return renamed;
+    return matched;
 }
 
 QString InternetList::joinPort(int slot) const {

@@ -36,7 +36,7 @@ public:
     void take(const std::vector<MasterEntry>& entries, const QString& master);
 
     // Reads what one reply says of the servers it belongs to (hostname,
-    // hostport, password); returns the slots whose name changed.
+    // hostport, password); returns the slots it belongs to.
     QList<int> readReply(QByteArrayView datagram, const QString& fromIp, qint32 port,
                          const QueryTable& queries);
 

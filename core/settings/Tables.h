@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/BrowserOptions.h"
+#include "settings/RememberedGeometry.h"
 
 #include <QString>
 #include <QStringList>
@@ -23,6 +24,8 @@ struct LauncherSettings {
     QString Sound1;
     QString Sound2;
     BrowserOptions Browser;
+    // Where the browser and the watcher were left.
+    RememberedGeometry Geometry;
 };
 
 // Known mods as parallel arrays; slots 0 to Last are in use (-1: empty).

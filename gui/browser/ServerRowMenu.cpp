@@ -26,10 +26,13 @@ void ServerRowMenu::open(const QPoint& position) {
     menu.setObjectName(QStringLiteral("ServerRowMenu"));
     menu.addAction(QStringLiteral("Join"), browser_->BitBtn1, &QPushButton::click);
     menu.addAction(QStringLiteral("Watch"), browser_->BitBtn3, &QPushButton::click);
-    const QString address = servers.Host[slot] + u':' + servers.Port[slot];
+    ServerSource* source = browser_->source();
+    const QString address = source->showsInternet()
+                                ? source->address(slot)
+                                : servers.Host[slot] + u':' + servers.Port[slot];
     menu.addAction(QStringLiteral("Copy address"), grid,
                    [address] { QGuiApplication::clipboard()->setText(address); });
-    if (ServerSource* source = browser_->source(); source->showsInternet())
+    if (source->showsInternet())
         menu.addAction(tr("Add to my servers"), source,
                        [source, slot] { guarded(source, [&] { source->addToMyServers(slot); }); });
     menu.exec(grid->viewport()->mapToGlobal(position));

@@ -121,18 +121,22 @@ void ServerSource::showInfo(const QString& problem) {
 void ServerSource::replyArrived(QByteArrayView datagram, const QString& fromIp, qint32 port) {
     if (!showsInternet())
         return;
-    for (const int slot : internet_.readReply(datagram, fromIp, port, state_.queries))
+    for (const int slot : internet_.readReply(datagram, fromIp, port, state_.queries)) {
         GridCell::writeQuietly(browser_->SGrid->cells(), slot, NameColumn,
                                internet_.servers().Name[slot]);
+        GridCell::writeQuietly(browser_->SGrid->cells(), slot, HostColumn, address(slot));
+    }
+}
+
+QString ServerSource::address(int slot) const {
+    return internet_.servers().Host[slot] + u':' + internet_.joinPort(slot);
 }
 
 void ServerSource::join(int slot, const QString& playerName) {
     const ServerTable& servers = internet_.servers();
     QString pass;
     if (internet_.needsPassword(slot)) {
-        const QString shownName = servers.Name[slot].isEmpty()
-                                      ? servers.Host[slot] + u':' + internet_.joinPort(slot)
-                                      : servers.Name[slot];
+        const QString shownName = servers.Name[slot].isEmpty() ? address(slot) : servers.Name[slot];
         const std::optional<QString> answer = Prompts::instance().password(browser_, shownName);
         if (!answer)
             return;

@@ -37,7 +37,9 @@ public:
     // the minute allows it, and swept when it comes. False when the browser
     // should sweep what it shows now.
     bool refresh();
-    // A reply of a shown internet server names it.
+    // Where a player joins the internet server in slot, as host:port.
+    QString address(int slot) const;
+    // A reply of a shown internet server names it and tells its join port.
     void replyArrived(QByteArrayView datagram, const QString& fromIp, qint32 port);
     // Joins an internet server with Sockets and no mods, asking for its
     // password when its replies say it has one.

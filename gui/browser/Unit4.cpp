@@ -1,5 +1,6 @@
 #include "browser/Unit4.h"
 
+#include "browser/BrowserPlacement.h"
 #include "browser/FilterBar.h"
 #include "browser/FindBar.h"
 #include "browser/GridCell.h"
@@ -90,6 +91,7 @@ template <typename Grid> Grid* grid(Grid* table, const QString& name) {
     table->verticalHeader()->setMinimumSectionSize(16);
     table->verticalHeader()->setDefaultSectionSize(16);
     table->setWordWrap(false);
+    table->setTabKeyNavigation(false); // Tab leaves the grid; arrows move inside it
     table->setItemDelegate(new GridTextDelegate(table));
     return table;
 }
@@ -98,6 +100,7 @@ QPushButton* button(QWidget* parent, const QString& name, const QString& caption
                     QStyle::StandardPixmap glyph) {
     auto* b = new QPushButton(standardGlyph(glyph), caption, parent);
     b->setObjectName(name);
+    b->setAutoDefault(true); // Enter presses the focused button
     return b;
 }
 
@@ -177,6 +180,7 @@ void TForm4::buildControls() {
     setTabOrder(filterBar_->lastControl(), findBar_);
     setTabOrder(findBar_, SGrid);
     order_ = new GridOrder(SGrid);
+    placement_ = new BrowserPlacement(this, Splitter1, SGrid->horizontalHeader(), state_);
     new ServerRowMenu(this);
 
     udps = new UdpEndpoint(this);
@@ -243,7 +247,7 @@ void TForm4::FormResize() {
 void TForm4::layOutColumns() {
     const int a = int(std::lround((SGrid->width() - 98) / 3.0));
     const int widths[] = {a, a, 30, 50, a + 10};
-    for (int column = 0; column < 5; ++column)
+    for (int column = 0; column < 5 && !placement_->columnsSizedByUser(); ++column)
         SGrid->setColumnWidth(column, widths[column]);
     PlrGrid->setColumnWidth(0, 150);
     PlrGrid->setColumnWidth(1, PlrGrid->width() - 150);
@@ -453,10 +457,12 @@ const ServerTable& TForm4::shownServers() const {
     return source_->servers();
 }
 
-// Centred on the main window when first shown; afterwards the window stays
-// where the user put it.
+// Where the user left it in an earlier session, else centred on the main
+// window when first shown; afterwards the window stays where the user put it.
 void TForm4::showEvent(QShowEvent* event) {
     const QWidget* anchor = placementAnchor();
+    if (!event->spontaneous() && !placed_ && placement_->restore())
+        placed_ = true;
     if (!event->spontaneous() && !placed_ && anchor) {
         QRect frame({0, 0}, size());
         frame.moveCenter(anchor->geometry().center());

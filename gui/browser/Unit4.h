@@ -5,6 +5,7 @@
 #include <functional>
 
 class FilterBar;
+class BrowserPlacement;
 class FindBar;
 class GridOrder;
 class HostLookups;
@@ -96,6 +97,7 @@ private:
     GridOrder* order_;
     FindBar* findBar_;
     FilterBar* filterBar_;
+    BrowserPlacement* placement_;
     ServerSource* source_;
     QRect changedRows_; // rows in view whose texts changed since the last repaint
     QElapsedTimer sinceRepaint_;

@@ -97,6 +97,7 @@ void TestBrowserInternet::internetList() {
     QTRY_COMPARE(b.cell(1, 0), QString("Locked"));
     QCOMPARE(b.cell(0, 3), QString("2/10"));
     QCOMPARE(b.cell(1, 4), QString("DM"));
+    QCOMPARE(b.cell(1, 1), QString("127.0.0.1:2450")); // where it is joined
     QVERIFY2(b.source->info->text().startsWith("2 servers from " + b.master.address()),
              qPrintable(b.source->info->text()));
 
