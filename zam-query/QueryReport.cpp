@@ -11,7 +11,7 @@
 
 namespace {
 
-using Row = std::array<QString, 5>;
+using Row = std::array<QString, 6>;
 
 // A server's texts reach the terminal with their control characters escaped.
 QString displayed(const QString& text) {
@@ -47,19 +47,23 @@ QByteArray withEscapedControls(const QByteArray& json) {
 
 // A table with a header line and one line per server: name, address
 // (host:game port), ping, players, mission; columns padded to their widest
-// text. A server without a name shows "-".
-QByteArray formatQueryTable(const std::vector<QueriedServer>& servers) {
-    std::vector<Row> rows{{"NAME", "ADDRESS", "PING", "PLAYERS", "MISSION"}};
+// text. A server without a name shows "-". With friends, a last column
+// names the friends on each server.
+QByteArray formatQueryTable(const std::vector<QueriedServer>& servers, bool friends) {
+    const size_t columns = friends ? 6 : 5;
+    std::vector<Row> rows{{"NAME", "ADDRESS", "PING", "PLAYERS", "MISSION", "FRIENDS"}};
     rows.reserve(servers.size() + 1);
     for (const QueriedServer& server : servers) {
         const ServerAnswer& answer = server.answer;
-        rows.push_back({displayed(server.name), address(server), answer.ping,
-                        displayed(answer.players), displayed(answer.mission)});
+        rows.push_back(
+            {displayed(server.name), address(server), answer.ping, displayed(answer.players),
+             displayed(answer.mission),
+             friends ? displayed(server.friends.join(QStringLiteral(", "))) : QString()});
     }
-    std::array<qsizetype, 5> widths{};
+    std::array<qsizetype, 6> widths{};
     qsizetype textSize = 0;
     for (const Row& row : rows)
-        for (size_t column = 0; column < row.size(); ++column)
+        for (size_t column = 0; column < columns; ++column)
             widths[column] = std::max(widths[column], row[column].size());
     for (const qsizetype width : widths)
         textSize += width + 2;
@@ -68,22 +72,22 @@ QByteArray formatQueryTable(const std::vector<QueriedServer>& servers) {
     QString text;
     text.reserve(textSize * qsizetype(rows.size()));
     for (const Row& row : rows) {
-        for (size_t column = 0; column + 1 < row.size(); ++column) {
+        for (size_t column = 0; column + 1 < columns; ++column) {
             text += row[column];
             text.resize(text.size() + widths[column] + 2 - row[column].size(), u' ');
         }
-        text += row.back() + u'\n';
+        text += row[columns - 1] + u'\n';
     }
     return text.toUtf8();
 }
 
-QJsonObject serverObject(const QueriedServer& server) {
+QJsonObject serverObject(const QueriedServer& server, bool friends) {
     const ServerAnswer& answer = server.answer;
     QJsonArray players;
     for (int index = 0; answer.answered && index < server.playerCount; ++index)
         players.append(QJsonObject{{"name", PlayerList::textAt(server.playerNames, index)},
                                    {"score", PlayerList::textAt(server.playerScores, index)}});
-    return {
+    QJsonObject object{
         {"name", server.name},
         {"host", server.host},
         {"port", server.port},
@@ -94,15 +98,18 @@ QJsonObject serverObject(const QueriedServer& server) {
         {"mission", answer.mission.trimmed()},
         {"playerList", players},
     };
+    if (friends)
+        object.insert("friends", QJsonArray::fromStringList(server.friends));
+    return object;
 }
 
 // The indented JSON array of the server objects, written one object at a
 // time: a report of many servers never holds its whole text.
-void writeQueryJson(const std::vector<QueriedServer>& servers, std::FILE* out) {
+void writeQueryJson(const std::vector<QueriedServer>& servers, bool friends, std::FILE* out) {
     std::fputs("[\n", out);
     for (size_t i = 0; i < servers.size(); ++i) {
         const QByteArray object = withEscapedControls(
-            QJsonDocument(serverObject(servers[i])).toJson(QJsonDocument::Indented));
+            QJsonDocument(serverObject(servers[i], friends)).toJson(QJsonDocument::Indented));
         // An element of the array: every line indented one level further.
         for (qsizetype start = 0, end; start < object.size(); start = end + 1) {
             end = object.indexOf('\n', start);
@@ -118,11 +125,12 @@ void writeQueryJson(const std::vector<QueriedServer>& servers, std::FILE* out) {
 
 } // namespace
 
-void writeQueryReport(const std::vector<QueriedServer>& servers, bool json, std::FILE* out) {
+void writeQueryReport(const std::vector<QueriedServer>& servers, bool json, std::FILE* out,
+                      bool friends) {
     if (json) {
-        writeQueryJson(servers, out);
+        writeQueryJson(servers, friends, out);
         return;
     }
-    const QByteArray table = formatQueryTable(servers);
+    const QByteArray table = formatQueryTable(servers, friends);
     std::fwrite(table.constData(), 1, size_t(table.size()), out);
 }

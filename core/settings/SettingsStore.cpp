@@ -126,10 +126,6 @@ QString SettingsStore::readString(const QString& name) const {
     return std::move(*text);
 }
 
-bool SettingsStore::hasValue(const QString& name) const {
-    return currentValue(name) != nullptr;
-}
-
 qint32 SettingsStore::readInteger(const QString& name) const {
     const RegistryValue* value = currentValue(name);
     if (!value)

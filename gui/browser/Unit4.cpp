@@ -1,5 +1,6 @@
 #include "browser/Unit4.h"
 
+#include "browser/BrowserFriends.h"
 #include "browser/BrowserPlacement.h"
 #include "browser/FilterBar.h"
 #include "browser/FindBar.h"
@@ -182,6 +183,7 @@ void TForm4::buildControls() {
     order_ = new GridOrder(SGrid);
     placement_ = new BrowserPlacement(this, Splitter1, SGrid->horizontalHeader(), state_);
     new ServerRowMenu(this);
+    friends_ = new BrowserFriends(this);
 
     udps = new UdpEndpoint(this);
     udps->setObjectName(QStringLiteral("udps"));
@@ -270,6 +272,7 @@ void TForm4::Timer1Timer() {
     order_->apply();
     findBar_->remark();
     showPlayers();
+    friends_->sweepEnded();
 }
 
 void TForm4::BitBtn2Click() {
@@ -290,6 +293,7 @@ void TForm4::querySweep() {
     if (sweeping_)
         return;
     sweeping_ = true;
+    friends_->sweepStarted();
     const auto sweepEnds = qScopeGuard([this] {
         sweeping_ = false;
         udps->useLookups(nullptr);
@@ -394,6 +398,7 @@ void TForm4::showPlayers() {
         setText(PlrGrid, row, 0, queries.playerName(slot, row));
         setText(PlrGrid, row, 1, queries.playerScore(slot, row));
     }
+    friends_->playersShown(slot);
 }
 
 // Presses "&Join server", as the watcher's join does.
@@ -446,6 +451,10 @@ void TForm4::markRow(int row) {
         return;
     changedRows_ |= inView;
     repaintSoon();
+}
+
+bool TForm4::sweeping() const {
+    return sweeping_ || Timer1->isActive();
 }
 
 int TForm4::selectedSlot() const {

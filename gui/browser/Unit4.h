@@ -5,6 +5,7 @@
 #include <functional>
 
 class FilterBar;
+class BrowserFriends;
 class BrowserPlacement;
 class FindBar;
 class GridOrder;
@@ -43,6 +44,8 @@ public:
     void udpsDataReceived(qint32 NumberBytes, const QString& FromIP, qint32 Port);
     void udpsInvalidHost(bool& handled);
     void udpsBufferInvalid(bool& handled);
+    // From the start of a sweep until Timer1 ends it.
+    bool sweeping() const;
     // Presses "&Join server": joins the selected server, if any.
     void joinSelected();
     // The servers shown: the saved ones or the internet list.
@@ -97,6 +100,7 @@ private:
     GridOrder* order_;
     FindBar* findBar_;
     FilterBar* filterBar_;
+    BrowserFriends* friends_;
     BrowserPlacement* placement_;
     ServerSource* source_;
     QRect changedRows_; // rows in view whose texts changed since the last repaint

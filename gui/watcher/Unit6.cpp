@@ -8,6 +8,7 @@
 #include "watcher/PlayerChart.h"
 #include "watcher/SoundOutput.h"
 #include "watcher/WatchNotifier.h"
+#include "watcher/WatcherFriends.h"
 #include "windows/FormActivation.h"
 #include "windows/GridTextDelegate.h"
 #include "windows/GuardedHandler.h"
@@ -175,6 +176,7 @@ void TFormWatcher::buildControls() {
 
     chart_ = new PlayerChart(this);
     notifier_ = new WatchNotifier(this);
+    friends_ = new WatcherFriends(this);
 }
 
 void TFormWatcher::connectHandlers() {
@@ -225,6 +227,7 @@ void TFormWatcher::watch(const QString& hostName, const QString& port, bool sock
     chart_->clear();
     JoinWhenFree->reset();
     notifier_->watching(state_.servers, hostName, port, sockets);
+    friends_->watching(hostName, port, sockets);
     udps->setRemoteHost(hostName);
     udps->setRemotePort(queryPort(port, sockets));
     Timer2->start();
@@ -236,6 +239,7 @@ void TFormWatcher::UpdateStatus() {
     host->setText(udps->RemoteHost() + u':' + QString::number(udps->RemotePort()));
     watchedServer.pollStarted();
     chart_->pollStarted();
+    friends_->pollStarted();
     display_.playerList.clear();
     showDisplay();
 
@@ -450,6 +454,7 @@ void TFormWatcher::FormClose() {
     notePlace();
     Timer2->stop();
     JoinWhenFree->reset();
+    friends_->stopped();
     watchedServer.WatcherState = 0;
     if (OnClosed)
         OnClosed();

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QObject>
-#include <QSet>
 
+class DesktopNotifications;
 class QWidget;
 struct ServerTable;
 
@@ -27,15 +27,11 @@ public:
     // "Join when a slot is free" started the game.
     void joinedFreeSlot();
 
-private Q_SLOTS:
-    void actionInvoked(uint id, const QString& action);
-
 private:
     void post(const QString& body);
+    void bringForward();
 
     QWidget* watcher_;
     QString server_;
-    bool listening_ = false;
-    // The notifications this watcher posted, whose clicks it answers.
-    QSet<uint> posted_;
+    DesktopNotifications* notifications_;
 };
