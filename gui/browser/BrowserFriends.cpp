@@ -13,8 +13,11 @@
 #include <QMenu>
 #include <QStandardItem>
 #include <QTableWidget>
+#include <QTimer>
 
 namespace {
+
+constexpr int LateReplyMarkMs = 100;
 
 QString cellText(const ServerGrid* grid, int row, int column) {
     const QStandardItem* item = grid->item(row, column);
@@ -40,7 +43,11 @@ template <typename Item> void markItem(Item* item, const QStringList& friends) {
 
 } // namespace
 
-BrowserFriends::BrowserFriends(TForm4* browser) : QObject(browser), browser_(browser) {
+BrowserFriends::BrowserFriends(TForm4* browser)
+    : QObject(browser), browser_(browser), remark_(new QTimer(this)) {
+    remark_->setSingleShot(true);
+    remark_->setInterval(LateReplyMarkMs);
+    connect(remark_, &QTimer::timeout, this, [this] { markServers(sightings()); });
     QTableWidget* players = browser->PlrGrid;
     players->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(players, &QWidget::customContextMenuRequested, this, [this](const QPoint& position) {
@@ -61,7 +68,13 @@ BrowserFriends::~BrowserFriends() {
 }
 
 void BrowserFriends::sweepStarted() {
+    remark_->stop();
     Q_EMIT FriendAlerts::instance().browserSweepStarted();
+}
+
+void BrowserFriends::lateReply() {
+    if (!remark_->isActive())
+        remark_->start();
 }
 
 void BrowserFriends::sweepEnded() {

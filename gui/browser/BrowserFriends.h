@@ -4,6 +4,7 @@
 
 #include <QObject>
 
+class QTimer;
 class TForm4;
 
 // The browser's part in finding friends: the name of a server with a friend
@@ -19,6 +20,8 @@ public:
 
     void sweepStarted();
     void sweepEnded();
+    // A reply came after its sweep ended: the marks follow it shortly.
+    void lateReply();
     // The player grid shows the server in slot.
     void playersShown(int slot);
     // Shows the browser with the server in slot selected (-1: as it is).
@@ -31,5 +34,6 @@ private:
     void openPlayerMenu(const QPoint& position);
 
     TForm4* browser_;
+    QTimer* remark_; // one remark for a burst of late replies
     int shownSlot_ = -1;
 };

@@ -80,6 +80,7 @@ private:
     void buildControls();
     void connectHandlers();
     void layOutColumns();
+    int columnNeed(int column) const;
     void querySweep();
     void queryServer(int slot);
     void takeReplies();

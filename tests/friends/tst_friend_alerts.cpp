@@ -40,6 +40,7 @@ private Q_SLOTS:
     void browserAnnouncesEachStayOnce();
     void backgroundCheckFoldsAFlood();
     void watcherPollAnnounces();
+    void lateReplyIsMarked();
 
 private:
     int addServer(const QString& name, const QList<QByteArray>& names) {
@@ -170,6 +171,15 @@ void TestFriendAlerts::watcherPollAnnounces() {
     watcher->UpdateStatus();
     QTest::qWait(WatcherFriends::ReplyWaitMs * 3 / 2);
     QCOMPARE(received.size(), before + 1);
+}
+
+// A reply that comes after its sweep ended marks its server all the same.
+void TestFriendAlerts::lateReplyIsMarked() {
+    const int slow = addServer("Slow", {"Ann"});
+    responder.setScript(quint16(serverTable.Port[slow].toInt() + 1), {{players({"Ann"})}, 800});
+    sweep();
+    QVERIFY(!bold(browser()->SGrid, slow));
+    QTRY_VERIFY(bold(browser()->SGrid, slow));
 }
 
 QTEST_MAIN(TestFriendAlerts)
