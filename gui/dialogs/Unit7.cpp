@@ -98,7 +98,6 @@ TFormOptions::TFormOptions(QWidget* parent)
     left->addWidget(GroupBox1);
     left->addWidget(Friends);
     left->addStretch(1);
-    left->addLayout(buttons);
     auto* columns = new QHBoxLayout;
     columns->addLayout(left);
     columns->addWidget(GroupBox2, 1);
@@ -107,6 +106,7 @@ TFormOptions::TFormOptions(QWidget* parent)
     auto* column = new QVBoxLayout(this);
     column->addLayout(columns);
     column->addWidget(internetServers);
+    column->addLayout(buttons);
 
     // One exclusive group: a button going from unchecked to checked unchecks
     // the others and raises its click event; checking a checked one raises
