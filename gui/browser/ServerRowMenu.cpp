@@ -1,5 +1,6 @@
 #include "browser/ServerRowMenu.h"
 
+#include "browser/ServerGrid.h"
 #include "browser/ServerSource.h"
 #include "browser/Unit4.h"
 #include "windows/GuardedHandler.h"
@@ -7,9 +8,8 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMenu>
-#include <QTableWidget>
 
-ServerRowMenu::ServerRowMenu(QTableWidget* grid, TForm4* browser)
+ServerRowMenu::ServerRowMenu(ServerGrid* grid, TForm4* browser)
     : QObject(browser), grid_(grid), browser_(browser) {
     grid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(grid, &QWidget::customContextMenuRequested, this,

@@ -3,7 +3,7 @@
 #include <QObject>
 #include <QString>
 
-class QTableWidget;
+class ServerGrid;
 class TForm4;
 
 // The context menu of the browser's server rows: Join, Watch and Copy
@@ -13,14 +13,14 @@ class TForm4;
 class ServerRowMenu : public QObject {
     Q_OBJECT
 public:
-    ServerRowMenu(QTableWidget* grid, TForm4* browser);
+    ServerRowMenu(ServerGrid* grid, TForm4* browser);
 
 private:
     void open(const QPoint& position);
     void copyAddress();
     void addToMyServers();
 
-    QTableWidget* grid_;
+    ServerGrid* grid_;
     TForm4* browser_;
     // The server the menu was opened for: its slot and host:port.
     int slot_ = -1;

@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <functional>
 
+class FilterBar;
 class BrowserFriends;
 class BrowserPlacement;
 class FindBar;
@@ -17,6 +18,7 @@ class QGroupBox;
 class QPushButton;
 class StatusBarPanel;
 class QSplitter;
+class ServerGrid;
 class QStatusBar;
 class QTableWidget;
 class QTimer;
@@ -60,7 +62,7 @@ public:
     // Watches the server at host and game port in the watcher.
     std::function<void(const QString& host, const QString& port, bool sockets)> OnWatch;
 
-    QTableWidget* SGrid;
+    ServerGrid* SGrid;
     QTableWidget* PlrGrid;
     QSplitter* Splitter1;
     QStatusBar* StatusBar1;
@@ -103,6 +105,7 @@ private:
     // Sorting and finding, both untouched until the user asks for them.
     GridOrder* order_;
     FindBar* findBar_;
+    FilterBar* filterBar_;
     BrowserFriends* friends_;
     BrowserPlacement* placement_;
     ServerSource* source_;
