@@ -2,7 +2,9 @@
 # when any is missing, then configures and builds into ./build.
 set -euo pipefail
 
-ZAM_PACKAGES=(cmake g++ make qt6-base-dev qt6-multimedia-dev)
+# lupdate (qt6-l10n-tools) and its CMake package (qt6-tools-dev) make the
+# translation template.
+ZAM_PACKAGES=(cmake g++ make qt6-base-dev qt6-multimedia-dev qt6-l10n-tools qt6-tools-dev)
 # What the test suite needs besides: the desktop-file and AppStream validators,
 # an X server with a window manager and xprop for the watcher on top, what
 # building and checking the Debian package takes, a private session bus and
@@ -24,10 +26,14 @@ zam_install_missing() {
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
+# Configures ${ZAM_BUILD_DIR:-build} with the given options and builds
+# everything, the tests included; ZAM_TARGETS (an array) builds only those.
 zam_build() {
     local dir=${ZAM_BUILD_DIR:-build}
+    local targets=()
+    [ -n "${ZAM_TARGETS+set}" ] && targets=(--target "${ZAM_TARGETS[@]}")
     cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-    cmake --build "$dir" -j"$(nproc)"
+    cmake --build "$dir" -j"$(nproc)" "${targets[@]}"
 }
 
 # What the CI stages add: clang with libFuzzer and the sanitizer runtimes.

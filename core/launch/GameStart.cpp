@@ -121,7 +121,7 @@ void startCommandLine(const QString& commandLine, const QString& gameDir,
     QString error;
     if (!ProcessStarter::instance().start(game.program, game.arguments, QDir::currentPath(),
                                           game.environment, error))
-        throw LauncherError(QStringLiteral("Could not start \"%1\": %2").arg(game.program, error));
+        throw LauncherError(tr("Could not start \"%1\": %2").arg(game.program, error));
 }
 
 QString describeGameStart(const QString& executablePath, const RunnerSettings& runner) {

@@ -2,6 +2,8 @@
 
 #include "settings/Tables.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 // Assigning Latin-1 text reuses the room of the text it replaces: a sweep
@@ -32,7 +34,7 @@ void PlayerList::makeRoom(qsizetype players) {
 void PlayerList::reset() {
     count = 0;
     dropped = false;
-    setFirstName(QStringLiteral("no players"));
+    setFirstName(QCoreApplication::translate("PlayerList", "no players"));
 }
 
 void PlayerList::add(QLatin1StringView name) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 #include <QtGlobal>
@@ -22,9 +23,6 @@ struct WatchedServer {
 
 // The state code of a reply that reports no players.
 inline constexpr qint32 EmptyServer = 256;
-
-// The process-wide values of the one watcher.
-extern WatchedServer watchedServer;
 
 enum class TextColour { Plain, Green, Maroon };
 
@@ -76,7 +74,7 @@ private:
 
 // Everything a reply changes on the watcher window.
 struct WatcherDisplay {
-    ColouredText status{QStringLiteral("Waiting status...")};
+    ColouredText status{QCoreApplication::translate("WatcherReply", "Waiting status...")};
     bool redLampShown = true;
     ColouredText players{QStringLiteral("?/?")};
     ColouredText mission{QStringLiteral("none")};
@@ -87,6 +85,9 @@ struct WatcherDisplay {
 // that starts preparing a game (selecting a mission, setting up or
 // debriefing) after a running game or after being empty.
 bool isAlertTransition(qint32 previous, qint32 state);
+
+// The status text of a server without players.
+QString emptyServerText();
 
 // Which sound a reply asks for.
 enum class WatcherSound { None, BuiltIn, Sound1, Sound2 };

@@ -31,6 +31,7 @@ void writeOptions(SettingsStore& store, const LauncherSettings& s, const Launche
     if (differs(s, stored, &LauncherSettings::SoundMode))
         store.writeInteger(QStringLiteral("watchers"), s.SoundMode);
     writeRunnerSettings(store, s.Runner, stored ? &stored->Runner : nullptr);
+    writeBrowserOptions(store, s.Browser, stored ? &stored->Browser : nullptr);
     store.closeKey();
 }
 

@@ -1,11 +1,10 @@
 #include "browser/ServerSource.h"
 
 #include "browser/GridCell.h"
+#include "browser/ServerGrid.h"
 #include "browser/Unit4.h"
 #include "launch/CommandLine.h"
 #include "query/ReplyAccounting.h"
-#include "settings/EntryId.h"
-#include "settings/TableEdits.h"
 #include "state/LauncherState.h"
 #include "windows/GuardedHandler.h"
 #include "windows/Prompts.h"
@@ -16,7 +15,6 @@
 #include <QLabel>
 #include <QLocale>
 #include <QStandardPaths>
-#include <QTableWidget>
 
 ServerSource::ServerSource(TForm4* browser, std::function<void()> sweep)
     : QGroupBox(tr("Servers"), browser), browser_(browser), state_(LauncherState::instance()),
@@ -122,8 +120,9 @@ void ServerSource::replyArrived(QByteArrayView datagram, const QString& fromIp, 
     if (!showsInternet())
         return;
     for (const int slot : internet_.readReply(datagram, fromIp, port, state_.queries)) {
-        GridCell::writeQuietly(browser_->SGrid, slot, NameColumn, internet_.servers().Name[slot]);
-        GridCell::writeQuietly(browser_->SGrid, slot, HostColumn, address(slot));
+        GridCell::writeQuietly(browser_->SGrid->cells(), slot, NameColumn,
+                               internet_.servers().Name[slot]);
+        GridCell::writeQuietly(browser_->SGrid->cells(), slot, HostColumn, address(slot));
     }
 }
 
@@ -150,13 +149,8 @@ void ServerSource::join(int slot, const QString& playerName) {
 void ServerSource::addToMyServers(int slot) {
     const ServerTable& servers = internet_.servers();
     const QString name = servers.Name[slot].isEmpty() ? servers.Host[slot] : servers.Name[slot];
-    if (addServer(state_.servers, name, servers.Host[slot], internet_.joinPort(slot), true,
-                  clockSeed()) < 0) {
+    if (state_.saveServer(-1, {name, servers.Host[slot], internet_.joinPort(slot), {}, true, {}}) <
+        0)
         Prompts::instance().information(
-            browser_,
-            QStringLiteral("The server list is full. Delete a server before adding another."));
-        return;
-    }
-    state_.save();
-    state_.load();
+            browser_, tr("The server list is full. Delete a server before adding another."));
 }

@@ -1,9 +1,11 @@
+// TForm4, the server browser: queries the saved servers and joins or watches one.
 #pragma once
 
 #include <QElapsedTimer>
 #include <QWidget>
 #include <functional>
 
+class FilterBar;
 class BrowserFriends;
 class BrowserPlacement;
 class FindBar;
@@ -16,6 +18,7 @@ class QGroupBox;
 class QPushButton;
 class StatusBarPanel;
 class QSplitter;
+class ServerGrid;
 class QStatusBar;
 class QTableWidget;
 class QTimer;
@@ -44,8 +47,12 @@ public:
     void udpsBufferInvalid(bool& handled);
     // From the start of a sweep until Timer1 ends it.
     bool sweeping() const;
-    // Presses "&Join server": joins the selected server, if any.
+    // Joins the selected server, if any ("&Join server"): a saved one through
+    // OnJoin, an internet one through the source.
     void joinSelected();
+    // Hands the selected server, if any, to the watcher through OnWatch and
+    // steps aside ("&Watcher").
+    void watchSelected();
     // The servers shown: the saved ones or the internet list.
     ServerSource* source() const { return source_; }
     const ServerTable& shownServers() const;
@@ -55,7 +62,7 @@ public:
     // Watches the server at host and game port in the watcher.
     std::function<void(const QString& host, const QString& port, bool sockets)> OnWatch;
 
-    QTableWidget* SGrid;
+    ServerGrid* SGrid;
     QTableWidget* PlrGrid;
     QSplitter* Splitter1;
     QStatusBar* StatusBar1;
@@ -78,6 +85,7 @@ private:
     void buildControls();
     void connectHandlers();
     void layOutColumns();
+    int columnNeed(int column) const;
     void querySweep();
     void queryServer(int slot);
     void takeReplies();
@@ -97,6 +105,7 @@ private:
     // Sorting and finding, both untouched until the user asks for them.
     GridOrder* order_;
     FindBar* findBar_;
+    FilterBar* filterBar_;
     BrowserFriends* friends_;
     BrowserPlacement* placement_;
     ServerSource* source_;

@@ -4,7 +4,6 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
@@ -135,28 +134,4 @@ void RunnerGroup::enableChosen() {
          {static_cast<QWidget*>(protonFolder), static_cast<QWidget*>(protonBrowse),
           static_cast<QWidget*>(protonVersions)})
         control->setEnabled(!wine);
-}
-
-void appendGroup(QDialog* dialog, QWidget* group, const QList<QWidget*>& buttons) {
-    const int margin = 8;
-    int top = 0;
-    for (QWidget* child : dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        if (child != group && !buttons.contains(child) && !child->isWindow())
-            top = std::max(top, child->geometry().bottom() + 1);
-    top += margin;
-    group->setGeometry(margin, top, dialog->width() - 2 * margin, group->sizeHint().height());
-    const int buttonsTop = group->geometry().bottom() + 1 + margin;
-    int bottom = buttonsTop;
-    QWidget* previous = nullptr;
-    for (QWidget* child : group->findChildren<QWidget*>())
-        if (child->focusPolicy() & Qt::TabFocus)
-            previous = child;
-    for (QWidget* button : buttons) {
-        button->move(button->x(), buttonsTop);
-        bottom = std::max(bottom, button->geometry().bottom() + 1);
-        if (previous)
-            QWidget::setTabOrder(previous, button);
-        previous = button;
-    }
-    dialog->setFixedSize(dialog->width(), bottom + margin);
 }

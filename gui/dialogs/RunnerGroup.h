@@ -6,7 +6,6 @@
 #include <QGroupBox>
 
 class QComboBox;
-class QDialog;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -42,8 +41,3 @@ private:
     OpenDialog protonDialog_;
     qint32 shownRunner_ = RunnerSettings::Wine;
 };
-
-// Puts a group below the dialog's other controls, across its width, and
-// moves the buttons (left to right, in Tab order) below it, growing the
-// dialog to hold them.
-void appendGroup(QDialog* dialog, QWidget* group, const QList<QWidget*>& buttons);

@@ -1,3 +1,4 @@
+// TFormWatcher, the server watcher: polls one server and alerts when a game is set up.
 #pragma once
 
 #include "query/WatcherReply.h"
@@ -6,6 +7,7 @@
 #include <QWidget>
 #include <functional>
 
+class FreeSlotJoin;
 class PlayerChart;
 class QFrame;
 class QLabel;
@@ -16,6 +18,7 @@ class LauncherState;
 class UdpEndpoint;
 class WatchNotifier;
 class WatcherFriends;
+class WindowFit;
 
 // The server watcher: a small window that stays on top, polls one server
 // every 15 seconds, shows its game state, players, mission and player list,
@@ -54,9 +57,13 @@ public:
     QLabel* LG;
     QLabel* LR;
     QFrame* Bevel1;
+    FreeSlotJoin* JoinWhenFree;
     UdpEndpoint* udps;
     QTimer* Timer1;
     QTimer* Timer2;
+
+    // What the watcher keeps about the watched server between replies.
+    const WatchedServer& watchedServer() const { return watched_; }
 
     // "Join": joins the server the browser has selected.
     std::function<void()> OnJoin;
@@ -65,6 +72,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
@@ -76,10 +84,16 @@ private:
     void notePlace();
     void showDisplay();
     void showPlayerRows();
+    void joinFreeSlot();
     void playSoundFile(const QString& setting);
     void soundFileFailed(const QString& path);
 
     LauncherState& state_;
+    WatchedServer watched_;
+    WindowFit* fit_;
+    // Which layout shows; the window starts expanded, as designed, and
+    // FormCreate makes it compact.
+    bool expanded_ = true;
     // What the labels, the lamp and the player list show.
     WatcherDisplay display_;
     // Set by showing, which runs FormActivate itself; the activation that

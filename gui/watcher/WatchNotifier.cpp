@@ -23,8 +23,12 @@ void WatchNotifier::watching(const ServerTable& servers, const QString& host, co
 void WatchNotifier::stateChanged(qint32 previous, qint32 state, const QString& status) {
     if (!isAlertTransition(previous, state))
         return;
-    post(previous == EmptyServer ? status + QStringLiteral(": players came to the empty server.")
-                                 : status + QStringLiteral(": the running game has ended."));
+    post(previous == EmptyServer ? status + tr(": players came to the empty server.")
+                                 : status + tr(": the running game has ended."));
+}
+
+void WatchNotifier::joinedFreeSlot() {
+    post(tr("A slot was free: the game was started."));
 }
 
 void WatchNotifier::post(const QString& body) {

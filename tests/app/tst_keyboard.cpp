@@ -3,20 +3,20 @@
 #include "support/ScriptedPrompts.h"
 #include "support/SharedState.h"
 #include "support/StoreFixture.h"
+#include "support/StoreText.h"
 
 #include <QApplication>
 #include <QPushButton>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTest>
 
 namespace {
 
 QByteArray oneServerStore(const QString& exe) {
-    return "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\ZAM Launcher2]\n\"executable\"=\"" +
-           exe.toUtf8() +
-           "\"\n\"nosplash\"=dword:00000000\n\"window\"=dword:00000000\n\n"
-           "[HKEY_CURRENT_USER\\Software\\ZAM Launcher2\\servers\\5]\n\"name\"=\"local\"\n"
-           "\"ip\"=\"127.0.0.1\"\n\"port\"=\"2302\"\n\"sockets\"=dword:00000001\n\n";
+    return StoreText()
+        .launcher(exe, {{"nosplash", dword(0)}, {"window", dword(0)}})
+        .server(5, {"local", "127.0.0.1", "2302", "", true, ""});
 }
 
 // The launcher's windows on a store with one server on 127.0.0.1.
@@ -75,11 +75,12 @@ void TestKeyboard::tabLeavesTheGrids() {
     TForm4* browser = keyboard.windows->browser.get();
     QVERIFY(keyboard.active(browser));
     browser->SGrid->setRowCount(2);
-    for (QTableWidget* grid : {browser->SGrid, browser->PlrGrid}) {
+    for (QTableView* grid :
+         {static_cast<QTableView*>(browser->SGrid), static_cast<QTableView*>(browser->PlrGrid)}) {
         grid->setFocus();
-        grid->setCurrentCell(0, 0);
+        grid->setCurrentIndex(grid->model()->index(0, 0));
         QTest::keyClick(grid, Qt::Key_Right);
-        QCOMPARE(grid->currentColumn(), 1);
+        QCOMPARE(grid->currentIndex().column(), 1);
         QTest::keyClick(grid, Qt::Key_Tab);
         QVERIFY(!grid->hasFocus());
         grid->setFocus();

@@ -1,7 +1,7 @@
 #include "launch/CommandLine.h"
 #include "launch/GameStart.h"
 #include "launch/LaunchOptions.h"
-#include "base/LauncherError.h"
+#include "support/ErrorOf.h"
 #include "support/RecordingProcessStarter.h"
 
 #include <QDir>
@@ -193,12 +193,9 @@ void TestCommandLine::failedStartNamesTheProgram() {
     starter->fail = true;
     RunnerSettings runner;
     runner.launchCommand = options;
-    try {
-        startCommandLine("/nowhere/zam.exe -window", QString(), runner);
-        QFAIL("a failed start must be reported");
-    } catch (const LauncherError& e) {
-        QVERIFY(e.message().contains("Could not start \"" + named + '"'));
-    }
+    const QString error =
+        errorOf([&] { startCommandLine("/nowhere/zam.exe -window", QString(), runner); });
+    QVERIFY2(error.contains("Could not start \"" + named + '"'), qPrintable(error));
 }
 
 // Words as a POSIX shell splits them; null `error` means none expected.

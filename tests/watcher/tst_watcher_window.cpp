@@ -1,3 +1,4 @@
+#include "browser/ServerGrid.h"
 #include "query/UdpEndpoint.h"
 #include "settings/Tables.h"
 #include "support/LauncherWindows.h"
@@ -6,16 +7,21 @@
 #include "support/ScriptedPrompts.h"
 #include "support/SharedState.h"
 #include "support/StoreFixture.h"
+#include "support/StoreText.h"
 #include "testkit/StatusResponder.h"
+#include "watcher/FreeSlotJoin.h"
+#include "watcher/PlayerChart.h"
 #include "watcher/RecordingSoundOutput.h"
+#include "windows/ReadableColour.h"
 
+#include <QApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 
 namespace {
 
@@ -37,9 +43,8 @@ QStringList rowsOf(const QTableWidget* grid) {
 // local responder, and every sound recorded.
 struct WatchingLauncher {
     WatchingLauncher() {
-        store.write("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\ZAM Launcher2]\n\"executable\"=\"" +
-                    store.existingFile().toUtf8() +
-                    "\"\n\"nosplash\"=dword:00000000\n\"window\"=dword:00000000\n\n");
+        store.write(StoreText().launcher(store.existingFile(),
+                                         {{"nosplash", dword(0)}, {"window", dword(0)}}));
         windows = std::make_unique<LauncherWindows>();
         watcher = windows->watcher.get();
         launcherSettings.Sound1 = QStringLiteral("/sounds/new game.wav");
@@ -83,18 +88,17 @@ struct WatchingLauncher {
 class TestWatcherWindow : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init() {
-        resetSharedState();
-        watchedServer = WatchedServer();
-    }
+    void init() { resetSharedState(); }
     void soundsPerMode_data();
     void soundsPerMode();
     void labelsColoursAndLamp();
+    void coloursFollowTheDesktopPalette();
     void unplayableSoundSaidOnce();
     void playerListAcrossDatagrams();
     void malformedMaxplayersOpensNoBox();
     void closingAndReopening();
     void joinUsesTheBrowsersJoin();
+    void joinsWhenASlotIsFree();
     void compactAndExpanded();
     void blinksAndPolls();
 };
@@ -146,8 +150,6 @@ void TestWatcherWindow::labelsColoursAndLamp() {
     QCOMPARE(colourOf(w->players), kMaroon);
     QCOMPARE(colourOf(w->mission), kGreen);
     QVERIFY(!w->LR->isHidden());
-    QCOMPARE(w->playerList->columnWidth(0), 70);
-    QCOMPARE(w->playerList->columnWidth(1), 100);
 
     QVERIFY(launcher.poll({"\\numplayers\\10\\maxplayers\\12\\gstate\\6\\"}, "Coop 2"));
     QCOMPARE(w->status->text(), QString("Setting up"));
@@ -166,6 +168,47 @@ void TestWatcherWindow::labelsColoursAndLamp() {
     w->UpdateStatus();
     QTRY_COMPARE(w->mission->text(), QString("None"));
     QCOMPARE(colourOf(w->mission), kMaroon);
+}
+
+// On a dark window every coloured text and the chart's line are lighter
+// shades of their colours that read at 4.5:1 against the window; a palette
+// changed while watching recolours them, and a light one brings the
+// designed colours back.
+void TestWatcherWindow::coloursFollowTheDesktopPalette() {
+    QPalette dark(QColor(0xe7, 0xe4, 0xe0), QColor(0x22, 0x20, 0x20));
+    dark.setColor(QPalette::WindowText, Qt::white);
+    const QPalette light = QApplication::palette();
+    WatchingLauncher launcher;
+    TFormWatcher* w = launcher.watcher;
+    w->SpeedButton1->click(); // the expanded layout, with the chart
+    const auto* chart = w->findChild<PlayerChart*>();
+    const struct {
+        QByteArray reply;
+        QColor status;
+        QColor players;
+    } polls[] = {{"\\numplayers\\9\\maxplayers\\12\\gstate\\14\\", kMaroon, kMaroon},
+                 {"\\numplayers\\10\\maxplayers\\12\\gstate\\2\\", kGreen, kGreen}};
+    int tag = 0;
+    for (const auto& poll : polls) {
+        QVERIFY(launcher.poll({poll.reply}, QString::number(++tag)));
+        const std::pair<std::function<QColor()>, QColor> shownAndDesigned[] = {
+            {[&] { return colourOf(w->status); }, poll.status},
+            {[&] { return colourOf(w->players); }, poll.players},
+            {[&] { return colourOf(w->mission); }, kGreen},
+            {[&] { return chart->lineColour(); }, kGreen}};
+        for (const QPalette& palette : {dark, light, dark}) {
+            QApplication::setPalette(palette);
+            const QColor window = palette.color(QPalette::Window);
+            for (const auto& [shown, designed] : shownAndDesigned) {
+                if (palette == light) {
+                    QTRY_COMPARE(shown(), designed);
+                    continue;
+                }
+                QTRY_VERIFY2(contrastRatio(shown(), window) >= 4.5, qPrintable(shown().name()));
+                QCOMPARE(shown().hslHue(), designed.hslHue());
+            }
+        }
+    }
 }
 
 void TestWatcherWindow::unplayableSoundSaidOnce() {
@@ -217,7 +260,7 @@ void TestWatcherWindow::malformedMaxplayersOpensNoBox() {
     QCOMPARE(w->mission->text(), QString("m1"));
     QCOMPARE(rowsOf(w->playerList), (QStringList{"A|1", "B|"})); // the open row stays
     QCOMPARE(w->players->text(), QString("4/6"));
-    QCOMPARE(watchedServer.WatcherState, 14);
+    QCOMPARE(w->watchedServer().WatcherState, 14);
 
     QVERIFY(launcher.poll({"\\gstate\\2\\"}, "m2"));
     QCOMPARE(launcher.sounds->played, QStringList{"built-in"});
@@ -233,7 +276,7 @@ void TestWatcherWindow::closingAndReopening() {
     w->BitBtn1->click();
     QVERIFY(!w->isVisible());
     QVERIFY(!w->Timer2->isActive());
-    QCOMPARE(watchedServer.WatcherState, 0);
+    QCOMPARE(w->watchedServer().WatcherState, 0);
     QVERIFY(launcher.windows->main->isVisible());
     QVERIFY(launcher.windows->browser->isVisible());
 
@@ -255,43 +298,79 @@ void TestWatcherWindow::closingAndReopening() {
     QVERIFY(launcher.sounds->played.isEmpty());
 }
 
+// "Join" joins the server selected in the browser, as the browser's own join does.
 void TestWatcherWindow::joinUsesTheBrowsersJoin() {
     WatchingLauncher launcher;
-    auto* browserJoin = launcher.windows->browser->findChild<QPushButton*>("BitBtn1");
-    QVERIFY(browserJoin);
-    QSignalSpy joins(browserJoin, &QPushButton::clicked);
+    serverTable.Last = 0;
+    serverTable.Host[0] = QStringLiteral("10.1.2.3");
+    serverTable.Port[0] = QStringLiteral("2302");
+    serverTable.Sockets[0] = true;
+    launcher.windows->browser->SGrid->setRowCount(1);
+    launcher.windows->browser->SGrid->selectRow(0);
 
     launcher.watcher->BitBtn2->click();
-    QCOMPARE(joins.size(), 1);
+    QCOMPARE(launcher.starter->calls.size(), 1);
+    QVERIFY(launcher.starter->calls[0].arguments.contains("-connect=10.1.2.3"));
     QVERIFY(!launcher.watcher->isVisible());
     QVERIFY(launcher.windows->main->isVisible());
     QVERIFY(launcher.windows->browser->isVisible());
 }
 
+// Ticked on a full server, the watcher polls faster and joins through the
+// browser's join once the responder reports a free slot; watching another
+// server or joining clears the tick.
+void TestWatcherWindow::joinsWhenASlotIsFree() {
+    WatchingLauncher launcher;
+    TFormWatcher* w = launcher.watcher;
+    FreeSlotJoin* box = w->JoinWhenFree;
+    const int slot = ++serverTable.Last;
+    serverTable.Host[slot] = QStringLiteral("127.0.0.1");
+    serverTable.Port[slot] = QString::number(launcher.port - 1);
+    serverTable.Sockets[slot] = true;
+    launcher.windows->browser->SGrid->setRowCount(1);
+    launcher.windows->browser->SGrid->selectRow(slot);
+    const QByteArray full = "\\numplayers\\10\\maxplayers\\12\\";
+
+    QVERIFY(!box->isEnabled());
+    QVERIFY(launcher.poll({full}, "Full"));
+    QVERIFY(box->isEnabled());
+    box->click();
+    QCOMPARE(w->Timer2->interval(), 5000);
+    w->watch(QStringLiteral("127.0.0.1"), serverTable.Port[slot], true);
+    QVERIFY(!box->isChecked());
+    QCOMPARE(w->Timer2->interval(), 15000);
+
+    QVERIFY(launcher.poll({full}, "Still full"));
+    box->click();
+    QVERIFY(launcher.poll({"\\numplayers\\9\\", "\\maxplayers\\12\\"}, "Free"));
+    QTRY_COMPARE(launcher.starter->calls.size(), 1);
+    QVERIFY(launcher.starter->calls[0].arguments.contains("-port=" + serverTable.Port[slot]));
+    QVERIFY(!box->isChecked());
+    QVERIFY(!box->isEnabled());
+    QVERIFY(!w->isVisible());
+    QCOMPARE(w->Timer2->interval(), 15000);
+}
+
+// The speed button switches between the compact layout and the larger
+// expanded one, which alone shows the mission and the player list; its
+// caption stays inside the window.
 void TestWatcherWindow::compactAndExpanded() {
     StoreFixture store;
     InstalledPrompts prompts;
     prompts->fileAnswers << store.existingFile();
     LauncherWindows windows;
     TFormWatcher* w = windows.watcher.get();
-    const QList<QWidget*> expandedOnly{w->Label4, w->mission, w->playerList};
-
-    struct Expected {
-        QSize window;
-        QPoint button;
-        QString caption;
-        QSize bevel;
-        bool expanded;
-    };
-    const Expected compact{{265, 151}, {210, 77}, "More >>", {241, 81}, false};
-    const Expected expanded{{362, 210}, {306, 133}, "<< Less", {337, 137}, true};
-    for (const Expected& e : {compact, expanded, compact, expanded}) {
-        QCOMPARE(w->size(), e.window);
-        QCOMPARE(w->SpeedButton1->pos(), e.button);
-        QCOMPARE(w->SpeedButton1->text(), e.caption);
-        QCOMPARE(w->Bevel1->size(), e.bevel);
-        for (QWidget* control : expandedOnly)
-            QCOMPARE(control->isHidden(), !e.expanded);
+    const QSize compact = w->size();
+    for (const bool expanded : {false, true, false, true}) {
+        QCOMPARE(w->SpeedButton1->text(), expanded ? "<< Less" : "More >>");
+        QVERIFY(w->rect().contains(w->SpeedButton1->geometry()));
+        for (QWidget* control :
+             std::initializer_list<QWidget*>{w->Label4, w->mission, w->playerList})
+            QCOMPARE(control->isHidden(), !expanded);
+        if (expanded)
+            QVERIFY(w->width() > compact.width() && w->height() > compact.height());
+        else
+            QCOMPARE(w->size(), compact);
         w->SpeedButton1->click();
     }
 }
@@ -300,8 +379,6 @@ void TestWatcherWindow::blinksAndPolls() {
     WatchingLauncher launcher;
     TFormWatcher* w = launcher.watcher;
     QCOMPARE(w->udps->LocalPort(), 15020);
-    QCOMPARE(w->Timer1->interval(), 500);
-    QCOMPARE(w->Timer2->interval(), 15000);
 
     const bool lit = !w->LG->isHidden();
     QTRY_COMPARE(w->LG->isHidden(), lit);
