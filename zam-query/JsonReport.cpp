@@ -33,9 +33,15 @@ public:
     }
     // The text in quotes: '"', '\' and C0 escaped as a JSON writer escapes
     // them, DEL and C1 as \u00XX, a lone surrogate as \uXXXX, the rest UTF-8.
-    JsonStream& quoted(QStringView text);
+    JsonStream& quoted(QStringView text) { return quoted(text.utf16(), text.size()); }
+    JsonStream& quoted(QLatin1StringView text) {
+        return quoted(reinterpret_cast<const uchar*>(text.data()), text.size());
+    }
 
 private:
+    // Unit: char16_t for UTF-16, uchar for Latin-1.
+    template <typename Unit> JsonStream& quoted(const Unit* text, qsizetype size);
+
     static constexpr size_t blockSize = 1 << 16;
 
     char* room(size_t bytes) {
@@ -59,9 +65,9 @@ private:
     std::unique_ptr<char[]> block_;
 };
 
-JsonStream& JsonStream::quoted(QStringView text) {
-    // At most six bytes per UTF-16 unit (\uXXXX), and the two quotes.
-    char* const start = room(size_t(text.size()) * 6 + 2);
+template <typename Unit> JsonStream& JsonStream::quoted(const Unit* text, qsizetype size) {
+    // At most six bytes per unit (\uXXXX), and the two quotes.
+    char* const start = room(size_t(size) * 6 + 2);
     char* at = start;
     const auto escaped = [&at](char16_t u) {
         *at++ = '\\';
@@ -70,8 +76,8 @@ JsonStream& JsonStream::quoted(QStringView text) {
             *at++ = hexDigit(u >> shift & 0xf);
     };
     *at++ = '"';
-    const char16_t* const end = text.utf16() + text.size();
-    for (const char16_t* p = text.utf16(); p != end; ++p) {
+    const Unit* const end = text + size;
+    for (const Unit* p = text; p != end; ++p) {
         const char16_t u = *p;
         if (u >= 0x20 && u < 0x7f && u != '"' && u != '\\') {
             *at++ = char(u);
@@ -140,9 +146,8 @@ void writeServer(JsonStream& json, const QueriedServer& server) {
     const int players = answer.answered ? server.playerCount : 0;
     for (int index = 0; index < players; ++index) {
         json << "            {\n                \"name\": ";
-        json.quoted(PlayerList::textAt(server.playerNames, index))
-            << ",\n                \"score\": ";
-        json.quoted(PlayerList::textAt(server.playerScores, index))
+        json.quoted(server.playerNames.view(index)) << ",\n                \"score\": ";
+        json.quoted(server.playerScores.view(index))
             << (index + 1 < players ? "\n            },\n" : "\n            }\n");
     }
     json << "        ],\n        \"players\": ";

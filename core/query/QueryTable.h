@@ -19,8 +19,8 @@ struct QueryTable {
     ReplyRoutes routes;
     SlotArray<quint32> SendTick{}; // tick when the server's query went out
     SlotArray<qint32> PlayerCount{};
-    SlotArray<QStringList> PlayerNames;
-    SlotArray<QStringList> PlayerScores;
+    SlotArray<PlayerTexts> PlayerNames;
+    SlotArray<PlayerTexts> PlayerScores;
     // A player of this sweep was dropped: every later score is one of theirs.
     SlotArray<bool> PlayersDropped{};
 
@@ -33,7 +33,7 @@ struct QueryTable {
     // The server's host resolved to address: ResolvedIp shows it, and the
     // server is routed at the query port of its saved gamePort.
     void noteAddress(int server, quint32 address, const QString& gamePort, bool sockets);
-    void setFirstName(int server, const QString& text);
+    void setFirstName(int server, QLatin1StringView text);
     void resetPlayers(int server);
     void addPlayer(int server, QLatin1StringView name);
     void setLastScore(int server, QLatin1StringView score);

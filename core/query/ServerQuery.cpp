@@ -16,7 +16,7 @@ public:
     void lookedUp(quint32 address) override {
         if (afterLookup_)
             afterLookup_();
-        queries_.setFirstName(slot_, QStringLiteral("no response from server"));
+        queries_.setFirstName(slot_, QLatin1StringView("no response from server"));
         queries_.noteAddress(slot_, address, servers_.Port[slot_], servers_.Sockets[slot_]);
     }
     void sending(quint32 tick) override {

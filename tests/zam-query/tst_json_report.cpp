@@ -65,8 +65,11 @@ QueriedServer server(const QString& text, bool answered, qint32 players) {
     s.answer = {answered, answered ? QStringLiteral("4294967295") : QStringLiteral("??"),
                 u' ' + text + u'\t', text};
     s.playerCount = players;
-    s.playerNames = {text, QString()};
-    s.playerScores = {u"-3"_qs + text};
+    // Player texts are Latin-1, as replies send them; the third reads empty.
+    const QByteArray latin1 = text.toLatin1();
+    s.playerNames.set(0, QLatin1StringView(latin1));
+    s.playerNames.set(1, QLatin1StringView());
+    s.playerScores.set(0, QLatin1StringView("-3" + latin1));
     return s;
 }
 
