@@ -9,6 +9,8 @@ const char queryUsage[] =
     "usage: zam-query [--sockets | --dplay] [--timeout MS] [--rate N] [--json]\n"
     "                 [--file FILE] [HOST:PORT...]\n"
     "       zam-query --lan [--timeout MS] [--json]\n"
+    "       zam-query --master HOST:PORT --game NAME [--key KEY] [--master-timeout MS]\n"
+    "                 [--timeout MS] [--rate N] [--json]\n"
     "       zam-query --help\n"
     "Queries the game servers given by host and game port, or all servers saved\n"
     "in the launcher's settings when none is given, and prints what they answered.\n"
@@ -22,8 +24,13 @@ const char queryUsage[] =
     "  --json        print JSON with the players and their scores instead of a table\n"
     "  --lan         find the servers on the local network by broadcast instead, on game\n"
     "                ports 2302 to 2402, collecting answers for MS milliseconds\n"
-    "Exit status: 0 when a server answered, 1 when none did, 2 for bad arguments\n"
-    "or no saved servers.\n";
+    "  --master HOST:PORT, --game NAME, --key KEY\n"
+    "                query the servers of a master server's list instead: the master\n"
+    "                (several separated by \";\", tried in order), the game name and\n"
+    "                the secret key sent to it; each defaults to the launcher's settings\n"
+    "  --master-timeout MS  give a master at most MS milliseconds (default 10000)\n"
+    "Exit status: 0 when a server answered, 1 when none did or no master gave a\n"
+    "list, 2 for bad arguments or no saved servers.\n";
 
 namespace {
 
@@ -62,6 +69,17 @@ void readServerFile(const QString& path, std::vector<QueriedServer>& servers) {
         servers.push_back(parseServer(entry.toString()));
 }
 
+// The master option named by argument, or nullptr.
+std::optional<QString>* masterOption(QueryRequest& request, const QString& argument) {
+    if (argument == QLatin1String("--master"))
+        return &request.masters;
+    if (argument == QLatin1String("--game"))
+        return &request.masterGame;
+    if (argument == QLatin1String("--key"))
+        return &request.masterKey;
+    return nullptr;
+}
+
 } // namespace
 
 QueryRequest parseQueryArguments(const QStringList& arguments) {
@@ -86,6 +104,16 @@ QueryRequest parseQueryArguments(const QStringList& arguments) {
             request.rate = parseBounded(arguments[i], 100000000, QStringLiteral("rate"));
             if (request.rate == 0)
                 throw UsageError("bad rate: 0");
+        } else if (std::optional<QString>* master = masterOption(request, argument)) {
+            if (++i == arguments.size())
+                throw UsageError(
+                    QStringLiteral("missing value after %1").arg(argument).toStdString());
+            *master = arguments[i];
+        } else if (argument == QLatin1String("--master-timeout")) {
+            if (++i == arguments.size())
+                throw UsageError("missing value after --master-timeout");
+            request.masterTimeoutMs =
+                parseBounded(arguments[i], 600000, QStringLiteral("master timeout"));
         } else if (argument == QLatin1String("--file")) {
             if (++i == arguments.size())
                 throw UsageError("missing value after --file");
@@ -98,6 +126,8 @@ QueryRequest parseQueryArguments(const QStringList& arguments) {
     }
     if (request.lan && !servers.empty())
         throw UsageError("--lan takes no servers");
+    if (request.fromMaster() && (request.lan || !servers.empty()))
+        throw UsageError("a master's list takes no other servers");
     // The implementation option applies to every server, wherever it stands.
     for (QueriedServer& server : servers)
         server.sockets = sockets;

@@ -3,6 +3,7 @@
 #include "zam-query/QueriedServer.h"
 
 #include <QStringList>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -29,6 +30,13 @@ struct QueryRequest {
     bool lan = false;
     int timeoutMs = 2000;
     int rate = DefaultRate; // datagrams per second
+    // The servers of a master's list instead (--master, --game, --key); what
+    // is not given comes from the store.
+    std::optional<QString> masters;
+    std::optional<QString> masterGame;
+    std::optional<QString> masterKey;
+    int masterTimeoutMs = 10000;
+    bool fromMaster() const { return masters || masterGame || masterKey; }
 };
 
 // The usage text printed with every UsageError.

@@ -3,6 +3,7 @@
 
 #include "base/VisibleText.h"
 #include "zam-query/LanReport.h"
+#include "zam-query/MasterServers.h"
 #include "zam-query/QueryReport.h"
 #include "zam-query/QueryRequest.h"
 #include "zam-query/QuerySweep.h"
@@ -40,7 +41,14 @@ int main(int argc, char* argv[]) {
     if (request.lan)
         return printLanServers(request);
     std::vector<QueriedServer>& servers = request.servers;
-    if (servers.empty()) {
+    if (request.fromMaster()) {
+        QStringList errors;
+        const bool listed = readMasterServers(request, errors);
+        for (const QString& error : errors)
+            printError(error);
+        if (!listed)
+            return 1;
+    } else if (servers.empty()) {
         QStringList warnings;
         const bool found = readSavedServers(servers, warnings);
         for (const QString& warning : warnings)

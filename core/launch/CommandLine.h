@@ -18,6 +18,8 @@ QString joinArgument(const QString& host, const QString& port, const QString& pa
 // Selects the mod list of a launch: the mods ticked in the main window, or
 // the Mods text of a server slot.
 inline constexpr qint32 TickedMods = -1;
+// No mods at all (a server that is not saved has none).
+inline constexpr qint32 NoMods = -2;
 
 // Composes the game's command line: the executable (unquoted), the launch
 // options, the mod list and the caller's argument text. ticked[k] says

@@ -56,3 +56,17 @@ void deleteServerEntry(ServerTable& servers, int removed) {
         servers.Mods[i] = servers.Mods[j];
     });
 }
+
+int addServer(ServerTable& servers, const QString& name, const QString& host, const QString& port,
+              bool sockets, quint32 seed) {
+    const int k = addServerEntry(servers, seed);
+    if (k < 0)
+        return k;
+    servers.Name[k] = name;
+    servers.Host[k] = host;
+    servers.Port[k] = port;
+    servers.Pass[k].clear();
+    servers.Sockets[k] = sockets;
+    servers.Mods[k].clear();
+    return k;
+}

@@ -17,3 +17,9 @@ int addServerEntry(ServerTable& servers, quint32 seed);
 // the Id of the slot it moves into.
 void deleteModEntry(ModTable& mods, int removed);
 void deleteServerEntry(ServerTable& servers, int removed);
+
+// Adds a server with these fields, no password and no mods, as the servers
+// editor's Save of a new entry does; returns its slot, or -1 when the table
+// is full.
+int addServer(ServerTable& servers, const QString& name, const QString& host, const QString& port,
+              bool sockets, quint32 seed);

@@ -17,6 +17,7 @@ LoadOutcome LauncherState::load() {
     LoadOutcome outcome;
     try {
         outcome = loadRegistry(settings, mods, servers, choose);
+        outcome.notices += loadMasterSettings(masters);
     } catch (...) {
         noteStored(); // a load that stopped early still tells what a save may write
         throw;
@@ -32,6 +33,7 @@ LoadOutcome LauncherState::load() {
 
 void LauncherState::save() {
     saveRegistry(settings, mods, servers, &stored_);
+    saveMasterSettings(masters, &storedMasters_);
     noteStored();
 }
 
@@ -39,6 +41,7 @@ void LauncherState::noteStored() {
     stored_.settings = settings;
     stored_.mods = mods;
     stored_.servers = servers;
+    storedMasters_ = masters;
 }
 
 void LauncherState::clear() {
@@ -46,6 +49,7 @@ void LauncherState::clear() {
     mods = ModTable();
     servers = ServerTable();
     queries = QueryTable();
+    masters = MasterSettings();
     profileNames.clear();
     playerName = QStringLiteral("-");
     noteStored();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "query/QueryTable.h"
+#include "settings/MasterSettings.h"
 #include "settings/Registry.h"
 #include "settings/Tables.h"
 
@@ -21,6 +22,7 @@ public:
     ModTable mods;
     ServerTable servers;
     QueryTable queries;
+    MasterSettings masters;
     // The profile names and the player name of the last load that opened the
     // launcher's key; "-" until then.
     QStringList profileNames;
@@ -50,4 +52,5 @@ private:
 
     ExecutableChooser chooseExecutable_;
     StoredState stored_;
+    MasterSettings storedMasters_;
 };

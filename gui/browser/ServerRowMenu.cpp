@@ -1,7 +1,8 @@
 #include "browser/ServerRowMenu.h"
 
+#include "browser/ServerSource.h"
 #include "browser/Unit4.h"
-#include "state/LauncherState.h"
+#include "windows/ErrorReport.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -17,7 +18,7 @@ ServerRowMenu::ServerRowMenu(TForm4* browser) : QObject(browser), browser_(brows
 void ServerRowMenu::open(const QPoint& position) {
     QTableWidget* grid = browser_->SGrid;
     const int slot = grid->rowAt(position.y());
-    const ServerTable& servers = LauncherState::instance().servers;
+    const ServerTable& servers = browser_->shownServers();
     if (slot < 0 || slot > servers.Last)
         return;
     grid->selectRow(slot);
@@ -25,8 +26,14 @@ void ServerRowMenu::open(const QPoint& position) {
     menu.setObjectName(QStringLiteral("ServerRowMenu"));
     menu.addAction(QStringLiteral("Join"), browser_->BitBtn1, &QPushButton::click);
     menu.addAction(QStringLiteral("Watch"), browser_->BitBtn3, &QPushButton::click);
-    const QString address = servers.Host[slot] + u':' + servers.Port[slot];
+    ServerSource* source = browser_->source();
+    const QString address = source->showsInternet()
+                                ? source->address(slot)
+                                : servers.Host[slot] + u':' + servers.Port[slot];
     menu.addAction(QStringLiteral("Copy address"), grid,
                    [address] { QGuiApplication::clipboard()->setText(address); });
+    if (source->showsInternet())
+        menu.addAction(tr("Add to my servers"), source,
+                       [source, slot] { guarded(source, [&] { source->addToMyServers(slot); }); });
     menu.exec(grid->viewport()->mapToGlobal(position));
 }

@@ -4,6 +4,7 @@
 #include "browser/GridCell.h"
 #include "browser/GridOrder.h"
 #include "browser/ServerRowMenu.h"
+#include "browser/ServerSource.h"
 #include "browser/StatusBarPanel.h"
 #include "launch/CommandLine.h"
 #include "query/HostLookups.h"
@@ -148,7 +149,10 @@ void TForm4::buildControls() {
     StatusPanel->setObjectName(QStringLiteral("StatusPanel"));
     StatusBar1->addWidget(StatusPanel, 1);
 
+    // A sweep asked for while one runs follows it, as an activation's does.
+    source_ = new ServerSource(this, [this] { sweeping_ ? Timer2->start() : querySweep(); });
     auto* bottom = new QHBoxLayout;
+    bottom->addWidget(source_);
     bottom->addWidget(GroupBox2);
     for (QPushButton* b : {BitBtn1, BitBtn2, BitBtn3})
         bottom->addWidget(b, 0, Qt::AlignBottom);
@@ -254,7 +258,8 @@ void TForm4::Timer1Timer() {
 
 void TForm4::BitBtn2Click() {
     layOutColumns();
-    querySweep();
+    if (!source_->refresh())
+        querySweep();
 }
 
 void TForm4::SGridClick() {
@@ -280,18 +285,19 @@ void TForm4::querySweep() {
     Timer1->stop();
     // Every name is looked up at once; the loop below takes the answers in
     // its own order, and the endpoint's sends take the same ones.
+    const ServerTable& servers = shownServers();
     lookup->clear();
-    for (int slot = 0; slot <= state_.servers.Last; ++slot)
-        lookup->start(state_.servers.Host[slot]);
+    for (int slot = 0; slot <= servers.Last; ++slot)
+        lookup->start(servers.Host[slot]);
     udps->useLookups(lookup);
-    SGrid->setRowCount(state_.servers.Last + 1);
+    SGrid->setRowCount(servers.Last + 1);
     if (SGrid->currentRow() < 0 && SGrid->rowCount() > 0)
         SGrid->selectRow(0);
     // The rows exist; their texts change without a view update per cell.
     const QSignalBlocker quiet(SGrid->model());
     QElapsedTimer sinceReplies;
     sinceReplies.start();
-    for (int slot = 0; slot <= state_.servers.Last && slot < SGrid->rowCount(); ++slot) {
+    for (int slot = 0; slot <= servers.Last && slot < SGrid->rowCount(); ++slot) {
         queryServer(slot);
         if (sinceReplies.nsecsElapsed() >= 1000000) {
             takeReplies();
@@ -315,7 +321,7 @@ void TForm4::takeReplies() {
 // and mission read "??" and blanks from the lookup on until its reply. The
 // row paints with the next repaint, within RepaintIntervalMs.
 void TForm4::queryServer(int slot) {
-    const ServerTable& servers = state_.servers;
+    const ServerTable& servers = shownServers();
     GridCell::writeQuietly(SGrid, slot, NameColumn, servers.Name[slot]);
     GridCell::writeQuietly(SGrid, slot, HostColumn, servers.Host[slot] + u':' + servers.Port[slot]);
     markRow(slot);
@@ -341,7 +347,8 @@ void TForm4::udpsDataReceived(qint32 NumberBytes, const QString& FromIP, qint32 
     const QByteArray text = stream.readAll();
     GridSink sink(SGrid, [this](int row) { markRow(row); });
     try {
-        acceptReply(text, FromIP, Port, udps->arrivalTick(), state_.servers, state_.queries, sink);
+        acceptReply(text, FromIP, Port, udps->arrivalTick(), shownServers(), state_.queries, sink);
+        source_->replyArrived(text, FromIP, Port);
     } catch (...) {
         repaintSoon();
         throw;
@@ -383,6 +390,8 @@ void TForm4::BitBtn1Click() {
     const int slot = selectedSlot();
     if (slot < 0 || !OnJoin)
         return;
+    if (source_->showsInternet())
+        return source_->join(slot, PlayerName->currentText());
     const ServerTable& servers = state_.servers;
     OnJoin(joinArgument(servers.Host[slot], servers.Port[slot], servers.Pass[slot],
                         servers.Sockets[slot], PlayerName->currentText()),
@@ -395,7 +404,7 @@ void TForm4::BitBtn3Click() {
     if (slot < 0)
         return;
     hide();
-    const ServerTable& servers = state_.servers;
+    const ServerTable& servers = shownServers();
     if (OnWatch)
         OnWatch(servers.Host[slot], servers.Port[slot], servers.Sockets[slot]);
 }
@@ -424,7 +433,11 @@ void TForm4::markRow(int row) {
 
 int TForm4::selectedSlot() const {
     const int row = SGrid->currentRow();
-    return row >= 0 && row <= state_.servers.Last ? row : -1;
+    return row >= 0 && row <= shownServers().Last ? row : -1;
+}
+
+const ServerTable& TForm4::shownServers() const {
+    return source_->servers();
 }
 
 // Centred on the main window when first shown; afterwards the window stays

@@ -8,6 +8,8 @@ class FindBar;
 class GridOrder;
 class HostLookups;
 class QComboBox;
+class ServerSource;
+struct ServerTable;
 class QGroupBox;
 class QPushButton;
 class StatusBarPanel;
@@ -40,6 +42,9 @@ public:
     void udpsBufferInvalid(bool& handled);
     // Presses "&Join server": joins the selected server, if any.
     void joinSelected();
+    // The servers shown: the saved ones or the internet list.
+    ServerSource* source() const { return source_; }
+    const ServerTable& shownServers() const;
 
     // Starts the game with the join argument and the server's slot.
     std::function<void(const QString& argumentText, qint32 slot)> OnJoin;
@@ -88,6 +93,7 @@ private:
     // Sorting and finding, both untouched until the user asks for them.
     GridOrder* order_;
     FindBar* findBar_;
+    ServerSource* source_;
     QRect changedRows_; // rows in view whose texts changed since the last repaint
     QElapsedTimer sinceRepaint_;
 };

@@ -1,5 +1,6 @@
 #include "dialogs/Unit7.h"
 
+#include "dialogs/InternetServersGroup.h"
 #include "settings/Tables.h"
 #include "windows/FormActivation.h"
 #include "windows/GuardedHandler.h"
@@ -72,6 +73,11 @@ TFormOptions::TFormOptions(QWidget* parent)
     BitBtn1 = placed(glyphButton(this, QStringLiteral("&Cancel"), QStyle::SP_DialogCancelButton),
                      QStringLiteral("BitBtn1"), 112, 176, 89, 25);
 
+    // Below the others, as tall as its fields need.
+    internetServers = new InternetServersGroup(this);
+    internetServers->setGeometry(8, 208, 425, internetServers->sizeHint().height());
+    setFixedSize(width(), internetServers->geometry().bottom() + 9);
+
     for (QWidget* captioned : {static_cast<QWidget*>(CheckBox1), static_cast<QWidget*>(CheckBox2),
                                static_cast<QWidget*>(CheckBox3), static_cast<QWidget*>(sounds1),
                                static_cast<QWidget*>(sounds2), static_cast<QWidget*>(sounds3)})
@@ -113,6 +119,7 @@ void TFormOptions::FormActivate() {
     setRadio(sounds3, state_.settings.SoundMode == 2);
     sound1->setText(state_.settings.Sound1);
     sound2->setText(state_.settings.Sound2);
+    internetServers->showSettings(state_.masters);
 }
 
 // Unchecking goes around the group's exclusivity, which would otherwise keep
@@ -172,6 +179,7 @@ void TFormOptions::BitBtn2Click() {
         state_.settings.SoundMode = 1;
     if (sounds3->isChecked())
         state_.settings.SoundMode = 2;
+    internetServers->storeSettings(state_.masters);
     state_.save();
     close();
 }

@@ -3,6 +3,7 @@
 #include "dialogs/FixedDialog.h"
 #include "windows/Prompts.h"
 
+class InternetServersGroup;
 class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
@@ -44,6 +45,7 @@ public:
     QPushButton* Button1;
     QPushButton* BitBtn2;
     QPushButton* BitBtn1;
+    InternetServersGroup* internetServers;
     OpenDialog OpenDialog1;
 
 private:

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -12,7 +14,8 @@ QString qtFilter(const QString& filter) {
     const QStringList parts = filter.split(u'|');
     QStringList entries;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
-        entries << QStringLiteral("%1 (%2)").arg(parts[i], QString(parts[i + 1]).replace(u';', u' '));
+        entries << QStringLiteral("%1 (%2)").arg(parts[i],
+                                                 QString(parts[i + 1]).replace(u';', u' '));
     return entries.join(QStringLiteral(";;"));
 }
 
@@ -23,8 +26,8 @@ public:
     }
 
     bool confirm(QWidget* parent, const QString& text) override {
-        QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), text, QMessageBox::NoButton,
-                        parent);
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), text,
+                        QMessageBox::NoButton, parent);
         QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
         QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
         box.setDefaultButton(yes);
@@ -54,6 +57,16 @@ public:
                                            : SaveFailureAnswer::KeepOpen;
     }
 
+    std::optional<QString> password(QWidget* parent, const QString& text) override {
+        bool ok = false;
+        const QString answer = QInputDialog::getText(parent, QApplication::applicationDisplayName(),
+                                                     QObject::tr("Password for %1:").arg(text),
+                                                     QLineEdit::Password, QString(), &ok);
+        if (!ok)
+            return std::nullopt;
+        return answer;
+    }
+
     std::optional<QString> openFile(QWidget* parent, const QString& filter,
                                     const QString& fileName) override {
         const QString chosen =
@@ -76,9 +89,17 @@ SaveFailureAnswer Prompts::saveFailed(QWidget* parent, const QString& message) {
     return SaveFailureAnswer::KeepOpen;
 }
 
-Prompts& Prompts::instance() { return *installed(); }
+std::optional<QString> Prompts::password(QWidget*, const QString&) {
+    return std::nullopt;
+}
 
-void Prompts::install(std::unique_ptr<Prompts> prompts) { installed() = std::move(prompts); }
+Prompts& Prompts::instance() {
+    return *installed();
+}
+
+void Prompts::install(std::unique_ptr<Prompts> prompts) {
+    installed() = std::move(prompts);
+}
 
 bool OpenDialog::Execute(QWidget* parent) {
     const std::optional<QString> chosen = Prompts::instance().openFile(parent, Filter, FileName);

@@ -31,6 +31,9 @@ public:
     // without saving" and "Cancel" (Escape), which keeps the launcher open.
     // Without an answer of its own a prompt reports the error and keeps open.
     virtual SaveFailureAnswer saveFailed(QWidget* parent, const QString& message);
+    // Asks for the password of the server named text; nothing when the user
+    // cancelled. Without an answer of its own a prompt cancels.
+    virtual std::optional<QString> password(QWidget* parent, const QString& text);
 
     static Prompts& instance();
     static void install(std::unique_ptr<Prompts> prompts);

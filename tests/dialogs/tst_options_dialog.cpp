@@ -1,5 +1,6 @@
 #include "EditorStore.h"
 #include "WindowSteps.h"
+#include "dialogs/InternetServersGroup.h"
 #include "settings/Tables.h"
 #include "support/LauncherWindows.h"
 #include "support/ScriptedPrompts.h"
@@ -11,6 +12,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -51,15 +54,15 @@ struct Dialog {
 class TestOptionsDialog : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init() {
-        resetSharedState();
-    }
+    void init() { resetSharedState(); }
     void activationShowsSettings_data();
     void activationShowsSettings();
     void storedOnOkOnly_data();
     void storedOnOkOnly();
     void browse_data();
     void browse();
+    void internetServers_data();
+    void internetServers();
 };
 
 // An activation checks the button of the stored mode; only a change of the
@@ -199,6 +202,56 @@ void TestOptionsDialog::browse() {
     QCOMPARE(form->sound2->text(), sound2);
     QCOMPARE(dialog.prompts->fileDialogs,
              QStringList(answers.size(), "WAV files|*.wav|All files|*.*"));
+}
+
+// The internet server fields show the stored texts; OK stores what was
+// typed, Cancel nothing; a value of another kind stays in the store untouched.
+void TestOptionsDialog::internetServers_data() {
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("typed"); // null: nothing typed
+    QTest::addColumn<QString>("close");
+    QTest::addColumn<QByteArray>("inFile");
+
+    const QByteArray texts = "\"masters\"=\"one.example:28900\"\n\"mastergame\"=\"zam\"\n"
+                             "\"masterkey\"=\"Xy7kQ2\"\n";
+    QTest::newRow("OK") << texts << "one.example:28900"
+                        << "a.example:28900; b.example:28900"
+                        << "BitBtn2"
+                        << "\"masters\"=\"a.example:28900; b.example:28900\"\n"_ba;
+    QTest::newRow("Cancel") << texts << "one.example:28900"
+                            << "a.example:1"
+                            << "BitBtn1"
+                            << "\"masters\"=\"one.example:28900\"\n"_ba;
+    QTest::newRow("none stored, OK untouched")
+        << QByteArray() << "" << QString() << "BitBtn2" << QByteArray();
+    QTest::newRow("wrong kind stays") << "\"masters\"=dword:00000001\n"_ba
+                                      << "" << QString() << "BitBtn2"
+                                      << "\"masters\"=dword:00000001\n"_ba;
+}
+
+void TestOptionsDialog::internetServers() {
+    QFETCH(QByteArray, stored);
+    QFETCH(QString, shown);
+    QFETCH(QString, typed);
+    QFETCH(QString, close);
+    QFETCH(QByteArray, inFile);
+
+    Dialog dialog(1);
+    dialog.store.write(launcherKey(dialog.store.existingFile(), options(1) + stored));
+    dialog.windows->main->ReadRegistry();
+    TFormOptions* form = dialog.form;
+    QVERIFY(bringUp(form));
+    QCOMPARE(form->internetServers->masters->text(), shown);
+    if (!typed.isNull())
+        form->internetServers->masters->setText(typed);
+    form->findChild<QPushButton*>(close)->click();
+
+    const QByteArray file = dialog.store.read();
+    if (inFile.isEmpty())
+        QVERIFY2(!file.contains("master"), file.constData());
+    else
+        QVERIFY2(file.contains(inFile), file.constData());
 }
 
 QTEST_MAIN(TestOptionsDialog)

@@ -30,6 +30,13 @@ public:
                                             : saveFailureAnswers.takeFirst();
     }
 
+    std::optional<QString> password(QWidget*, const QString& text) override {
+        passwordPrompts << text;
+        if (passwordAnswers.isEmpty() || passwordAnswers.first().isNull())
+            return std::nullopt; // a null answer cancels
+        return passwordAnswers.takeFirst();
+    }
+
     QStringList messages;
     QStringList confirmations;
     QStringList errors;
@@ -37,6 +44,8 @@ public:
     QStringList fileAnswers;
     QStringList saveFailures;
     QList<SaveFailureAnswer> saveFailureAnswers;
+    QStringList passwordPrompts;
+    QStringList passwordAnswers;
     bool confirmAnswer = true;
 };
 

@@ -1,4 +1,5 @@
 #include "settings/Tables.h"
+#include "testkit/StandInMaster.h"
 #include "testkit/StatusResponder.h"
 
 #include <QDeadlineTimer>
@@ -26,6 +27,8 @@ private Q_SLOTS:
     void badArguments();
     void savedServers();
     void missingStore();
+    void fromMaster_data();
+    void fromMaster();
 
 private:
     struct Run {
@@ -267,6 +270,63 @@ void TestQueryTool::missingStore() {
     QCOMPARE(result.exitCode, 2);
     QVERIFY2(result.err.contains("no saved servers"), qPrintable(result.err));
     QVERIFY(QDir(emptyHome.path()).isEmpty());
+}
+
+void TestQueryTool::fromMaster_data() {
+    QTest::addColumn<QStringList>("arguments"); // "$" is the stand-in master
+    QTest::addColumn<bool>("refuse");
+    QTest::addColumn<bool>("masterStored");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("error");
+
+    QTest::newRow("from the command line")
+        << QStringList{"--master", "$", "--game", "zam", "--key", "k"} << false << false << 0
+        << QString();
+    QTest::newRow("master and game from the store")
+        << QStringList{"--key", "k"} << false << true << 0 << QString();
+    QTest::newRow("refused") << QStringList{"--master", "$", "--game", "zam"} << true << false << 1
+                             << "zam-query: master $: refused the list: unknown game";
+    QTest::newRow("no master anywhere")
+        << QStringList{"--game", "zam"} << false << false << 1 << "zam-query: no master server";
+}
+
+// The listed servers are queried at their query ports, shown at game ports
+// one below; a master that gives no list is an error of exit status 1.
+void TestQueryTool::fromMaster() {
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, refuse);
+    QFETCH(bool, masterStored);
+    QFETCH(int, exitCode);
+    QFETCH(QString, error);
+
+    StandInMaster master;
+    const quint32 local = 0x7F000001;
+    master.answer = refuse
+                        ? "\\error\\unknown game\\"
+                        : StandInMaster::listAnswer({{local, coopPort}, {local, silentPort}}, true);
+    arguments.replaceInStrings(QStringLiteral("$"), master.address());
+    error.replace(u'$', master.address());
+    QTemporaryDir home;
+    if (masterStored) {
+        QVERIFY(QDir(home.path()).mkpath("zam-launcher"));
+        QFile file(home.filePath("zam-launcher/registry.reg"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\ZAM Launcher2]\n\"masters\"=\"" +
+                   master.address().toLatin1() + "\"\n\"mastergame\"=\"zam\"\n");
+    }
+    const Run result =
+        run(arguments + QStringList{"--timeout", "300"}, masterStored ? home.path() : QString());
+    QCOMPARE(result.exitCode, exitCode);
+    QVERIFY2(error.isEmpty() ? result.err.isEmpty() : result.err.startsWith(error),
+             qPrintable(result.err));
+    if (exitCode == 0) {
+        const QStringList lines = result.out.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 3);
+        QVERIFY2(lines[1].contains(gameAddress(coopPort, 1)) && lines[1].endsWith("Coop"),
+                 qPrintable(lines[1]));
+        QVERIFY2(lines[2].contains(gameAddress(silentPort, 1)), qPrintable(lines[2]));
+        QVERIFY(master.request.contains("\\list\\cmp\\gamename\\zam\\final\\"));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestQueryTool)
