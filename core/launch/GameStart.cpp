@@ -1,9 +1,9 @@
 #include "launch/GameStart.h"
 
+#include "base/LauncherError.h"
 #include "launch/CommandLine.h"
 #include "launch/ProcessStarter.h"
 #include "settings/GamePaths.h"
-#include "base/LauncherError.h"
 #include "settings/WinePrefix.h"
 
 #include <QDir>
@@ -17,6 +17,14 @@ bool isWindowsExecutable(const QString& path) {
 }
 
 } // namespace
+
+void startPreferencesTool(const QString& gameDir) {
+    const QString tool = gameDir + QStringLiteral("/QUELLGROVEPREFERENCES.EXE");
+    if (!fileExists(tool))
+        throw LauncherError(QStringLiteral("ZAM Preferences was not found: there is no \"%1\".")
+                                .arg(localPath(tool)));
+    startCommandLine(tool, gameDir);
+}
 
 void startCommandLine(const QString& commandLine, const QString& gameDir) {
     if (!gameDir.isEmpty())

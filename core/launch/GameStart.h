@@ -10,3 +10,8 @@
 // the executable lies in (else the default one). Throws LauncherError
 // naming what could not be started.
 void startCommandLine(const QString& commandLine, const QString& gameDir);
+
+// Starts the game's preferences tool, gameDir + "/QUELLGROVEPREFERENCES.EXE",
+// as startCommandLine does. Without the tool it throws LauncherError naming
+// the file it looked for, and starts nothing.
+void startPreferencesTool(const QString& gameDir);

@@ -1,5 +1,6 @@
 #include "query/ServerOrder.h"
 
+#include <QCollator>
 #include <algorithm>
 #include <numeric>
 #include <optional>
@@ -17,6 +18,23 @@ std::optional<qint64> numberOf(const QString& text, ServerColumn column) {
 
 } // namespace
 
+int compareServerText(const QString& a, const QString& b) {
+    // Made once per locale: a collator is costly to set up, cheap to use.
+    static QCollator collator = [] {
+        QCollator made(QLocale(QLocale::English));
+        made.setCaseSensitivity(Qt::CaseInsensitive);
+        made.setNumericMode(true);
+        return made;
+    }();
+    // The C locale ("no language") compares code points and has no number
+    // mode: English rules stand in for it.
+    const QLocale locale =
+        QLocale().language() == QLocale::C ? QLocale(QLocale::English) : QLocale();
+    if (collator.locale() != locale)
+        collator.setLocale(locale); // keeps the case and number settings
+    return collator.compare(a, b);
+}
+
 QList<int> sortedSlots(const QStringList& texts, ServerColumn column, Qt::SortOrder order) {
     QList<int> slots(texts.size());
     std::iota(slots.begin(), slots.end(), 0);
@@ -33,7 +51,7 @@ QList<int> sortedSlots(const QStringList& texts, ServerColumn column, Qt::SortOr
         return slots;
     }
     std::stable_sort(slots.begin(), slots.end(), [&](int a, int b) {
-        const int c = QString::compare(texts[a], texts[b], Qt::CaseInsensitive);
+        const int c = compareServerText(texts[a], texts[b]);
         return descending ? c > 0 : c < 0;
     });
     return slots;

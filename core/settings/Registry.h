@@ -5,10 +5,11 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 // Shows the message, runs the main window's open-file dialog and returns the
-// dialog's file name (whatever the user did).
-using ExecutableChooser = std::function<QString(const QString& message)>;
+// chosen file, or nothing when the user cancelled.
+using ExecutableChooser = std::function<std::optional<QString>(const QString& message)>;
 
 struct LoadOutcome {
     bool launcherKeyOpened = false; // false: the player name was not read
@@ -22,7 +23,8 @@ struct LoadOutcome {
 // integer conversion's error at a bad entry; what was loaded until then
 // stays, and the table being loaded keeps only the entries it could read
 // (the others stay in the store, see UnloadedKeys). A prompt's executable is
-// written to the store whatever step the load stops at.
+// written to the store whatever step the load stops at; a cancelled prompt
+// writes nothing and keeps the stored path.
 LoadOutcome loadRegistry(LauncherSettings& settings, ModTable& mods, ServerTable& servers,
                          const ExecutableChooser& chooseExecutable);
 
@@ -44,3 +46,10 @@ struct StoredState {
 // a changed one is written to the key that holds that Id ("0042" for 42).
 void saveRegistry(const LauncherSettings& settings, const ModTable& mods,
                   const ServerTable& servers, const StoredState* stored = nullptr);
+
+// True when the store holds the launcher's key.
+bool launcherKeyExists();
+
+// Writes the executable path to the launcher's key, and nothing else. Does
+// nothing when the key does not exist.
+void saveExecutable(const QString& path);

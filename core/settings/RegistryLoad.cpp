@@ -2,6 +2,7 @@
 #include "settings/GamePaths.h"
 #include "settings/IntegerConversion.h"
 #include "settings/Registry.h"
+#include "settings/RememberedGeometry.h"
 #include "settings/SettingsStore.h"
 #include "settings/StoreKeys.h"
 #include "settings/WinePrefix.h"
@@ -32,7 +33,8 @@ void readGameDir(SettingsStore& store, LauncherSettings& settings) {
 // user's choice of executable survives whatever the rest of the load meets.
 void firstRunSetup(SettingsStore& store, const ExecutableChooser& chooseExecutable) {
     store.openKey(StoreKeys::Launcher, true);
-    store.writeString(QStringLiteral("executable"), chooseExecutable(kSelectExecutable));
+    if (const std::optional<QString> chosen = chooseExecutable(kSelectExecutable))
+        store.writeString(QStringLiteral("executable"), *chosen);
     store.writeBool(QStringLiteral("nosplash"), true);
     store.writeBool(QStringLiteral("window"), false);
     store.writeBool(QStringLiteral("close"), false);
@@ -48,8 +50,10 @@ void firstRunSetup(SettingsStore& store, const ExecutableChooser& chooseExecutab
 void readOptions(SettingsStore& store, LauncherSettings& s, const ExecutableChooser& choose) {
     s.ExecutablePath = store.readString(QStringLiteral("executable"));
     if (!fileExists(s.ExecutablePath)) {
-        s.ExecutablePath = choose(kExecutableNotFound);
-        store.writeString(QStringLiteral("executable"), s.ExecutablePath);
+        if (const std::optional<QString> chosen = choose(kExecutableNotFound)) {
+            s.ExecutablePath = *chosen;
+            store.writeString(QStringLiteral("executable"), s.ExecutablePath);
+        }
     }
     s.SkipSplash = store.readBool(QStringLiteral("nosplash"));
     s.Windowed = store.readBool(QStringLiteral("window"));
@@ -179,6 +183,7 @@ LoadOutcome loadRegistry(LauncherSettings& settings, ModTable& mods, ServerTable
             return outcome;
         outcome.launcherKeyOpened = true;
         readOptions(store, settings, chooseExecutable);
+        loadGeometry(store, settings.Geometry, outcome.notices);
         loadMods(store, mods, outcome.notices);
         loadServers(store, servers, outcome.notices);
         readPlayer(store, settings, outcome);

@@ -1,5 +1,6 @@
 #include "settings/IntegerConversion.h"
 #include "settings/Registry.h"
+#include "settings/RememberedGeometry.h"
 #include "settings/SettingsStore.h"
 #include "settings/StoreKeys.h"
 
@@ -90,6 +91,7 @@ void saveRegistry(const LauncherSettings& settings, const ModTable& mods,
     if (!store.openKey(StoreKeys::Launcher, false))
         return;
     writeOptions(store, settings, stored ? &stored->settings : nullptr);
+    saveGeometry(store, settings.Geometry, stored ? &stored->settings.Geometry : nullptr);
 
     const ModTable* storedMods = stored ? &stored->mods : nullptr;
     writeTable(
@@ -123,6 +125,22 @@ void saveRegistry(const LauncherSettings& settings, const ModTable& mods,
             store.writeString(QStringLiteral("mods"), servers.Mods[k]);
             store.writeBool(QStringLiteral("sockets"), servers.Sockets[k]);
         });
+    store.closeKey();
+    store.commit();
+}
+
+bool launcherKeyExists() {
+    SettingsStore store;
+    store.setRootKey(RootKey::CurrentUser);
+    return store.openKey(StoreKeys::Launcher, false);
+}
+
+void saveExecutable(const QString& path) {
+    SettingsStore store;
+    store.setRootKey(RootKey::CurrentUser);
+    if (!store.openKey(StoreKeys::Launcher, false))
+        return;
+    store.writeString(QStringLiteral("executable"), path);
     store.closeKey();
     store.commit();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/RememberedGeometry.h"
+
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -20,6 +22,8 @@ struct LauncherSettings {
     qint32 SoundMode = 0;
     QString Sound1;
     QString Sound2;
+    // Where the browser and the watcher were left.
+    RememberedGeometry Geometry;
 };
 
 // Known mods as parallel arrays; slots 0 to Last are in use (-1: empty).

@@ -12,7 +12,7 @@ void LauncherState::setExecutableChooser(ExecutableChooser chooser) {
 LoadOutcome LauncherState::load() {
     Q_EMIT aboutToLoad();
     const auto choose = [this](const QString& message) {
-        return chooseExecutable_ ? chooseExecutable_(message) : QString();
+        return chooseExecutable_ ? chooseExecutable_(message) : std::nullopt;
     };
     LoadOutcome outcome;
     try {
@@ -32,9 +32,19 @@ LoadOutcome LauncherState::load() {
 }
 
 void LauncherState::save() {
+    Q_EMIT aboutToSave();
     saveRegistry(settings, mods, servers, &stored_);
     saveMasterSettings(masters, &storedMasters_);
     noteStored();
+}
+
+bool LauncherState::hasStoredSettings() const {
+    return launcherKeyExists();
+}
+
+void LauncherState::saveExecutable(const QString& path) {
+    ::saveExecutable(path);
+    stored_.settings.ExecutablePath = path;
 }
 
 void LauncherState::noteStored() {

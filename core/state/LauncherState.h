@@ -38,11 +38,18 @@ public:
     // Writes what changed since the last load or save; whatever this session
     // neither read nor changed stays in the store as it is.
     void save();
+    // True when the store holds the launcher's key.
+    bool hasStoredSettings() const;
+    // Writes a newly chosen executable to the store, and nothing else: what
+    // the windows changed since the last load or save stays unsaved.
+    void saveExecutable(const QString& path);
     // Back to a launcher that has loaded nothing.
     void clear();
 
 Q_SIGNALS:
     void aboutToLoad();
+    // Before a save: windows note what they keep in the state (their places).
+    void aboutToSave();
     // After a load that ran to its end.
     void reloaded(const LoadOutcome& outcome);
 

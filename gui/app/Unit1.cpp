@@ -10,11 +10,10 @@
 #include "launch/CommandLine.h"
 #include "launch/GameStart.h"
 #include "launch/LocalAddress.h"
-#include "settings/SettingsStore.h"
-#include "settings/StoreKeys.h"
 #include "state/LauncherState.h"
 #include "windows/ErrorReport.h"
 #include "windows/GuardedHandler.h"
+#include "windows/LaunchLock.h"
 #include "windows/PlacementAnchor.h"
 
 #include <QApplication>
@@ -28,6 +27,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -151,7 +151,12 @@ void TForm1::buildControls() {
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(10);
+    launchLock = new LaunchLock(Timer1, this);
+    for (QPushButton* button : {BitBtn3, BitBtn5, BitBtn2})
+        launchLock->guard(button);
+    // Enter presses the focused button, as it does in a dialog.
+    for (QPushButton* button : {SpeedButton2, BitBtn3, BitBtn2, BitBtn5, Button1})
+        button->setAutoDefault(true);
 
     setCentralWidget(central);
 }
@@ -200,8 +205,7 @@ void TForm1::connectHandlers() {
     // A load that needs the executable asks with this window's file dialog.
     state_.setExecutableChooser([this](const QString& message) {
         Prompts::instance().information(this, message);
-        OpenDialog1.Execute(this);
-        return OpenDialog1.FileName;
+        return OpenDialog1.Execute(this) ? std::optional(OpenDialog1.FileName) : std::nullopt;
     });
     // Every load, whichever window asked for it, refreshes what this window
     // shows; a load that fails refreshes the address only.
@@ -265,11 +269,13 @@ void TForm1::ModListClickCheck() {
         state_.mods.Checked[i] = ModList->item(i)->checkState() == Qt::Checked;
 }
 
+// A press that reaches here while a start is under way (the second click of
+// a double click, through whichever window) starts nothing.
 void TForm1::LaunchZAM(const QString& argumentText, qint32 ModSelector) {
-    BitBtn3->setEnabled(false);
-    BitBtn5->setEnabled(false);
-    BitBtn2->setEnabled(false);
-    Timer1->start();
+    if (launchLock->locked())
+        return;
+    launchLock->lock();
+    const auto started = qScopeGuard([this] { launchLock->started(); });
 
     QList<bool> ticked;
     for (int i = 0; i < ModList->count(); ++i)
@@ -282,10 +288,7 @@ void TForm1::LaunchZAM(const QString& argumentText, qint32 ModSelector) {
 }
 
 void TForm1::Timer1Timer() {
-    BitBtn3->setEnabled(true);
-    BitBtn5->setEnabled(true);
-    BitBtn2->setEnabled(true);
-    Timer1->stop();
+    launchLock->unlock();
 }
 
 void TForm1::BitBtn3Click() {
@@ -313,17 +316,13 @@ void TForm1::SpeedButton2Click() {
     MYIP->setFocus();
 }
 
+// A cancelled dialog writes nothing; the reload follows in every case, so
+// unsaved ticks return to their stored state.
 void TForm1::Button1Click() {
-    {
-        SettingsStore store;
-        store.setRootKey(RootKey::CurrentUser);
-        if (store.openKey(StoreKeys::Launcher, false)) {
-            Prompts::instance().information(this, QStringLiteral("Select the ZAM executable."));
-            OpenDialog1.Execute(this);
-            store.writeString(QStringLiteral("executable"), OpenDialog1.FileName);
-            store.closeKey();
-            store.commit();
-        }
+    if (state_.hasStoredSettings()) {
+        Prompts::instance().information(this, QStringLiteral("Select the ZAM executable."));
+        if (OpenDialog1.Execute(this))
+            state_.saveExecutable(OpenDialog1.FileName);
     }
     ReadRegistry();
 }
@@ -341,8 +340,7 @@ void TForm1::Servers1Click() {
 }
 
 void TForm1::ZAMPreferences1Click() {
-    startCommandLine(state_.settings.GameDir + QStringLiteral("/QUELLGROVEPREFERENCES.EXE"),
-                     state_.settings.GameDir);
+    startPreferencesTool(state_.settings.GameDir);
 }
 
 void TForm1::quit1Click() {

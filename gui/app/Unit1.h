@@ -8,6 +8,7 @@
 
 class QAction;
 class QComboBox;
+class LaunchLock;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -61,6 +62,8 @@ public:
     QPushButton* Button1;
     OpenDialog OpenDialog1;
     QTimer* Timer1;
+    // Locks the launch buttons of every window while a game starts.
+    LaunchLock* launchLock;
 
     QAction* Options2;
     QAction* Mods1;

@@ -3,8 +3,13 @@
 #include "app/Unit1.h"
 #include "browser/Unit4.h"
 #include "watcher/Unit6.h"
+#include "windows/LaunchLock.h"
+
+#include <QPushButton>
 
 void linkWindows(TForm1& main, TForm4& browser, TFormWatcher& watcher) {
+    main.launchLock->guard(browser.BitBtn1);
+    main.launchLock->guard(watcher.BitBtn2);
     browser.OnJoin = [&main](const QString& argumentText, qint32 slot) {
         main.LaunchZAM(argumentText, slot);
     };

@@ -1,5 +1,6 @@
 #include "browser/Unit4.h"
 
+#include "browser/BrowserPlacement.h"
 #include "browser/FindBar.h"
 #include "browser/GridCell.h"
 #include "browser/GridOrder.h"
@@ -88,6 +89,7 @@ QTableWidget* grid(QWidget* parent, const QString& name, int columns) {
     table->verticalHeader()->setMinimumSectionSize(16);
     table->verticalHeader()->setDefaultSectionSize(16);
     table->setWordWrap(false);
+    table->setTabKeyNavigation(false); // Tab leaves the grid; arrows move inside it
     table->setItemDelegate(new GridTextDelegate(table));
     return table;
 }
@@ -96,6 +98,7 @@ QPushButton* button(QWidget* parent, const QString& name, const QString& caption
                     QStyle::StandardPixmap glyph) {
     auto* b = new QPushButton(standardGlyph(glyph), caption, parent);
     b->setObjectName(name);
+    b->setAutoDefault(true); // Enter presses the focused button
     return b;
 }
 
@@ -165,6 +168,7 @@ void TForm4::buildControls() {
     findBar_ = new FindBar(SGrid, state_.queries, this);
     layout->insertWidget(0, findBar_);
     order_ = new GridOrder(SGrid);
+    placement_ = new BrowserPlacement(this, Splitter1, SGrid->horizontalHeader(), state_);
     new ServerRowMenu(this);
 
     udps = new UdpEndpoint(this);
@@ -231,7 +235,7 @@ void TForm4::FormResize() {
 void TForm4::layOutColumns() {
     const int a = int(std::lround((SGrid->width() - 98) / 3.0));
     const int widths[] = {a, a, 30, 50, a + 10};
-    for (int column = 0; column < 5; ++column)
+    for (int column = 0; column < 5 && !placement_->columnsSizedByUser(); ++column)
         SGrid->setColumnWidth(column, widths[column]);
     PlrGrid->setColumnWidth(0, 150);
     PlrGrid->setColumnWidth(1, PlrGrid->width() - 150);
@@ -440,10 +444,12 @@ const ServerTable& TForm4::shownServers() const {
     return source_->servers();
 }
 
-// Centred on the main window when first shown; afterwards the window stays
-// where the user put it.
+// Where the user left it in an earlier session, else centred on the main
+// window when first shown; afterwards the window stays where the user put it.
 void TForm4::showEvent(QShowEvent* event) {
     const QWidget* anchor = placementAnchor();
+    if (!event->spontaneous() && !placed_ && placement_->restore())
+        placed_ = true;
     if (!event->spontaneous() && !placed_ && anchor) {
         QRect frame({0, 0}, size());
         frame.moveCenter(anchor->geometry().center());

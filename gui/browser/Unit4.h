@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <functional>
 
+class BrowserPlacement;
 class FindBar;
 class GridOrder;
 class HostLookups;
@@ -93,6 +94,7 @@ private:
     // Sorting and finding, both untouched until the user asks for them.
     GridOrder* order_;
     FindBar* findBar_;
+    BrowserPlacement* placement_;
     ServerSource* source_;
     QRect changedRows_; // rows in view whose texts changed since the last repaint
     QElapsedTimer sinceRepaint_;

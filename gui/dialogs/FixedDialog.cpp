@@ -2,7 +2,6 @@
 
 #include "windows/PlacementAnchor.h"
 
-#include <QKeyEvent>
 #include <QShowEvent>
 #include <QWindow>
 
@@ -30,10 +29,4 @@ void FixedDialog::showEvent(QShowEvent* event) {
         windowHandle()->setTransientParent(anchor->windowHandle());
     }
     QWidget::showEvent(event);
-}
-
-void FixedDialog::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
-        return;
-    QDialog::keyPressEvent(event);
 }

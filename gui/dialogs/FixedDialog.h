@@ -6,8 +6,8 @@
 
 // A modeless dialog window with a fixed client area and a dialog border
 // without minimise or maximise boxes, centred over the main window whenever
-// it is shown. The title bar's close box hides it; Escape does nothing. The
-// editors and the options dialog work on the launcher's state.
+// it is shown. The title bar's close box and Escape hide it, storing nothing.
+// The editors and the options dialog work on the launcher's state.
 class FixedDialog : public QDialog {
     Q_OBJECT
 public:
@@ -15,7 +15,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
     LauncherState& state_;
 };

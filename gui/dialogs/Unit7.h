@@ -13,7 +13,8 @@ class QPushButton;
 class QRadioButton;
 
 // The options dialog: the launch options and the watcher's sounds. "&OK"
-// stores the controls and saves; "&Cancel" and the close box store nothing.
+// stores the controls and saves; "&Cancel", Escape and the close box store
+// nothing.
 class TFormOptions : public FixedDialog {
     Q_OBJECT
 public:

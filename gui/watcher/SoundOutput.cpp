@@ -1,6 +1,7 @@
 #include "watcher/SoundOutput.h"
 
 #include <QApplication>
+#include <QDebug>
 #include <QFileInfo>
 #include <QPointer>
 #include <QSoundEffect>
@@ -13,25 +14,34 @@ namespace {
 // outlives it.
 class DesktopSoundOutput final : public SoundOutput {
 public:
-    void playBuiltIn() override { play(QUrl(QStringLiteral("qrc:/resources/alert.wav"))); }
+    void playBuiltIn() override { play(QUrl(QStringLiteral("qrc:/resources/alert.wav")), {}); }
 
     void playFile(const QString& path) override {
         if (!QFileInfo(path).isFile()) {
-            QApplication::beep();
+            failed(path);
             return;
         }
-        play(QUrl::fromLocalFile(path));
+        play(QUrl::fromLocalFile(path), path);
     }
 
 private:
-    void play(const QUrl& source) {
+    void failed(const QString& path) {
+        QApplication::beep();
+        if (path.isEmpty())
+            return;
+        qWarning().noquote() << "cannot play the sound file" << path;
+        if (OnFileFailed)
+            OnFileFailed(path);
+    }
+
+    void play(const QUrl& source, const QString& path) {
         if (current_)
             current_->deleteLater();
         current_ = new QSoundEffect(qApp);
         QSoundEffect* effect = current_;
-        QObject::connect(effect, &QSoundEffect::statusChanged, effect, [effect] {
+        QObject::connect(effect, &QSoundEffect::statusChanged, effect, [this, effect, path] {
             if (effect->status() == QSoundEffect::Error)
-                QApplication::beep();
+                failed(path);
         });
         effect->setSource(source);
         effect->play();

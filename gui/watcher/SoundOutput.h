@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <memory>
 
 // The watcher's sounds. Both calls return at once and the sound plays on its
@@ -13,8 +14,11 @@ public:
     // The alert sound carried with the launcher.
     virtual void playBuiltIn() = 0;
     // A WAV file of the user's; one that cannot be played gives the desktop's
-    // default beep instead.
+    // default beep instead, and is told to OnFileFailed.
     virtual void playFile(const QString& path) = 0;
+
+    // Told, on the GUI thread, of a file that could not be played.
+    std::function<void(const QString& path)> OnFileFailed;
 
     static SoundOutput& instance();
     static void install(std::unique_ptr<SoundOutput> output);

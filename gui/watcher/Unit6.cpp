@@ -11,11 +11,14 @@
 #include "windows/GridTextDelegate.h"
 #include "windows/GuardedHandler.h"
 #include "windows/PlacementAnchor.h"
+#include "windows/RememberedPlace.h"
 
 #include <QBuffer>
 #include <QCloseEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTableWidget>
@@ -129,6 +132,7 @@ void TFormWatcher::buildControls() {
     playerList->verticalHeader()->setMinimumSectionSize(rowHeight);
     playerList->verticalHeader()->setDefaultSectionSize(rowHeight);
     playerList->setShowGrid(false);
+    playerList->setTabKeyNavigation(false);
     playerList->setItemDelegate(new GridTextDelegate(playerList));
     playerList->setSelectionBehavior(QAbstractItemView::SelectRows);
     playerList->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -180,6 +184,10 @@ void TFormWatcher::connectHandlers() {
             guardedHandler(this, &TFormWatcher::BitBtn1Click));
     connect(BitBtn2, &QPushButton::clicked, this,
             guardedHandler(this, &TFormWatcher::BitBtn2Click));
+    connect(&state_, &LauncherState::aboutToSave, this, [this] {
+        if (isVisible())
+            notePlace();
+    });
     new FormActivation(this, [this, activate = guardedHandler(this, &TFormWatcher::FormActivate)] {
         if (!std::exchange(activatedByShow_, false))
             activate();
@@ -192,6 +200,10 @@ void TFormWatcher::connectHandlers() {
     udps->OnHandlerError = [this](UdpEndpoint*, const QString& message) {
         status->setToolTip(message);
     };
+}
+
+void TFormWatcher::notePlace() {
+    state_.settings.Geometry.watcher = {x(), y()};
 }
 
 void TFormWatcher::FormCreate() {
@@ -325,12 +337,29 @@ void TFormWatcher::udpsDataReceived(qint32 NumberBytes, const QString&, qint32) 
         SoundOutput::instance().playBuiltIn();
         break;
     case WatcherSound::Sound1:
-        SoundOutput::instance().playFile(localPath(state_.settings.Sound1));
+        playSoundFile(state_.settings.Sound1);
         break;
     case WatcherSound::Sound2:
-        SoundOutput::instance().playFile(localPath(state_.settings.Sound2));
+        playSoundFile(state_.settings.Sound2);
         break;
     }
+}
+
+void TFormWatcher::playSoundFile(const QString& setting) {
+    SoundOutput& output = SoundOutput::instance();
+    output.OnFileFailed = [watcher = QPointer(this)](const QString& path) {
+        if (watcher)
+            watcher->soundFileFailed(path);
+    };
+    output.playFile(localPath(setting));
+}
+
+// Said once per file, in place of the state until the next reply.
+void TFormWatcher::soundFileFailed(const QString& path) {
+    if (failedSounds_.contains(path))
+        return;
+    failedSounds_.insert(path);
+    showText(status, {QStringLiteral("The sound file \"%1\" cannot be played.").arg(path)});
 }
 
 void TFormWatcher::showDisplay() {
@@ -362,13 +391,17 @@ void TFormWatcher::showPlayerRows() {
     }
 }
 
-// Centred on the main window whenever the launcher shows it. Showing
+// Where the user left it, else centred on the main window, whenever the
+// launcher shows it. Showing
 // activates the window at once, before the caller sends the first query: the
 // window system's own activation may come only after the first reply, and
 // must not empty the player list again.
 void TFormWatcher::showEvent(QShowEvent* event) {
     if (!event->spontaneous()) {
-        if (const QWidget* anchor = placementAnchor()) {
+        if (const std::optional<QPoint> corner =
+                rememberedCorner(state_.settings.Geometry.watcher, frameGeometry().size())) {
+            move(*corner);
+        } else if (const QWidget* anchor = placementAnchor()) {
             QRect frame = frameGeometry();
             frame.moveCenter(anchor->frameGeometry().center());
             move(frame.topLeft());
@@ -379,6 +412,15 @@ void TFormWatcher::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
 }
 
+// Escape closes the watcher as "Close" does.
+void TFormWatcher::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        BitBtn1->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 void TFormWatcher::closeEvent(QCloseEvent* event) {
     guarded(this, [this] { FormClose(); });
     activatedByShow_ = false;
@@ -386,6 +428,7 @@ void TFormWatcher::closeEvent(QCloseEvent* event) {
 }
 
 void TFormWatcher::FormClose() {
+    notePlace();
     Timer2->stop();
     watchedServer.WatcherState = 0;
     if (OnClosed)

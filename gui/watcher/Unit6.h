@@ -2,6 +2,7 @@
 
 #include "query/WatcherReply.h"
 
+#include <QSet>
 #include <QWidget>
 #include <functional>
 
@@ -64,13 +65,18 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildControls();
     void connectHandlers();
     void FormClose();
+    // Keeps the window's place in the state, for the next showing and session.
+    void notePlace();
     void showDisplay();
     void showPlayerRows();
+    void playSoundFile(const QString& setting);
+    void soundFileFailed(const QString& path);
 
     LauncherState& state_;
     // What the labels, the lamp and the player list show.
@@ -81,6 +87,7 @@ private:
     // The player count of the last hour, and the desktop notifications.
     PlayerChart* chart_;
     WatchNotifier* notifier_;
+    QSet<QString> failedSounds_; // sound files already said to be unplayable
 };
 
 extern TFormWatcher* FormWatcher;

@@ -8,11 +8,13 @@
 #include "support/SharedState.h"
 #include "support/StoreFixture.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
 #include <optional>
 
@@ -43,6 +45,8 @@ private Q_SLOTS:
     void launches_data();
     void launches();
     void failedStartKeepsLauncherOpen();
+    void oneStartPerPress_data();
+    void oneStartPerPress();
     void failedClosingSaveAsksTheUser_data();
     void failedClosingSaveAsksTheUser();
 };
@@ -136,7 +140,7 @@ void TestMainWindow::launches() {
         QVERIFY(!windows.main->isVisible());
         return;
     }
-    // The launch buttons stay locked until the event loop has run again.
+    // The launch buttons stay locked for a while after the start.
     QVERIFY(!windows.main->BitBtn3->isEnabled());
     QVERIFY(!windows.main->BitBtn2->isEnabled());
     QVERIFY(!windows.main->BitBtn5->isEnabled());
@@ -158,6 +162,69 @@ void TestMainWindow::failedStartKeepsLauncherOpen() {
     QCOMPARE(prompts->errors.size(), 1);
     QVERIFY(prompts->errors[0].startsWith("Could not start"));
     QVERIFY(windows.main->isVisible());
+}
+
+void TestMainWindow::oneStartPerPress_data() {
+    QTest::addColumn<bool>("inBrowser"); // else the main window's "MP: &Host game"
+    QTest::addColumn<QString>("press");
+    for (const bool inBrowser : {false, true})
+        for (const char* press : {"double click 150 ms apart", "held Enter", "held mnemonic"})
+            QTest::addRow("%s: %s", inBrowser ? "join" : "host", press)
+                << inBrowser << QString(press);
+}
+
+// A second click or a repeating key while the game starts starts nothing;
+// once the lock is over the button starts again and has the focus it had.
+void TestMainWindow::oneStartPerPress() {
+    QFETCH(bool, inBrowser);
+    QFETCH(QString, press);
+
+    StoreFixture store;
+    store.write(storeText(store.existingFile(), false) +
+                "[HKEY_CURRENT_USER\\Software\\ZAM Launcher2\\servers\\5]\n\"name\"=\"local\"\n"
+                "\"ip\"=\"127.0.0.1\"\n\"port\"=\"2302\"\n\"sockets\"=dword:00000001\n\n");
+    InstalledPrompts prompts;
+    InstalledProcessStarter starter;
+    LauncherWindows windows;
+    QWidget* window = windows.main.get();
+    QPushButton* button = windows.main->BitBtn2;
+    Qt::Key mnemonic = Qt::Key_H;
+    if (inBrowser) {
+        window = windows.browser.get();
+        button = windows.browser->BitBtn1;
+        mnemonic = Qt::Key_J;
+        windows.browser->SGrid->setRowCount(1);
+        windows.browser->SGrid->setCurrentCell(0, 0);
+    }
+    window->show();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    button->setFocus();
+
+    const auto key = [&](Qt::Key code, Qt::KeyboardModifiers modifiers, bool repeat) {
+        QWidget* focused = QApplication::focusWidget() ? QApplication::focusWidget() : window;
+        QTest::simulateEvent(focused, true, code, modifiers, QString(), repeat, repeat ? 50 : -1);
+    };
+    if (press.startsWith("double click")) {
+        QTest::mouseClick(button, Qt::LeftButton);
+        QTest::qWait(150); // the click's delay only stamps the event
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(), 150);
+    } else {
+        const Qt::Key code = press == "held Enter" ? Qt::Key_Return : mnemonic;
+        const Qt::KeyboardModifiers modifiers =
+            press == "held Enter" ? Qt::NoModifier : Qt::AltModifier;
+        // Held longer than the lock would last without the repeats.
+        for (int i = 0; i < 14; ++i)
+            key(code, modifiers, i > 0);
+        QWidget* focused = QApplication::focusWidget() ? QApplication::focusWidget() : window;
+        QTest::simulateEvent(focused, false, code, modifiers, QString(), false);
+    }
+    QTRY_COMPARE(starter->calls.size(), 1);
+    QTRY_VERIFY(button->isEnabled());
+    QCOMPARE(QApplication::focusWidget(), button);
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(starter->calls.size(), 2);
+    QVERIFY(prompts->errors.isEmpty());
 }
 
 void TestMainWindow::failedClosingSaveAsksTheUser_data() {

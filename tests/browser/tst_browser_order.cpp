@@ -48,6 +48,12 @@ void TestBrowserOrder::sortsByColumn_data() {
     QTest::newRow("names ignore case, ties keep the table order")
         << names << int(NameColumn) << false << QList<int>{1, 3, 0, 2};
     QTest::newRow("names reversed") << names << int(NameColumn) << true << QList<int>{2, 0, 1, 3};
+    QTest::newRow("digits in names compare as numbers")
+        << QStringList{"Server 10", "server 2", "Server 1b", "Server 1a"} << int(NameColumn)
+        << false << QList<int>{3, 2, 1, 0};
+    QTest::newRow("addresses by their numbers")
+        << QStringList{"10.0.0.10:2302", "10.0.0.9:2402", "10.0.0.9:2302"} << int(HostColumn)
+        << false << QList<int>{2, 1, 0};
     const QStringList pings = {"??", "120", "9", "??", "35"};
     QTest::newRow("ping as a number, silent last")
         << pings << int(PingColumn) << false << QList<int>{2, 4, 1, 0, 3};

@@ -1,3 +1,4 @@
+#include "base/LauncherError.h"
 #include "launch/CommandLine.h"
 #include "launch/GameStart.h"
 #include "settings/Registry.h"
@@ -92,7 +93,14 @@ void TestWineLaunch::preferencesToolThroughWine() {
     const QString startDir = QDir::currentPath();
 
     const QString gameDir = "C:\\Games\\ZAM";
-    startCommandLine(gameDir + "/QUELLGROVEPREFERENCES.EXE", gameDir);
+    try {
+        startPreferencesTool("C:\\Games\\Elsewhere");
+        QFAIL("a missing tool must be reported");
+    } catch (const LauncherError& error) {
+        QCOMPARE(error.message(), "ZAM Preferences was not found: there is no \"" + wine.prefix +
+                                      "/drive_c/Games/Elsewhere/QUELLGROVEPREFERENCES.EXE\".");
+    }
+    startPreferencesTool(gameDir);
     QDir::setCurrent(startDir);
 
     QCOMPARE(starter->calls.size(), 1);

@@ -5,12 +5,18 @@
 #include <QStringList>
 
 // Records every sound instead of playing it: "built-in" or "file:<path>".
+// With filesFail every file is told to OnFileFailed as unplayable.
 class RecordingSoundOutput : public SoundOutput {
 public:
     void playBuiltIn() override { played << QStringLiteral("built-in"); }
-    void playFile(const QString& path) override { played << QStringLiteral("file:") + path; }
+    void playFile(const QString& path) override {
+        played << QStringLiteral("file:") + path;
+        if (filesFail && OnFileFailed)
+            OnFileFailed(path);
+    }
 
     QStringList played;
+    bool filesFail = false;
 };
 
 // Installs a recorder for the life of the object.

@@ -90,6 +90,7 @@ private Q_SLOTS:
     void soundsPerMode_data();
     void soundsPerMode();
     void labelsColoursAndLamp();
+    void unplayableSoundSaidOnce();
     void playerListAcrossDatagrams();
     void malformedMaxplayersOpensNoBox();
     void closingAndReopening();
@@ -165,6 +166,19 @@ void TestWatcherWindow::labelsColoursAndLamp() {
     w->UpdateStatus();
     QTRY_COMPARE(w->mission->text(), QString("None"));
     QCOMPARE(colourOf(w->mission), kMaroon);
+}
+
+void TestWatcherWindow::unplayableSoundSaidOnce() {
+    WatchingLauncher launcher;
+    launcher.sounds->filesFail = true;
+    launcherSettings.SoundMode = 2;
+    const QString said = "The sound file \"/sounds/new game.wav\" cannot be played.";
+    for (int game = 0; game < 2; ++game) {
+        QVERIFY(launcher.poll({"\\gstate\\13\\"}, QStringLiteral("briefing %1").arg(game)));
+        QVERIFY(launcher.poll({"\\gstate\\9\\"}, QStringLiteral("new game %1").arg(game)));
+        QCOMPARE(launcher.watcher->status->text() == said, game == 0);
+    }
+    QCOMPARE(launcher.sounds->played.size(), 2);
 }
 
 void TestWatcherWindow::playerListAcrossDatagrams() {
