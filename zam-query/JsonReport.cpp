@@ -131,9 +131,17 @@ template <typename Unit> JsonStream& JsonStream::quoted(const Unit* text, qsizet
     return *this;
 }
 
-void writeServer(JsonStream& json, const QueriedServer& server) {
+void writeServer(JsonStream& json, const QueriedServer& server, bool friends) {
     const ServerAnswer& answer = server.answer;
     json << "    {\n        \"answered\": " << answer.answered;
+    if (friends) {
+        json << ",\n        \"friends\": [\n";
+        for (qsizetype i = 0; i < server.friends.size(); ++i) {
+            json << "            ";
+            json.quoted(server.friends[i]) << (i + 1 < server.friends.size() ? ",\n" : "\n");
+        }
+        json << "        ]";
+    }
     json << ",\n        \"host\": ";
     json.quoted(server.host) << ",\n        \"mission\": ";
     json.quoted(QStringView(answer.mission).trimmed()) << ",\n        \"name\": ";
@@ -157,11 +165,11 @@ void writeServer(JsonStream& json, const QueriedServer& server) {
 
 } // namespace
 
-void writeQueryJson(const std::vector<QueriedServer>& servers, std::FILE* out) {
+void writeQueryJson(const std::vector<QueriedServer>& servers, bool friends, std::FILE* out) {
     JsonStream json(out);
     json << "[\n";
     for (size_t i = 0; i < servers.size(); ++i) {
-        writeServer(json, servers[i]);
+        writeServer(json, servers[i], friends);
         json << (i + 1 < servers.size() ? ",\n" : "\n");
     }
     json << "]\n";

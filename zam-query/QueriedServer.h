@@ -29,6 +29,7 @@ struct QueriedServer {
     bool playersDropped = false;
     PlayerTexts playerNames;
     PlayerTexts playerScores;
+    QStringList friends; // with --friends: the friends playing on it
 
     PlayerList players() { return {playerCount, playerNames, playerScores, playersDropped}; }
 };

@@ -7,7 +7,7 @@
 
 const char queryUsage[] =
     "usage: zam-query [--sockets | --dplay] [--timeout MS] [--rate N] [--json]\n"
-    "                 [--file FILE] [HOST:PORT...]\n"
+    "                 [--friends] [--file FILE] [HOST:PORT...]\n"
     "       zam-query --lan [--timeout MS] [--json]\n"
     "       zam-query --master HOST:PORT --game NAME [--key KEY] [--master-timeout MS]\n"
     "                 [--timeout MS] [--rate N] [--json]\n"
@@ -22,6 +22,9 @@ const char queryUsage[] =
     "  --file FILE   also query the HOST:PORT entries of FILE, one per line or\n"
     "                separated by blanks; - reads them from the standard input\n"
     "  --json        print JSON with the players and their scores instead of a table\n"
+    "  --friends     print only the servers with a friend of the launcher's friends\n"
+    "                list on them, naming the friends; exit status 0 when a friend\n"
+    "                was found, 1 when none was\n"
     "  --lan         find the servers on the local network by broadcast instead, on game\n"
     "                ports 2302 to 2402, collecting answers for MS milliseconds\n"
     "  --master HOST:PORT, --game NAME, --key KEY\n"
@@ -29,8 +32,9 @@ const char queryUsage[] =
     "                (several separated by \";\", tried in order), the game name and\n"
     "                the secret key sent to it; each defaults to the launcher's settings\n"
     "  --master-timeout MS  give a master at most MS milliseconds (default 10000)\n"
-    "Exit status: 0 when a server answered, 1 when none did or no master gave a\n"
-    "list, 2 for bad arguments or no saved servers.\n";
+    "Exit status: 0 when a server answered (with --friends: a friend was found),\n"
+    "1 when none did or no master gave a list, 2 for bad arguments or no saved\n"
+    "servers (or friends).\n";
 
 namespace {
 
@@ -92,6 +96,8 @@ QueryRequest parseQueryArguments(const QStringList& arguments) {
             sockets = argument == QLatin1String("--sockets");
         } else if (argument == QLatin1String("--json")) {
             request.json = true;
+        } else if (argument == QLatin1String("--friends")) {
+            request.friends = true;
         } else if (argument == QLatin1String("--lan")) {
             request.lan = true;
         } else if (argument == QLatin1String("--timeout")) {
@@ -126,6 +132,8 @@ QueryRequest parseQueryArguments(const QStringList& arguments) {
     }
     if (request.lan && !servers.empty())
         throw UsageError("--lan takes no servers");
+    if (request.lan && request.friends)
+        throw UsageError("--lan and --friends do not go together");
     if (request.fromMaster() && (request.lan || !servers.empty()))
         throw UsageError("a master's list takes no other servers");
     // The implementation option applies to every server, wherever it stands.

@@ -28,6 +28,8 @@ struct QueryRequest {
     bool json = false;
     // Find the servers on the local network instead.
     bool lan = false;
+    // Report only the servers with a friend on them, naming the friends.
+    bool friends = false;
     int timeoutMs = 2000;
     int rate = DefaultRate; // datagrams per second
     // The servers of a master's list instead (--master, --game, --key); what

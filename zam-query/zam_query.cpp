@@ -7,6 +7,7 @@
 #include "zam-query/QueryReport.h"
 #include "zam-query/QueryRequest.h"
 #include "zam-query/QuerySweep.h"
+#include "zam-query/SavedFriends.h"
 #include "zam-query/SavedServers.h"
 
 #include <QCoreApplication>
@@ -41,6 +42,17 @@ int main(int argc, char* argv[]) {
     if (request.lan)
         return printLanServers(request);
     std::vector<QueriedServer>& servers = request.servers;
+    FriendTable friends;
+    if (request.friends) {
+        QStringList warnings;
+        friends = readSavedFriends(warnings);
+        for (const QString& warning : warnings)
+            printError(warning);
+        if (friends.Last < 0) {
+            printError(QStringLiteral("no friends saved; add them in the launcher"));
+            return 2;
+        }
+    }
     if (request.fromMaster()) {
         QStringList errors;
         const bool listed = readMasterServers(request, errors);
@@ -59,11 +71,13 @@ int main(int argc, char* argv[]) {
             return 2;
         }
     }
-    runQuerySweep(servers, request.timeoutMs, request.rate, request.json);
-    writeQueryReport(servers, request.json, stdout);
-    const bool anyAnswered = std::any_of(servers.begin(), servers.end(),
+    runQuerySweep(servers, request.timeoutMs, request.rate, request.json || request.friends);
+    const bool found = request.friends
+                           ? keepServersWithFriends(servers, friends)
+                           : std::any_of(servers.begin(), servers.end(),
                                          [](const QueriedServer& s) { return s.answer.answered; });
-    const int status = anyAnswered ? 0 : 1;
+    writeQueryReport(servers, request.json, stdout, request.friends);
+    const int status = found ? 0 : 1;
 #ifndef __SANITIZE_ADDRESS__
     // The system takes back the whole heap at once; freeing every server's
     // texts one by one would add a tenth to a large sweep. Sanitizer builds

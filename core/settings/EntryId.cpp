@@ -46,6 +46,10 @@ qint32 newEntryId(const ServerTable& servers, quint32 seed) {
     return drawUnused(idsInUse(servers), seed);
 }
 
+qint32 newEntryId(const FriendTable& friends, quint32 seed) {
+    return drawUnused(idsInUse(friends), seed);
+}
+
 quint32 clockSeed() {
     return timeOfDayMilliseconds(QDateTime::currentDateTimeUtc().time());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/FriendSettings.h"
 #include "settings/Tables.h"
 
 #include <QTime>
@@ -19,6 +20,7 @@ quint32 timeOfDayMilliseconds(const QTime& time);
 // drawing again while the Id is in use in the table.
 qint32 newEntryId(const ModTable& mods, quint32 seed);
 qint32 newEntryId(const ServerTable& servers, quint32 seed);
+qint32 newEntryId(const FriendTable& friends, quint32 seed);
 
 // The seed new entries use: the UTC time of day in milliseconds.
 quint32 clockSeed();

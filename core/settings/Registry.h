@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/FriendSettings.h"
 #include "settings/Tables.h"
 
 #include <QString>
@@ -24,9 +25,11 @@ struct LoadOutcome {
 // stays, and the table being loaded keeps only the entries it could read
 // (the others stay in the store, see UnloadedKeys). A prompt's executable is
 // written to the store whatever step the load stops at; a cancelled prompt
-// writes nothing and keeps the stored path.
+// writes nothing and keeps the stored path. With friends, the friends list
+// and its options are loaded last (see loadFriends).
 LoadOutcome loadRegistry(LauncherSettings& settings, ModTable& mods, ServerTable& servers,
-                         const ExecutableChooser& chooseExecutable);
+                         const ExecutableChooser& chooseExecutable,
+                         FriendSettings* friends = nullptr);
 
 // The settings and both tables as the store holds them, as far as this
 // session knows: what the last load read (or, where it stopped early, what
@@ -35,6 +38,7 @@ struct StoredState {
     LauncherSettings settings;
     ModTable mods;
     ServerTable servers;
+    FriendSettings friends;
 };
 
 // Writes the settings and both tables to the store. Does nothing when the
@@ -44,8 +48,10 @@ struct StoredState {
 // the store has them, whatever step a load stopped at. Without it, every
 // option and entry is written and nothing is deleted. An entry is its Id:
 // a changed one is written to the key that holds that Id ("0042" for 42).
+// With friends, the friends list and its options are saved the same way.
 void saveRegistry(const LauncherSettings& settings, const ModTable& mods,
-                  const ServerTable& servers, const StoredState* stored = nullptr);
+                  const ServerTable& servers, const StoredState* stored = nullptr,
+                  const FriendSettings* friends = nullptr);
 
 // True when the store holds the launcher's key.
 bool launcherKeyExists();

@@ -5,6 +5,7 @@
 #include "settings/RememberedGeometry.h"
 #include "settings/SettingsStore.h"
 #include "settings/StoreKeys.h"
+#include "settings/TableStore.h"
 #include "settings/WinePrefix.h"
 
 #include <QSet>
@@ -79,40 +80,6 @@ void readOptions(SettingsStore& store, LauncherSettings& s, const ExecutableChoo
         s.Sound2 = QStringLiteral("none");
 }
 
-// Loads the entries listed under tableKey into slots 0.. in listing order.
-// readEntry reads the fields of slot k from the entry's open key. Entries
-// that cannot be taken (a bad one and all after it, or those beyond the
-// table's capacity) are remembered in UnloadedKeys so that a save keeps them.
-template <typename Table, typename ReadEntry>
-void loadTable(SettingsStore& store, const QString& tableKey, Table& table, ReadEntry readEntry,
-               const QString& what, QStringList& notices) {
-    store.openKey(tableKey, true);
-    const QStringList names = store.getKeyNames();
-    const int count = int(std::min<qsizetype>(names.size(), SLOT_COUNT));
-    QString entryPath = tableKey + u'\\'; // one text for every entry's path
-    const qsizetype stem = entryPath.size();
-    for (int k = 0; k < count; ++k) {
-        try {
-            table.Id[k] = parseInteger(names[k]);
-            entryPath.truncate(stem);
-            store.openKey(entryPath.append(names[k]), true);
-            readEntry(k);
-        } catch (...) {
-            table.Last = k - 1;
-            table.UnloadedKeys = names.mid(k);
-            throw;
-        }
-    }
-    table.Last = count - 1;
-    table.UnloadedKeys = names.mid(count);
-    if (!table.UnloadedKeys.isEmpty())
-        notices << QStringLiteral("Only the first %1 %2 were loaded; the other %3 stay in the "
-                                  "settings store unchanged.")
-                       .arg(SLOT_COUNT)
-                       .arg(what)
-                       .arg(table.UnloadedKeys.size());
-}
-
 void loadMods(SettingsStore& store, ModTable& mods, QStringList& notices) {
     loadTable(
         store, StoreKeys::Mods, mods,
@@ -138,21 +105,6 @@ void loadServers(SettingsStore& store, ServerTable& servers, QStringList& notice
         QStringLiteral("servers"), notices);
 }
 
-// The store's entries that a table does not hold, so that a new entry's Id
-// differs from theirs; loading the table replaces the list.
-template <typename Table>
-void noteEntriesNotInMemory(SettingsStore& store, const QString& tableKey, Table& table) {
-    table.UnloadedKeys.clear();
-    if (!store.openKey(tableKey, false))
-        return;
-    QSet<QString> inMemory;
-    for (int k = 0; k <= table.Last; ++k)
-        inMemory.insert(QString::number(table.Id[k]));
-    for (const QString& name : store.getKeyNames())
-        if (!inMemory.contains(name))
-            table.UnloadedKeys << name;
-}
-
 void readPlayer(SettingsStore& store, const LauncherSettings& settings, LoadOutcome& outcome) {
     store.setRootKey(RootKey::CurrentUser);
     if (store.openKey(StoreKeys::Game, false))
@@ -166,12 +118,14 @@ void readPlayer(SettingsStore& store, const LauncherSettings& settings, LoadOutc
 } // namespace
 
 LoadOutcome loadRegistry(LauncherSettings& settings, ModTable& mods, ServerTable& servers,
-                         const ExecutableChooser& chooseExecutable) {
+                         const ExecutableChooser& chooseExecutable, FriendSettings* friends) {
     LoadOutcome outcome;
     SettingsStore store;
     store.setRootKey(RootKey::CurrentUser);
     noteEntriesNotInMemory(store, StoreKeys::Mods, mods);
     noteEntriesNotInMemory(store, StoreKeys::Servers, servers);
+    if (friends)
+        noteFriendsNotInMemory(store, friends->table);
     // The executable chosen at a prompt must reach the file whatever step
     // the load stops at.
     try {
@@ -187,6 +141,8 @@ LoadOutcome loadRegistry(LauncherSettings& settings, ModTable& mods, ServerTable
         loadMods(store, mods, outcome.notices);
         loadServers(store, servers, outcome.notices);
         readPlayer(store, settings, outcome);
+        if (friends)
+            loadFriends(store, *friends, outcome.notices);
     } catch (...) {
         store.closeKey();
         try {

@@ -1,12 +1,8 @@
-#include "settings/IntegerConversion.h"
 #include "settings/Registry.h"
 #include "settings/RememberedGeometry.h"
 #include "settings/SettingsStore.h"
 #include "settings/StoreKeys.h"
-
-#include <QMultiHash>
-#include <QSet>
-#include <algorithm>
+#include "settings/TableStore.h"
 
 namespace {
 
@@ -37,55 +33,11 @@ void writeOptions(SettingsStore& store, const LauncherSettings& s, const Launche
     store.closeKey();
 }
 
-// The table's subkeys by the Id their names convert to; a name that
-// converts to none is no entry of the launcher's.
-QMultiHash<qint32, QString> keysById(SettingsStore& store, const QString& tableKey) {
-    QMultiHash<qint32, QString> keys;
-    if (!store.openKey(tableKey, false))
-        return keys;
-    for (const QString& name : store.getKeyNames()) {
-        qint32 id = 0;
-        if (tryParseInteger(name, id))
-            keys.insert(id, name);
-    }
-    return keys;
-}
-
-// Writes the entries of `now` that `stored` does not hold as they are (all
-// without `stored`) and deletes the keys of stored entries whose Id is gone.
-// sameEntry(k, s) compares slot k of now with slot s of stored.
-template <typename Table, typename SameEntry, typename WriteEntry>
-void writeTable(SettingsStore& store, const QString& tableKey, const Table& now,
-                const Table* stored, SameEntry sameEntry, WriteEntry writeEntry) {
-    const QMultiHash<qint32, QString> keys = keysById(store, tableKey);
-    QMultiHash<qint32, int> storedSlots;
-    for (int s = 0; stored && s <= stored->Last; ++s)
-        storedSlots.insert(stored->Id[s], s);
-
-    QSet<qint32> idsNow;
-    for (int k = 0; k <= now.Last; ++k) {
-        const qint32 id = now.Id[k];
-        idsNow.insert(id);
-        const QList<int> candidates = storedSlots.values(id);
-        if (std::any_of(candidates.begin(), candidates.end(),
-                        [&](int s) { return sameEntry(k, s); }))
-            continue;
-        store.openKey(tableKey + u'\\' + keys.value(id, QString::number(id)), true);
-        writeEntry(k);
-    }
-    if (!store.openKey(tableKey, false))
-        return;
-    for (auto slot = storedSlots.cbegin(); slot != storedSlots.cend(); ++slot) {
-        if (!idsNow.contains(slot.key()))
-            for (const QString& name : keys.values(slot.key()))
-                store.deleteKey(name);
-    }
-}
-
 } // namespace
 
 void saveRegistry(const LauncherSettings& settings, const ModTable& mods,
-                  const ServerTable& servers, const StoredState* stored) {
+                  const ServerTable& servers, const StoredState* stored,
+                  const FriendSettings* friends) {
     SettingsStore store;
     store.setRootKey(RootKey::CurrentUser);
     if (!store.openKey(StoreKeys::Launcher, false))
@@ -125,6 +77,8 @@ void saveRegistry(const LauncherSettings& settings, const ModTable& mods,
             store.writeString(QStringLiteral("mods"), servers.Mods[k]);
             store.writeBool(QStringLiteral("sockets"), servers.Sockets[k]);
         });
+    if (friends)
+        saveFriends(store, *friends, stored ? &stored->friends : nullptr);
     store.closeKey();
     store.commit();
 }

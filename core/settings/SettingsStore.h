@@ -43,6 +43,8 @@ public:
     QString readString(const QString& name) const;
     qint32 readInteger(const QString& name) const;
     bool readBool(const QString& name) const;
+    // True when the open key holds a value of that name, of any kind.
+    bool hasValue(const QString& name) const { return currentValue(name) != nullptr; }
 
     // Writes to the open key; without one they throw
     // "Failed to set data for '<name>'". A value that already reads the

@@ -11,6 +11,7 @@ inline const QString Game = QStringLiteral("\\Software\\Harrowmede\\Operation Qu
 inline const QString Launcher = QStringLiteral("\\Software\\ZAM Launcher2\\");
 inline const QString Mods = QStringLiteral("\\Software\\ZAM Launcher2\\mods");
 inline const QString Servers = QStringLiteral("\\Software\\ZAM Launcher2\\servers");
+inline const QString Friends = QStringLiteral("\\Software\\ZAM Launcher2\\friends");
 inline const QString Geometry = QStringLiteral("\\Software\\ZAM Launcher2\\geometry");
 
 inline QString modEntry(const QString& name) { return Mods + u'\\' + name; }

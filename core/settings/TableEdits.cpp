@@ -37,6 +37,10 @@ int addServerEntry(ServerTable& servers, quint32 seed) {
     return takeNewSlot(servers, seed);
 }
 
+int addFriendEntry(FriendTable& friends, quint32 seed) {
+    return takeNewSlot(friends, seed);
+}
+
 void deleteModEntry(ModTable& mods, int removed) {
     closeGap(mods, removed, [&mods](int i, int j) {
         mods.Name[i] = mods.Name[j];
@@ -54,6 +58,13 @@ void deleteServerEntry(ServerTable& servers, int removed) {
         servers.Port[i] = servers.Port[j];
         servers.Sockets[i] = servers.Sockets[j];
         servers.Mods[i] = servers.Mods[j];
+    });
+}
+
+void deleteFriendEntry(FriendTable& friends, int removed) {
+    closeGap(friends, removed, [&friends](int i, int j) {
+        friends.Name[i] = friends.Name[j];
+        friends.Id[i] = friends.Id[j];
     });
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/FriendSettings.h"
 #include "settings/Tables.h"
 
 // Adding and removing table entries in memory; the editors save and reload
@@ -10,13 +11,15 @@
 // when all SLOT_COUNT slots are in use.
 int addModEntry(ModTable& mods, quint32 seed);
 int addServerEntry(ServerTable& servers, quint32 seed);
+int addFriendEntry(FriendTable& friends, quint32 seed);
 
 // Removes the entry in slot `removed` in one pass that moves every later
 // entry up one slot; -1 removes nothing. A mod moves with its Id. A server
 // moves without it: slots keep their Ids, so a moved server is stored under
-// the Id of the slot it moves into.
+// the Id of the slot it moves into. A friend moves with its Id.
 void deleteModEntry(ModTable& mods, int removed);
 void deleteServerEntry(ServerTable& servers, int removed);
+void deleteFriendEntry(FriendTable& friends, int removed);
 
 // Adds a server with these fields, no password and no mods, as the servers
 // editor's Save of a new entry does; returns its slot, or -1 when the table

@@ -16,7 +16,7 @@ LoadOutcome LauncherState::load() {
     };
     LoadOutcome outcome;
     try {
-        outcome = loadRegistry(settings, mods, servers, choose);
+        outcome = loadRegistry(settings, mods, servers, choose, &friends);
         outcome.notices += loadMasterSettings(masters);
     } catch (...) {
         noteStored(); // a load that stopped early still tells what a save may write
@@ -33,7 +33,7 @@ LoadOutcome LauncherState::load() {
 
 void LauncherState::save() {
     Q_EMIT aboutToSave();
-    saveRegistry(settings, mods, servers, &stored_);
+    saveRegistry(settings, mods, servers, &stored_, &friends);
     saveMasterSettings(masters, &storedMasters_);
     noteStored();
 }
@@ -51,6 +51,7 @@ void LauncherState::noteStored() {
     stored_.settings = settings;
     stored_.mods = mods;
     stored_.servers = servers;
+    stored_.friends = friends;
     storedMasters_ = masters;
 }
 
@@ -59,6 +60,7 @@ void LauncherState::clear() {
     mods = ModTable();
     servers = ServerTable();
     queries = QueryTable();
+    friends = FriendSettings();
     masters = MasterSettings();
     profileNames.clear();
     playerName = QStringLiteral("-");

@@ -22,6 +22,7 @@ public:
     ModTable mods;
     ServerTable servers;
     QueryTable queries;
+    FriendSettings friends;
     MasterSettings masters;
     // The profile names and the player name of the last load that opened the
     // launcher's key; "-" until then.
@@ -32,7 +33,7 @@ public:
     // window's file dialog); without a chooser the answer is empty.
     void setExecutableChooser(ExecutableChooser chooser);
 
-    // Loads the settings and both tables from the store. Throws the load's
+    // Loads the settings, both tables and the friends from the store. Throws the load's
     // error; what was read until then stays, as loadRegistry describes.
     LoadOutcome load();
     // Writes what changed since the last load or save; whatever this session

@@ -7,6 +7,7 @@
 #include "dialogs/Unit3.h"
 #include "dialogs/Unit5.h"
 #include "dialogs/Unit7.h"
+#include "friends/FriendCheck.h"
 #include "watcher/Unit6.h"
 
 #include <QApplication>
@@ -35,6 +36,7 @@ void ApplicationWindows::createOthers() {
     watcher = std::make_unique<TFormWatcher>();
     options = std::make_unique<TFormOptions>();
     linkWindows(*main, *browser, *watcher);
+    new FriendCheck(this);
 }
 
 bool ApplicationWindows::eventFilter(QObject* watched, QEvent* event) {

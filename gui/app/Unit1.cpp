@@ -3,6 +3,7 @@
 #include "app/PathLabel.h"
 #include "base/VisibleText.h"
 #include "browser/Unit4.h"
+#include "dialogs/FriendsEditor.h"
 #include "dialogs/Unit2.h"
 #include "dialogs/Unit3.h"
 #include "dialogs/Unit5.h"
@@ -171,6 +172,7 @@ void TForm1::buildMenu() {
     Options2 = addItem(options, QStringLiteral("Options2"), QStringLiteral("&Options"));
     Mods1 = addItem(options, QStringLiteral("Mods1"), QStringLiteral("&Mods"));
     Servers1 = addItem(options, QStringLiteral("Servers1"), QStringLiteral("&Servers"));
+    Friends1 = addItem(options, QStringLiteral("Friends1"), tr("&Friends"));
     options->addSeparator();
     ZAMPreferences1 =
         addItem(options, QStringLiteral("ZAMPreferences1"), QStringLiteral("ZAM Preferences"));
@@ -196,6 +198,7 @@ void TForm1::connectHandlers() {
     connect(Options2, &QAction::triggered, this, guardedHandler(this, &TForm1::Options2Click));
     connect(Mods1, &QAction::triggered, this, guardedHandler(this, &TForm1::Mods1Click));
     connect(Servers1, &QAction::triggered, this, guardedHandler(this, &TForm1::Servers1Click));
+    connect(Friends1, &QAction::triggered, this, guardedHandler(this, &TForm1::Friends1Click));
     connect(ZAMPreferences1, &QAction::triggered, this,
             guardedHandler(this, &TForm1::ZAMPreferences1Click));
     connect(quit1, &QAction::triggered, this, guardedHandler(this, &TForm1::quit1Click));
@@ -337,6 +340,10 @@ void TForm1::Mods1Click() {
 
 void TForm1::Servers1Click() {
     bringUp(Form3);
+}
+
+void TForm1::Friends1Click() {
+    bringUp(FriendsEditor::of(this));
 }
 
 void TForm1::ZAMPreferences1Click() {

@@ -41,6 +41,7 @@ public:
     void Options2Click();
     void Mods1Click();
     void Servers1Click();
+    void Friends1Click();
     void ZAMPreferences1Click();
     void quit1Click();
     void About1Click();
@@ -68,6 +69,7 @@ public:
     QAction* Options2;
     QAction* Mods1;
     QAction* Servers1;
+    QAction* Friends1;
     QAction* ZAMPreferences1;
     QAction* quit1;
     QAction* About1;

@@ -1,5 +1,6 @@
 #include "browser/Unit4.h"
 
+#include "browser/BrowserFriends.h"
 #include "browser/BrowserPlacement.h"
 #include "browser/FindBar.h"
 #include "browser/GridCell.h"
@@ -170,6 +171,7 @@ void TForm4::buildControls() {
     order_ = new GridOrder(SGrid);
     placement_ = new BrowserPlacement(this, Splitter1, SGrid->horizontalHeader(), state_);
     new ServerRowMenu(this);
+    friends_ = new BrowserFriends(this);
 
     udps = new UdpEndpoint(this);
     udps->setObjectName(QStringLiteral("udps"));
@@ -258,6 +260,7 @@ void TForm4::Timer1Timer() {
     order_->apply();
     findBar_->remark();
     showPlayers();
+    friends_->sweepEnded();
 }
 
 void TForm4::BitBtn2Click() {
@@ -278,6 +281,7 @@ void TForm4::querySweep() {
     if (sweeping_)
         return;
     sweeping_ = true;
+    friends_->sweepStarted();
     const auto sweepEnds = qScopeGuard([this] {
         sweeping_ = false;
         udps->useLookups(nullptr);
@@ -353,6 +357,8 @@ void TForm4::udpsDataReceived(qint32 NumberBytes, const QString& FromIP, qint32 
     try {
         acceptReply(text, FromIP, Port, udps->arrivalTick(), shownServers(), state_.queries, sink);
         source_->replyArrived(text, FromIP, Port);
+        if (!sweeping())
+            friends_->lateReply();
     } catch (...) {
         repaintSoon();
         throw;
@@ -381,6 +387,7 @@ void TForm4::showPlayers() {
         setText(PlrGrid, row, 0, queries.playerName(slot, row));
         setText(PlrGrid, row, 1, queries.playerScore(slot, row));
     }
+    friends_->playersShown(slot);
 }
 
 // Presses "&Join server", as the watcher's join does.
@@ -433,6 +440,10 @@ void TForm4::markRow(int row) {
         return;
     changedRows_ |= inView;
     repaintSoon();
+}
+
+bool TForm4::sweeping() const {
+    return sweeping_ || Timer1->isActive();
 }
 
 int TForm4::selectedSlot() const {

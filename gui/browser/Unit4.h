@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <functional>
 
+class BrowserFriends;
 class BrowserPlacement;
 class FindBar;
 class GridOrder;
@@ -41,6 +42,8 @@ public:
     void udpsDataReceived(qint32 NumberBytes, const QString& FromIP, qint32 Port);
     void udpsInvalidHost(bool& handled);
     void udpsBufferInvalid(bool& handled);
+    // From the start of a sweep until Timer1 ends it.
+    bool sweeping() const;
     // Presses "&Join server": joins the selected server, if any.
     void joinSelected();
     // The servers shown: the saved ones or the internet list.
@@ -94,6 +97,7 @@ private:
     // Sorting and finding, both untouched until the user asks for them.
     GridOrder* order_;
     FindBar* findBar_;
+    BrowserFriends* friends_;
     BrowserPlacement* placement_;
     ServerSource* source_;
     QRect changedRows_; // rows in view whose texts changed since the last repaint

@@ -1,5 +1,6 @@
 #include "dialogs/Unit7.h"
 
+#include "dialogs/FriendOptions.h"
 #include "dialogs/InternetServersGroup.h"
 #include "settings/Tables.h"
 #include "windows/FormActivation.h"
@@ -67,6 +68,7 @@ TFormOptions::TFormOptions(QWidget* parent)
     Button1 = placed(new QPushButton(QStringLiteral("..."), GroupBox2), QStringLiteral("Button1"),
                      184, 152, 17, 21);
 
+    Friends = placed(new FriendOptions(this), QStringLiteral("Friends"), 8, 116, 193, 54);
     BitBtn2 = placed(glyphButton(this, QStringLiteral("&OK"), QStyle::SP_DialogOkButton),
                      QStringLiteral("BitBtn2"), 8, 176, 89, 25);
     BitBtn2->setDefault(true);
@@ -119,6 +121,7 @@ void TFormOptions::FormActivate() {
     setRadio(sounds3, state_.settings.SoundMode == 2);
     sound1->setText(state_.settings.Sound1);
     sound2->setText(state_.settings.Sound2);
+    Friends->showSettings(state_.friends);
     internetServers->showSettings(state_.masters);
 }
 
@@ -179,6 +182,7 @@ void TFormOptions::BitBtn2Click() {
         state_.settings.SoundMode = 1;
     if (sounds3->isChecked())
         state_.settings.SoundMode = 2;
+    Friends->storeSettings(state_.friends);
     internetServers->storeSettings(state_.masters);
     state_.save();
     close();

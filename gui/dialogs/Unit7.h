@@ -3,6 +3,7 @@
 #include "dialogs/FixedDialog.h"
 #include "windows/Prompts.h"
 
+class FriendOptions;
 class InternetServersGroup;
 class QButtonGroup;
 class QCheckBox;
@@ -46,6 +47,7 @@ public:
     QPushButton* Button1;
     QPushButton* BitBtn2;
     QPushButton* BitBtn1;
+    FriendOptions* Friends;
     InternetServersGroup* internetServers;
     OpenDialog OpenDialog1;
 

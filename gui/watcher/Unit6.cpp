@@ -7,6 +7,7 @@
 #include "watcher/PlayerChart.h"
 #include "watcher/SoundOutput.h"
 #include "watcher/WatchNotifier.h"
+#include "watcher/WatcherFriends.h"
 #include "windows/FormActivation.h"
 #include "windows/GridTextDelegate.h"
 #include "windows/GuardedHandler.h"
@@ -173,6 +174,7 @@ void TFormWatcher::buildControls() {
 
     chart_ = new PlayerChart(this);
     notifier_ = new WatchNotifier(this);
+    friends_ = new WatcherFriends(this);
 }
 
 void TFormWatcher::connectHandlers() {
@@ -222,6 +224,7 @@ void TFormWatcher::watch(const QString& hostName, const QString& port, bool sock
     show();
     chart_->clear();
     notifier_->watching(state_.servers, hostName, port, sockets);
+    friends_->watching(hostName, port, sockets);
     udps->setRemoteHost(hostName);
     udps->setRemotePort(queryPort(port, sockets));
     Timer2->start();
@@ -233,6 +236,7 @@ void TFormWatcher::UpdateStatus() {
     host->setText(udps->RemoteHost() + u':' + QString::number(udps->RemotePort()));
     watchedServer.pollStarted();
     chart_->pollStarted();
+    friends_->pollStarted();
     display_.playerList.clear();
     showDisplay();
 
@@ -430,6 +434,7 @@ void TFormWatcher::closeEvent(QCloseEvent* event) {
 void TFormWatcher::FormClose() {
     notePlace();
     Timer2->stop();
+    friends_->stopped();
     watchedServer.WatcherState = 0;
     if (OnClosed)
         OnClosed();

@@ -15,6 +15,7 @@ class QTimer;
 class LauncherState;
 class UdpEndpoint;
 class WatchNotifier;
+class WatcherFriends;
 
 // The server watcher: a small window that stays on top, polls one server
 // every 15 seconds, shows its game state, players, mission and player list,
@@ -87,6 +88,7 @@ private:
     // The player count of the last hour, and the desktop notifications.
     PlayerChart* chart_;
     WatchNotifier* notifier_;
+    WatcherFriends* friends_;
     QSet<QString> failedSounds_; // sound files already said to be unplayable
 };
 

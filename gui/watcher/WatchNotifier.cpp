@@ -2,21 +2,12 @@
 
 #include "query/WatcherReply.h"
 #include "settings/Tables.h"
+#include "windows/DesktopNotifications.h"
 
-#include <QDBusConnection>
-#include <QDBusPendingCallWatcher>
-#include <QDBusPendingReply>
 #include <QWidget>
 
-namespace {
-
-const QString service = QStringLiteral("org.freedesktop.Notifications");
-const QString path = QStringLiteral("/org/freedesktop/Notifications");
-const QString interface = QStringLiteral("org.freedesktop.Notifications");
-
-} // namespace
-
-WatchNotifier::WatchNotifier(QWidget* watcher) : QObject(watcher), watcher_(watcher) {}
+WatchNotifier::WatchNotifier(QWidget* watcher)
+    : QObject(watcher), watcher_(watcher), notifications_(new DesktopNotifications(this)) {}
 
 void WatchNotifier::watching(const ServerTable& servers, const QString& host, const QString& port,
                              bool sockets) {
@@ -36,31 +27,12 @@ void WatchNotifier::stateChanged(qint32 previous, qint32 state, const QString& s
                                  : status + QStringLiteral(": the running game has ended."));
 }
 
-// The call does not wait for the service: a missing one answers with an
-// error that is dropped.
 void WatchNotifier::post(const QString& body) {
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected())
-        return;
-    if (!listening_)
-        listening_ = bus.connect(QString(), path, interface, QStringLiteral("ActionInvoked"), this,
-                                 SLOT(actionInvoked(uint, QString)));
-    QDBusMessage notify =
-        QDBusMessage::createMethodCall(service, path, interface, QStringLiteral("Notify"));
-    notify << QStringLiteral("ZAM Launcher") << uint(0) << QStringLiteral("zam-launcher") << server_
-           << body << QStringList{QStringLiteral("default"), QStringLiteral("Show")}
-           << QVariantMap{} << qint32(-1);
-    auto* reply = new QDBusPendingCallWatcher(bus.asyncCall(notify), this);
-    connect(reply, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* call) {
-        const QDBusPendingReply<uint> id = *call;
-        if (id.isValid())
-            posted_.insert(id.value());
-        call->deleteLater();
-    });
+    notifications_->post(server_, body, [this] { bringForward(); });
 }
 
-void WatchNotifier::actionInvoked(uint id, const QString& action) {
-    if (action != QStringLiteral("default") || !posted_.contains(id) || watcher_->isHidden())
+void WatchNotifier::bringForward() {
+    if (watcher_->isHidden())
         return;
     watcher_->setWindowState(watcher_->windowState() & ~Qt::WindowMinimized);
     watcher_->raise();

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QObject>
-#include <QSet>
 
+class DesktopNotifications;
 class QWidget;
 struct ServerTable;
 
@@ -25,15 +25,11 @@ public:
     // text the watcher now shows.
     void stateChanged(qint32 previous, qint32 state, const QString& status);
 
-private Q_SLOTS:
-    void actionInvoked(uint id, const QString& action);
-
 private:
     void post(const QString& body);
+    void bringForward();
 
     QWidget* watcher_;
     QString server_;
-    bool listening_ = false;
-    // The notifications this watcher posted, whose clicks it answers.
-    QSet<uint> posted_;
+    DesktopNotifications* notifications_;
 };

@@ -27,7 +27,7 @@ QByteArray text(const QByteArray& value) {
     return '"' + value + '"';
 }
 
-// A whole store: the game's keys, the options, two mods and two servers.
+// A whole store: the game's keys, the options, two mods, two servers and a friend.
 QList<Value> storeValues(const QString& executable, const QString& gameDir) {
     const QByteArray launcher = "ZAM Launcher2";
     const QByteArray mod = launcher + "\\mods\\";
@@ -42,6 +42,7 @@ QList<Value> storeValues(const QString& executable, const QString& gameDir) {
         {launcher, "watchers", "dword:00000002"},
         {launcher, "sound1", text("start.wav")},
         {launcher, "sound2", text("join.wav")},
+        {launcher, "friendcheck", "dword:0000003c"},
     };
     for (const QByteArray id : {"11", "12"})
         values << Value{mod + id, "name", text("Mod " + id)} << Value{mod + id, "dir", text(id)}
@@ -53,6 +54,7 @@ QList<Value> storeValues(const QString& executable, const QString& gameDir) {
                << Value{server + id, "mods", text("11;")}
                << Value{server + id, "sockets", "dword:00000001"};
     values << Value{"Harrowmede\\Operation Quellgrove", "Player Name", text("Me")};
+    values << Value{launcher + "\\friends\\31", "name", text("Ann")};
     return values;
 }
 

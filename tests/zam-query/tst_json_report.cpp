@@ -17,11 +17,11 @@ private Q_SLOTS:
 
 namespace {
 
-QByteArray written(const std::vector<QueriedServer>& servers) {
+QByteArray written(const std::vector<QueriedServer>& servers, bool friends) {
     char* text = nullptr;
     size_t size = 0;
     std::FILE* out = open_memstream(&text, &size);
-    writeQueryJson(servers, out);
+    writeQueryJson(servers, friends, out);
     std::fclose(out);
     const QByteArray bytes(text, qsizetype(size));
     std::free(text);
@@ -30,14 +30,14 @@ QByteArray written(const std::vector<QueriedServer>& servers) {
 
 // What the report held before: Qt's indented document, with DEL and C1 (in
 // UTF-8) escaped afterwards.
-QByteArray documentWriterBytes(const std::vector<QueriedServer>& servers) {
+QByteArray documentWriterBytes(const std::vector<QueriedServer>& servers, bool friends) {
     QJsonArray array;
     for (const QueriedServer& s : servers) {
         QJsonArray players;
         for (int i = 0; s.answer.answered && i < s.playerCount; ++i)
             players.append(QJsonObject{{"name", PlayerList::textAt(s.playerNames, i)},
                                        {"score", PlayerList::textAt(s.playerScores, i)}});
-        array.append(QJsonObject{
+        QJsonObject object{
             {"name", s.name},
             {"host", s.host},
             {"port", s.port},
@@ -47,7 +47,10 @@ QByteArray documentWriterBytes(const std::vector<QueriedServer>& servers) {
             {"players", s.answer.players.trimmed()},
             {"mission", s.answer.mission.trimmed()},
             {"playerList", players},
-        });
+        };
+        if (friends)
+            object.insert("friends", QJsonArray::fromStringList(s.friends));
+        array.append(object);
     }
     QByteArray json = QJsonDocument(array).toJson(QJsonDocument::Indented);
     json.replace("\x7f", "\\u007f");
@@ -70,6 +73,8 @@ QueriedServer server(const QString& text, bool answered, qint32 players) {
     s.playerNames.set(0, QLatin1StringView(latin1));
     s.playerNames.set(1, QLatin1StringView());
     s.playerScores.set(0, QLatin1StringView("-3" + latin1));
+    if (players > 1)
+        s.friends = {text, QStringLiteral("Ann")};
     return s;
 }
 
@@ -99,7 +104,8 @@ void TestJsonReport::sameBytesAsTheDocumentWriter() {
          {std::vector<QueriedServer>{},
           {server(text, false, 2)},
           {server(text, true, 0), server(text, true, 3), server(text, false, 1)}})
-        QCOMPARE(written(servers), documentWriterBytes(servers));
+        for (const bool friends : {false, true})
+            QCOMPARE(written(servers, friends), documentWriterBytes(servers, friends));
 }
 
 QTEST_GUILESS_MAIN(TestJsonReport)

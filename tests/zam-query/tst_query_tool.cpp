@@ -27,6 +27,8 @@ private Q_SLOTS:
     void badArguments();
     void savedServers();
     void missingStore();
+    void friends_data();
+    void friends();
     void fromMaster_data();
     void fromMaster();
 
@@ -212,6 +214,7 @@ void TestQueryTool::badArguments_data() {
     QTest::newRow("rate zero") << QStringList{"--rate", "0", "127.0.0.1:2302"};
     QTest::newRow("rate without value") << QStringList{"127.0.0.1:2302", "--rate"};
     QTest::newRow("missing file") << QStringList{"--file", "/nonexistent/servers"};
+    QTest::newRow("friends on the LAN") << QStringList{"--lan", "--friends"};
 }
 
 void TestQueryTool::badArguments() {
@@ -270,6 +273,67 @@ void TestQueryTool::missingStore() {
     QCOMPARE(result.exitCode, 2);
     QVERIFY2(result.err.contains("no saved servers"), qPrintable(result.err));
     QVERIFY(QDir(emptyHome.path()).isEmpty());
+}
+
+void TestQueryTool::friends_data() {
+    QTest::addColumn<QByteArray>("friendsKey");
+    QTest::addColumn<bool>("json");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("found"); // per server shown: its friends, ", "-joined
+
+    const QByteArray bob = "[HKEY_CURRENT_USER\\Software\\ZAM Launcher2\\friends\\5]\n"
+                           "\"name\"=\" bob \"\n\n";
+    const QByteArray ann = "[HKEY_CURRENT_USER\\Software\\ZAM Launcher2\\friends\\6]\n"
+                           "\"name\"=\"ANN\"\n\n";
+    const QByteArray zed = "[HKEY_CURRENT_USER\\Software\\ZAM Launcher2\\friends\\7]\n"
+                           "\"name\"=\"Zed\"\n\n";
+    QTest::newRow("two friends, table") << bob + ann + zed << false << 0 << QStringList{"ANN, bob"};
+    QTest::newRow("two friends, json") << bob + ann << true << 0 << QStringList{"ANN, bob"};
+    QTest::newRow("none playing") << zed << false << 1 << QStringList{};
+    QTest::newRow("none playing, json") << zed << true << 1 << QStringList{};
+    QTest::newRow("no friends saved") << QByteArray() << false << 2 << QStringList{};
+}
+
+// Only the servers with friends are listed, with the friends in playing order.
+void TestQueryTool::friends() {
+    QFETCH(QByteArray, friendsKey);
+    QFETCH(bool, json);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, found);
+    QTemporaryDir home;
+    QVERIFY(QDir(home.path()).mkpath("zam-launcher"));
+    QFile file(home.filePath("zam-launcher/registry.reg"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("REGEDIT4\n\n" + friendsKey);
+    file.close();
+
+    QStringList arguments{"--friends", "--timeout", "300", gameAddress(coopPort, 1),
+                          gameAddress(silentPort, 1)};
+    if (json)
+        arguments << "--json";
+    const Run result = run(arguments, home.path());
+    QCOMPARE(result.exitCode, exitCode);
+    if (exitCode == 2) {
+        QVERIFY2(result.err.contains("no friends saved"), qPrintable(result.err));
+        return;
+    }
+    QStringList shown;
+    if (json) {
+        for (const QJsonValue server : QJsonDocument::fromJson(result.out.toUtf8()).array()) {
+            QStringList names;
+            for (const QJsonValue name : server.toObject()["friends"].toArray())
+                names << name.toString();
+            shown << names.join(", ");
+        }
+    } else {
+        const QStringList lines = result.out.split(u'\n', Qt::SkipEmptyParts);
+        QVERIFY(lines[0].startsWith("NAME") && lines[0].endsWith("FRIENDS"));
+        for (const QString& line : lines.mid(1)) {
+            QVERIFY2(line.contains(gameAddress(coopPort, 1)), qPrintable(line));
+            shown << line.section("Coop", 1).trimmed();
+        }
+    }
+    QCOMPARE(shown, found);
 }
 
 void TestQueryTool::fromMaster_data() {

@@ -60,6 +60,7 @@ mkdir -p "$demo/config/zam-launcher"
     server 13 "Long match" $((port + 4)) "" "desert;" 1
     server 14 "Gone dark" $((port + 6)) "" "" 1
     server 15 "Night ops" $((port + 8)) "secret" "nightops;winter;" 0
+    printf '[HKEY_CURRENT_USER\\Software\\ZAM Launcher2\\friends\\21]\n"name"="Heidi"\n\n'
     printf '[HKEY_LOCAL_MACHINE\\Software\\Harrowmede\\Operation Quellgrove]\n"MAIN"="%s"\n\n' "$game"
     printf '[HKEY_CURRENT_USER\\Software\\Harrowmede\\Operation Quellgrove]\n"Player Name"="Alice"\n'
 } >"$demo/config/zam-launcher/registry.reg"
