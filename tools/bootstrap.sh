@@ -2,7 +2,9 @@
 # when any is missing, then configures and builds into ./build.
 set -euo pipefail
 
-ZAM_PACKAGES=(cmake g++ make qt6-base-dev qt6-multimedia-dev)
+# lupdate (qt6-l10n-tools) and its CMake package (qt6-tools-dev) make the
+# translation template.
+ZAM_PACKAGES=(cmake g++ make qt6-base-dev qt6-multimedia-dev qt6-l10n-tools qt6-tools-dev)
 # What the test suite needs besides: the desktop-file and AppStream validators,
 # an X server with a window manager and xprop for the watcher on top, what
 # building and checking the Debian package takes, a private session bus and

@@ -6,6 +6,7 @@
 #include "settings/GamePaths.h"
 #include "settings/WinePrefix.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
@@ -43,5 +44,6 @@ void startCommandLine(const QString& commandLine, const QString& gameDir) {
     QString error;
     if (!ProcessStarter::instance().start(command.program, command.arguments, QDir::currentPath(),
                                           environment, error))
-        throw LauncherError(QStringLiteral("Could not start \"%1\": %2").arg(command.program, error));
+        throw LauncherError(QCoreApplication::translate("GameStart", "Could not start \"%1\": %2")
+                                .arg(command.program, error));
 }

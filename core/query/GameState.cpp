@@ -1,19 +1,22 @@
 #include "query/GameState.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 struct KnownState {
     GameStateCode code;
     QLatin1StringView value;
-    QLatin1StringView text;
+    const char* text; // the English text, translated when shown
 };
 
 constexpr KnownState knownStates[] = {
-    {SelectingMission, QLatin1StringView("2"), QLatin1StringView("Selecting mission")},
-    {SettingUp, QLatin1StringView("6"), QLatin1StringView("Setting up")},
-    {Debriefing, QLatin1StringView("9"), QLatin1StringView("Debriefing")},
-    {Briefing, QLatin1StringView("13"), QLatin1StringView("Briefing")},
-    {GameInProgress, QLatin1StringView("14"), QLatin1StringView("Game in progress...")},
+    {SelectingMission, QLatin1StringView("2"), QT_TRANSLATE_NOOP("GameState", "Selecting mission")},
+    {SettingUp, QLatin1StringView("6"), QT_TRANSLATE_NOOP("GameState", "Setting up")},
+    {Debriefing, QLatin1StringView("9"), QT_TRANSLATE_NOOP("GameState", "Debriefing")},
+    {Briefing, QLatin1StringView("13"), QT_TRANSLATE_NOOP("GameState", "Briefing")},
+    {GameInProgress, QLatin1StringView("14"),
+     QT_TRANSLATE_NOOP("GameState", "Game in progress...")},
 };
 
 } // namespace
@@ -29,7 +32,7 @@ GameStateCode gameStateOf(QLatin1StringView value) {
 QString gameStateText(GameStateCode code) {
     for (const KnownState& s : knownStates) {
         if (s.code == code)
-            return s.text;
+            return QCoreApplication::translate("GameState", s.text);
     }
     return {};
 }

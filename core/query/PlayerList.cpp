@@ -2,7 +2,9 @@
 
 #include "settings/Tables.h"
 
-void PlayerList::setFirstName(QLatin1StringView text) {
+#include <QCoreApplication>
+
+void PlayerList::setFirstName(const QString& text) {
     names.set(0, text);
 }
 
@@ -15,7 +17,7 @@ void PlayerList::makeRoom(qsizetype players) {
 void PlayerList::reset() {
     count = 0;
     dropped = false;
-    setFirstName(QLatin1StringView("no players"));
+    setFirstName(QCoreApplication::translate("PlayerList", "no players"));
 }
 
 void PlayerList::add(QLatin1StringView name) {

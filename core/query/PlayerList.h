@@ -23,7 +23,7 @@ struct PlayerList {
     // Stored texts; an index never written reads as empty text.
     static QString textAt(const PlayerTexts& texts, int index) { return texts.at(index); }
 
-    void setFirstName(QLatin1StringView text);
+    void setFirstName(const QString& text);
     // Makes room for this many players at once (at most SLOT_COUNT), so a
     // reply that announces its players fills its lists without regrowing them.
     void makeRoom(qsizetype players);

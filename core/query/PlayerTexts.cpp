@@ -16,7 +16,18 @@ QLatin1StringView PlayerTexts::view(qsizetype index) const {
     return {bytes_.constData() + slot.offset, qsizetype(slot.size)};
 }
 
+void PlayerTexts::set(qsizetype index, const QString& text) {
+    const QByteArray latin1 = text.toLatin1();
+    set(index, QLatin1StringView(latin1));
+    if (QLatin1StringView(latin1) != text) {
+        wide_ = text;
+        wideIndex_ = index;
+    }
+}
+
 void PlayerTexts::set(qsizetype index, QLatin1StringView text) {
+    if (index == wideIndex_)
+        wideIndex_ = -1;
     if (index >= size())
         slots_.resize(size_t(index) + 1, Slot{quint32(bytes_.size()), 0});
     Slot& slot = slots_[size_t(index)];

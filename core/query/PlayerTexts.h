@@ -16,11 +16,14 @@ public:
     qsizetype size() const { return qsizetype(slots_.size()); }
     // The slot's text; empty for a slot never written.
     QLatin1StringView view(qsizetype index) const;
-    QString at(qsizetype index) const { return QString(view(index)); }
+    QString at(qsizetype index) const { return index == wideIndex_ ? wide_ : QString(view(index)); }
     void reserve(qsizetype slots) { slots_.reserve(size_t(slots)); }
     qsizetype capacity() const { return qsizetype(slots_.capacity()); }
     // Writes the slot, adding empty ones up to it.
     void set(qsizetype index, QLatin1StringView text);
+    // The same for any text: one slot at a time may hold text beyond Latin-1
+    // (a translated caption), which at() reads whole and view() as Latin-1.
+    void set(qsizetype index, const QString& text);
 
 private:
     // A text is at most a datagram long, and the block at most twice what
@@ -34,4 +37,6 @@ private:
     std::vector<Slot> slots_;
     QByteArray bytes_;
     qsizetype dead_ = 0; // bytes of the block that no slot reads
+    QString wide_;
+    qsizetype wideIndex_ = -1;
 };

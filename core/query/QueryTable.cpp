@@ -15,7 +15,7 @@ QString QueryTable::playerScore(int server, int index) const {
     return PlayerList::textAt(PlayerScores[server], index);
 }
 
-void QueryTable::setFirstName(int server, QLatin1StringView text) {
+void QueryTable::setFirstName(int server, const QString& text) {
     players(server).setFirstName(text);
 }
 

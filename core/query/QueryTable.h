@@ -33,7 +33,7 @@ struct QueryTable {
     // The server's host resolved to address: ResolvedIp shows it, and the
     // server is routed at the query port of its saved gamePort.
     void noteAddress(int server, quint32 address, const QString& gamePort, bool sockets);
-    void setFirstName(int server, QLatin1StringView text);
+    void setFirstName(int server, const QString& text);
     void resetPlayers(int server);
     void addPlayer(int server, QLatin1StringView name);
     void setLastScore(int server, QLatin1StringView score);

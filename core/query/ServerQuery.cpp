@@ -5,6 +5,8 @@
 #include "query/TickSource.h"
 #include "query/UdpEndpoint.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 class TableNotes : public QueryNotes {
@@ -16,7 +18,8 @@ public:
     void lookedUp(quint32 address) override {
         if (afterLookup_)
             afterLookup_();
-        queries_.setFirstName(slot_, QLatin1StringView("no response from server"));
+        queries_.setFirstName(
+            slot_, QCoreApplication::translate("ServerQuery", "no response from server"));
         queries_.noteAddress(slot_, address, servers_.Port[slot_], servers_.Sockets[slot_]);
     }
     void sending(quint32 tick) override {

@@ -90,7 +90,9 @@ void UdpEndpoint::report(qint32 level, const QString& text) {
 void UdpEndpoint::raiseSocketLayerError(int errorNumber) {
     report(16, QStringLiteral("Checking Error In Error Manager"));
     const QString text =
-        errorNumber == 0 ? QString() : QStringLiteral("Unknown Error No. %1").arg(errorNumber);
+        errorNumber == 0
+            ? QString()
+            : QCoreApplication::translate("UdpEndpoint", "Unknown Error No. %1").arg(errorNumber);
     report(8, QStringLiteral("Looking Up Error Message") + text);
     throw UDPSockError(text);
 }
@@ -100,25 +102,25 @@ void UdpEndpoint::SendDatagram(QByteArrayView Buff, qint32 length) {
     bool askedHandler = false;
     while (length == 0) {
         if (askedHandler || !OnBufferInvalid)
-            throw LauncherError(QStringLiteral("Invalid buffer"));
+            throw LauncherError(QCoreApplication::translate("UdpEndpoint", "Invalid buffer"));
         askedHandler = true;
         ownCopy = Buff.toByteArray();
         bool handled = false;
         OnBufferInvalid(handled, ownCopy, length);
         if (!handled)
-            throw LauncherError(QStringLiteral("Invalid buffer"));
+            throw LauncherError(QCoreApplication::translate("UdpEndpoint", "Invalid buffer"));
         Buff = ownCopy;
     }
     // Never read past the caller's array, whatever length says.
     if (length < 0 || length > Buff.size())
-        throw LauncherError(QStringLiteral("Invalid buffer"));
+        throw LauncherError(QCoreApplication::translate("UdpEndpoint", "Invalid buffer"));
     // Taken now: code run while the send waits for its lookup may change or
     // free the caller's array.
     const QByteArray payload = Buff.first(length).toByteArray();
 
     const quint32 address = resolve(remoteHost_);
     if (address == 0)
-        throw UDPSockError(QStringLiteral("Null Remote Address"));
+        throw UDPSockError(QCoreApplication::translate("UdpEndpoint", "Null Remote Address"));
     report(2, QStringLiteral("Sending Data"));
 
     // An unbound socket (no LocalPort yet, or its port was taken) gets a port
@@ -148,7 +150,7 @@ quint32 UdpEndpoint::resolve(QString name) {
         if (!retried && OnInvalidHost)
             OnInvalidHost(handled);
         if (!handled)
-            throw UDPSockError(QStringLiteral("Host Lookup Canceled"));
+            throw UDPSockError(QCoreApplication::translate("UdpEndpoint", "Host Lookup Canceled"));
     }
 }
 

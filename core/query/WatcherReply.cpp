@@ -4,6 +4,7 @@
 #include "query/StatusTokenizer.h"
 #include "settings/Tables.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 WatchedServer watchedServer;
@@ -87,7 +88,8 @@ public:
     }
     void onGametype(QLatin1StringView value) override {
         display_.mission = value.isEmpty()
-                               ? ColouredText{QStringLiteral("None"), TextColour::Maroon}
+                               ? ColouredText{QCoreApplication::translate("WatcherReply", "None"),
+                                              TextColour::Maroon}
                                : ColouredText{value, TextColour::Green};
     }
     void onPlayer(QLatin1StringView value) override { display_.playerList.setName(value); }
@@ -107,7 +109,7 @@ void showPlayers(const WatchedServer& server, WatcherDisplay& display, qint32& s
     if (server.players == QStringLiteral("0")) {
         state = EmptyServer;
         display.players = {line, TextColour::Maroon};
-        display.status = {QStringLiteral("Empty"), TextColour::Maroon};
+        display.status = {emptyServerText(), TextColour::Maroon};
         display.redLampShown = true;
         return;
     }
@@ -144,4 +146,8 @@ WatcherSound handleWatcherReply(QByteArrayView datagram, WatchedServer& server,
     const WatcherSound sound = soundFor(server.WatcherState, reader.state, soundMode);
     server.WatcherState = reader.state;
     return sound;
+}
+
+QString emptyServerText() {
+    return QCoreApplication::translate("WatcherReply", "Empty");
 }

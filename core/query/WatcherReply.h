@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 #include <QtGlobal>
@@ -76,7 +77,7 @@ private:
 
 // Everything a reply changes on the watcher window.
 struct WatcherDisplay {
-    ColouredText status{QStringLiteral("Waiting status...")};
+    ColouredText status{QCoreApplication::translate("WatcherReply", "Waiting status...")};
     bool redLampShown = true;
     ColouredText players{QStringLiteral("?/?")};
     ColouredText mission{QStringLiteral("none")};
@@ -87,6 +88,9 @@ struct WatcherDisplay {
 // that starts preparing a game (selecting a mission, setting up or
 // debriefing) after a running game or after being empty.
 bool isAlertTransition(qint32 previous, qint32 state);
+
+// The status text of a server without players.
+QString emptyServerText();
 
 // Which sound a reply asks for.
 enum class WatcherSound { None, BuiltIn, Sound1, Sound2 };

@@ -2,6 +2,8 @@
 
 #include "base/LauncherError.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 int digitValue(QChar c, int base) {
@@ -57,6 +59,8 @@ bool tryParseInteger(const QString& text, qint32& value) {
 qint32 parseInteger(const QString& text) {
     qint32 value = 0;
     if (!tryParseInteger(text, value))
-        throw LauncherError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+        throw LauncherError(
+            QCoreApplication::translate("IntegerConversion", "'%1' is not a valid integer value")
+                .arg(text));
     return value;
 }

@@ -8,13 +8,15 @@
 #include "settings/TableStore.h"
 #include "settings/WinePrefix.h"
 
+#include <QCoreApplication>
 #include <QSet>
 
 namespace {
 
-const QString kSelectExecutable = QStringLiteral("Select the ZAM executable.");
-const QString kExecutableNotFound =
-    QStringLiteral("ZAM Executable not found! Select the correct ZAM executable.");
+const char* const kSelectExecutable =
+    QT_TRANSLATE_NOOP("RegistryLoad", "Select the ZAM executable.");
+const char* const kExecutableNotFound = QT_TRANSLATE_NOOP(
+    "RegistryLoad", "ZAM Executable not found! Select the correct ZAM executable.");
 
 // The game's own keys come from the store, or when it has none of its own
 // from the Wine prefix the game was installed in; a path read there is
@@ -34,7 +36,8 @@ void readGameDir(SettingsStore& store, LauncherSettings& settings) {
 // user's choice of executable survives whatever the rest of the load meets.
 void firstRunSetup(SettingsStore& store, const ExecutableChooser& chooseExecutable) {
     store.openKey(StoreKeys::Launcher, true);
-    if (const std::optional<QString> chosen = chooseExecutable(kSelectExecutable))
+    if (const std::optional<QString> chosen =
+            chooseExecutable(QCoreApplication::translate("RegistryLoad", kSelectExecutable)))
         store.writeString(QStringLiteral("executable"), *chosen);
     store.writeBool(QStringLiteral("nosplash"), true);
     store.writeBool(QStringLiteral("window"), false);
@@ -51,7 +54,8 @@ void firstRunSetup(SettingsStore& store, const ExecutableChooser& chooseExecutab
 void readOptions(SettingsStore& store, LauncherSettings& s, const ExecutableChooser& choose) {
     s.ExecutablePath = store.readString(QStringLiteral("executable"));
     if (!fileExists(s.ExecutablePath)) {
-        if (const std::optional<QString> chosen = choose(kExecutableNotFound)) {
+        if (const std::optional<QString> chosen =
+                choose(QCoreApplication::translate("RegistryLoad", kExecutableNotFound))) {
             s.ExecutablePath = *chosen;
             store.writeString(QStringLiteral("executable"), s.ExecutablePath);
         }

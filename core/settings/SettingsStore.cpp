@@ -5,6 +5,7 @@
 #include "settings/RegistryFile.h"
 #include "settings/StoreLocation.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -17,7 +18,7 @@ namespace {
 constexpr QFileDevice::Permissions ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
 LauncherError valueError(const char* format, const QString& name) {
-    return LauncherError(QString::fromLatin1(format).arg(name));
+    return LauncherError(QCoreApplication::translate("SettingsStore", format).arg(name));
 }
 
 QString lastName(const QString& path) {
@@ -129,7 +130,7 @@ QString SettingsStore::readString(const QString& name) const {
 qint32 SettingsStore::readInteger(const QString& name) const {
     const RegistryValue* value = currentValue(name);
     if (!value)
-        throw valueError("Failed to get data for '%1'", name);
+        throw valueError(QT_TRANSLATE_NOOP("SettingsStore", "Failed to get data for '%1'"), name);
     if (value->kind != ValueKind::Dword)
         throw valueError("Invalid data type for '%1'", name);
     return qint32(value->dword);
@@ -191,7 +192,7 @@ bool SettingsStore::deleteKey(const QString& name) {
 }
 
 void SettingsStore::failWrite(const QString& name) const {
-    throw valueError("Failed to set data for '%1'", name);
+    throw valueError(QT_TRANSLATE_NOOP("SettingsStore", "Failed to set data for '%1'"), name);
 }
 
 // Keeps the file as it was read beside it, under a name no file has yet.

@@ -1,6 +1,5 @@
 #include "app/Unit1.h"
 
-#include "app/PathLabel.h"
 #include "base/VisibleText.h"
 #include "browser/Unit4.h"
 #include "dialogs/FriendsEditor.h"
@@ -12,10 +11,12 @@
 #include "launch/GameStart.h"
 #include "launch/LocalAddress.h"
 #include "state/LauncherState.h"
+#include "windows/ElidedLabel.h"
 #include "windows/ErrorReport.h"
 #include "windows/GuardedHandler.h"
 #include "windows/LaunchLock.h"
 #include "windows/PlacementAnchor.h"
+#include "windows/WindowFit.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -32,13 +33,11 @@
 #include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 TForm1* Form1 = nullptr;
 
 namespace {
-
-const QString kExecutableFilter =
-    QStringLiteral("ZAMR Executable|QuellgroveResistance.exe|All files|*.*");
 
 // Shows the other windows the way the launcher always does: in front.
 void bringUp(QWidget* window) {
@@ -49,11 +48,13 @@ void bringUp(QWidget* window) {
 
 } // namespace
 
-TForm1::TForm1(QWidget* parent) : QMainWindow(parent), OpenDialog1(kExecutableFilter) {
+TForm1::TForm1(QWidget* parent)
+    : QMainWindow(parent),
+      OpenDialog1(tr("ZAMR Executable|QuellgroveResistance.exe|All files|*.*")) {
     Form1 = this;
     setPlacementAnchor(this);
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("ZAM Launcher v2.16 by the ZAM Launcher team"));
+    setWindowTitle(tr("ZAM Launcher v2.16 by the ZAM Launcher team"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
@@ -61,7 +62,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), OpenDialog1(kExecutableFi
     buildMenu();
     connectHandlers();
     guarded(this, [this] { FormCreate(); });
-    setFixedSize(sizeHint());
+    (new WindowFit(this))->fit();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
@@ -78,23 +79,25 @@ void TForm1::buildControls() {
     Image1->setPixmap(QPixmap(QStringLiteral(":/resources/banner.jpg")));
     column->addWidget(Image1, 0, Qt::AlignHCenter);
 
-    GroupBox1 = new QGroupBox(QStringLiteral(" Mods "), central);
+    GroupBox1 = new QGroupBox(tr(" Mods "), central);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     ModList = new QListWidget(GroupBox1);
     ModList->setObjectName(QStringLiteral("ModList"));
-    ModList->setFixedHeight(96);
+    // Five rows of the desktop's font, and at least the designed 96 pixels.
+    ModList->setFixedHeight(
+        std::max(96, 5 * (ModList->fontMetrics().height() + 2) + 2 * ModList->frameWidth()));
     // A long list is laid out a batch per turn of the event loop, so it does
     // not hold up the window's first showing; a batch is about the rows in view.
     ModList->setLayoutMode(QListView::Batched);
     ModList->setBatchSize(16);
-    auto* noneItem = new QListWidgetItem(QStringLiteral("none"), ModList);
+    auto* noneItem = new QListWidgetItem(tr("none"), ModList);
     noneItem->setFlags(noneItem->flags() | Qt::ItemIsUserCheckable);
     noneItem->setCheckState(Qt::Unchecked);
     (new QVBoxLayout(GroupBox1))->addWidget(ModList);
     column->addWidget(GroupBox1);
 
     auto* playerRow = new QHBoxLayout;
-    GroupBox2 = new QGroupBox(QStringLiteral("Player"), central);
+    GroupBox2 = new QGroupBox(tr("Player"), central);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
     PlayerName = new QComboBox(GroupBox2);
     PlayerName->setObjectName(QStringLiteral("PlayerName"));
@@ -104,13 +107,13 @@ void TForm1::buildControls() {
     (new QVBoxLayout(GroupBox2))->addWidget(PlayerName);
     playerRow->addWidget(GroupBox2, 1);
 
-    GroupBox3 = new QGroupBox(QStringLiteral("Your IP"), central);
+    GroupBox3 = new QGroupBox(tr("Your IP"), central);
     GroupBox3->setObjectName(QStringLiteral("GroupBox3"));
     MYIP = new QLineEdit(QStringLiteral("127.0.0.1"), GroupBox3);
     MYIP->setObjectName(QStringLiteral("MYIP"));
     MYIP->setReadOnly(true);
-    MYIP->setStatusTip(QStringLiteral("Your ip address"));
-    SpeedButton2 = new QPushButton(QStringLiteral("&Copy to clipboard"), GroupBox3);
+    MYIP->setStatusTip(tr("Your ip address"));
+    SpeedButton2 = new QPushButton(tr("&Copy to clipboard"), GroupBox3);
     SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
     SpeedButton2->setFlat(true);
     auto* ipBox = new QVBoxLayout(GroupBox3);
@@ -126,24 +129,24 @@ void TForm1::buildControls() {
         column->addWidget(button);
         return button;
     };
-    BitBtn3 = addLaunchButton(QStringLiteral("BitBtn3"), QStringLiteral("&Start singleplayer"),
-                              QStringLiteral("Start ZAM normally"));
-    BitBtn2 = addLaunchButton(QStringLiteral("BitBtn2"), QStringLiteral("MP: &Host game"),
-                              QStringLiteral("Start ZAM and host a multiplayer game"));
-    BitBtn5 = addLaunchButton(QStringLiteral("BitBtn5"), QStringLiteral("MP: &Server list"),
-                              QStringLiteral("Join an ZAM game at ip address"));
+    BitBtn3 = addLaunchButton(QStringLiteral("BitBtn3"), tr("&Start singleplayer"),
+                              tr("Start ZAM normally"));
+    BitBtn2 = addLaunchButton(QStringLiteral("BitBtn2"), tr("MP: &Host game"),
+                              tr("Start ZAM and host a multiplayer game"));
+    BitBtn5 = addLaunchButton(QStringLiteral("BitBtn5"), tr("MP: &Server list"),
+                              tr("Join an ZAM game at ip address"));
 
     Bevel1 = new QFrame(central);
     Bevel1->setObjectName(QStringLiteral("Bevel1"));
     Bevel1->setFrameShape(QFrame::StyledPanel);
     Bevel1->setFrameShadow(QFrame::Sunken);
-    Bevel1->setStatusTip(QStringLiteral("ZAM Executable location"));
-    exenimi = new PathLabel(QStringLiteral("exenimi"), Bevel1);
+    Bevel1->setStatusTip(tr("ZAM Executable location"));
+    // A long path shows its end, the file name.
+    exenimi = new ElidedLabel(Qt::ElideLeft, QStringLiteral("exenimi"), Bevel1);
     exenimi->setObjectName(QStringLiteral("exenimi"));
-    exenimi->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    Button1 = new QPushButton(QStringLiteral("ch&ange"), Bevel1);
+    Button1 = new QPushButton(tr("ch&ange"), Bevel1);
     Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setStatusTip(QStringLiteral("Change the ZAM Executable location"));
+    Button1->setStatusTip(tr("Change the ZAM Executable location"));
     auto* bevelRow = new QHBoxLayout(Bevel1);
     bevelRow->setContentsMargins(6, 2, 2, 2);
     bevelRow->addWidget(exenimi, 1);
@@ -163,23 +166,22 @@ void TForm1::buildControls() {
 }
 
 void TForm1::buildMenu() {
-    QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
+    QMenu* options = menuBar()->addMenu(tr("&Options"));
     auto addItem = [this](QMenu* menu, const QString& name, const QString& caption) {
         QAction* action = menu->addAction(caption);
         action->setObjectName(name);
         return action;
     };
-    Options2 = addItem(options, QStringLiteral("Options2"), QStringLiteral("&Options"));
-    Mods1 = addItem(options, QStringLiteral("Mods1"), QStringLiteral("&Mods"));
-    Servers1 = addItem(options, QStringLiteral("Servers1"), QStringLiteral("&Servers"));
+    Options2 = addItem(options, QStringLiteral("Options2"), tr("&Options"));
+    Mods1 = addItem(options, QStringLiteral("Mods1"), tr("&Mods"));
+    Servers1 = addItem(options, QStringLiteral("Servers1"), tr("&Servers"));
     Friends1 = addItem(options, QStringLiteral("Friends1"), tr("&Friends"));
     options->addSeparator();
-    ZAMPreferences1 =
-        addItem(options, QStringLiteral("ZAMPreferences1"), QStringLiteral("ZAM Preferences"));
+    ZAMPreferences1 = addItem(options, QStringLiteral("ZAMPreferences1"), tr("ZAM Preferences"));
     options->addSeparator();
-    quit1 = addItem(options, QStringLiteral("quit1"), QStringLiteral("&Quit"));
-    QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
-    About1 = addItem(help, QStringLiteral("About1"), QStringLiteral("About"));
+    quit1 = addItem(options, QStringLiteral("quit1"), tr("&Quit"));
+    QMenu* help = menuBar()->addMenu(tr("Help"));
+    About1 = addItem(help, QStringLiteral("About1"), tr("About"));
 }
 
 TForm1::~TForm1() {
@@ -306,8 +308,7 @@ void TForm1::BitBtn2Click() {
 void TForm1::BitBtn5Click() {
     if (state_.servers.Last < 0) {
         Prompts::instance().information(
-            this,
-            QStringLiteral("No server entries found, add servers first using the options menu"));
+            this, tr("No server entries found, add servers first using the options menu"));
         return;
     }
     bringUp(Form4);
@@ -323,7 +324,7 @@ void TForm1::SpeedButton2Click() {
 // unsaved ticks return to their stored state.
 void TForm1::Button1Click() {
     if (state_.hasStoredSettings()) {
-        Prompts::instance().information(this, QStringLiteral("Select the ZAM executable."));
+        Prompts::instance().information(this, tr("Select the ZAM executable."));
         if (OpenDialog1.Execute(this))
             state_.saveExecutable(OpenDialog1.FileName);
     }

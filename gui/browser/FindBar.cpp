@@ -29,8 +29,7 @@ QColor markColour(const QPalette& palette) {
 FindBar::FindBar(QTableWidget* grid, const QueryTable& queries, QWidget* window)
     : QLineEdit(window), grid_(grid), queries_(queries) {
     setObjectName(QStringLiteral("FindBar"));
-    setPlaceholderText(
-        QStringLiteral("Find a server, mission or player (Enter: next, Esc: close)"));
+    setPlaceholderText(tr("Find a server, mission or player (Enter: next, Esc: close)"));
     setClearButtonEnabled(true);
     hide();
     auto* find = new QShortcut(QKeySequence::Find, window);

@@ -24,13 +24,13 @@ void ServerRowMenu::open(const QPoint& position) {
     grid->selectRow(slot);
     QMenu menu(grid);
     menu.setObjectName(QStringLiteral("ServerRowMenu"));
-    menu.addAction(QStringLiteral("Join"), browser_->BitBtn1, &QPushButton::click);
-    menu.addAction(QStringLiteral("Watch"), browser_->BitBtn3, &QPushButton::click);
+    menu.addAction(tr("Join"), browser_->BitBtn1, &QPushButton::click);
+    menu.addAction(tr("Watch"), browser_->BitBtn3, &QPushButton::click);
     ServerSource* source = browser_->source();
     const QString address = source->showsInternet()
                                 ? source->address(slot)
                                 : servers.Host[slot] + u':' + servers.Port[slot];
-    menu.addAction(QStringLiteral("Copy address"), grid,
+    menu.addAction(tr("Copy address"), grid,
                    [address] { QGuiApplication::clipboard()->setText(address); });
     if (source->showsInternet())
         menu.addAction(tr("Add to my servers"), source,

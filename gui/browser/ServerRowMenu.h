@@ -8,6 +8,7 @@ class TForm4;
 // address for the server under the mouse, which it selects first. Join and
 // Watch press the window's own buttons.
 class ServerRowMenu : public QObject {
+    Q_OBJECT
 public:
     explicit ServerRowMenu(TForm4* browser);
 

@@ -19,6 +19,7 @@
 #include "state/LauncherState.h"
 #include "windows/ErrorReport.h"
 #include "windows/FormActivation.h"
+#include "windows/GridRows.h"
 #include "windows/GridTextDelegate.h"
 #include "windows/GuardedHandler.h"
 #include "windows/PlacementAnchor.h"
@@ -47,9 +48,10 @@ TForm4* Form4 = nullptr;
 
 namespace {
 
-const QStringList serverHeader = {QStringLiteral("Server Name"), QStringLiteral("Hostname/IP"),
-                                  QStringLiteral("Ping"), QStringLiteral("Players"),
-                                  QStringLiteral("Mission")};
+QStringList serverHeader() {
+    return {TForm4::tr("Server Name"), TForm4::tr("Hostname/IP"), TForm4::tr("Ping"),
+            TForm4::tr("Players"), TForm4::tr("Mission")};
+}
 
 void setText(QTableWidget* grid, int row, int column, const QString& text) {
     if (QTableWidgetItem* item = grid->item(row, column))
@@ -87,8 +89,7 @@ QTableWidget* grid(QWidget* parent, const QString& name, int columns) {
     table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     table->verticalHeader()->hide();
-    table->verticalHeader()->setMinimumSectionSize(16);
-    table->verticalHeader()->setDefaultSectionSize(16);
+    fitRowsToFont(table, 16);
     table->setWordWrap(false);
     table->setTabKeyNavigation(false); // Tab leaves the grid; arrows move inside it
     table->setItemDelegate(new GridTextDelegate(table));
@@ -108,7 +109,7 @@ QPushButton* button(QWidget* parent, const QString& name, const QString& caption
 TForm4::TForm4(QWidget* parent) : QWidget(parent), state_(LauncherState::instance()) {
     Form4 = this;
     setObjectName(QStringLiteral("Form4"));
-    setWindowTitle(QStringLiteral("Servers"));
+    setWindowTitle(tr("Servers"));
     resize(620, 440);
     buildControls();
     connectHandlers();
@@ -120,16 +121,17 @@ void TForm4::buildControls() {
     Splitter1->setObjectName(QStringLiteral("Splitter1"));
     Splitter1->setChildrenCollapsible(false);
     SGrid = grid(Splitter1, QStringLiteral("SGrid"), 5);
-    SGrid->setHorizontalHeaderLabels(serverHeader);
-    SGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    SGrid->setHorizontalHeaderLabels(serverHeader());
+    SGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     SGrid->horizontalHeader()->setHighlightSections(false);
     PlrGrid = grid(Splitter1, QStringLiteral("PlrGrid"), 2);
     PlrGrid->horizontalHeader()->hide();
+    PlrGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     PlrGrid->setRowCount(1);
     Splitter1->setStretchFactor(0, 3);
     Splitter1->setStretchFactor(1, 2);
 
-    GroupBox2 = new QGroupBox(QStringLiteral("Player"), this);
+    GroupBox2 = new QGroupBox(tr("Player"), this);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
     PlayerName = new QComboBox(GroupBox2);
     PlayerName->setObjectName(QStringLiteral("PlayerName"));
@@ -139,17 +141,16 @@ void TForm4::buildControls() {
     PlayerName->setEditText(QStringLiteral("-"));
     (new QVBoxLayout(GroupBox2))->addWidget(PlayerName);
 
-    BitBtn1 = button(this, QStringLiteral("BitBtn1"), QStringLiteral("&Join server"),
-                     QStyle::SP_DialogApplyButton);
-    BitBtn2 = button(this, QStringLiteral("BitBtn2"), QStringLiteral("Refresh"),
-                     QStyle::SP_BrowserReload);
-    BitBtn3 = button(this, QStringLiteral("BitBtn3"), QStringLiteral("&Watcher"),
-                     QStyle::SP_FileDialogContentsView);
+    BitBtn1 =
+        button(this, QStringLiteral("BitBtn1"), tr("&Join server"), QStyle::SP_DialogApplyButton);
+    BitBtn2 = button(this, QStringLiteral("BitBtn2"), tr("Refresh"), QStyle::SP_BrowserReload);
+    BitBtn3 =
+        button(this, QStringLiteral("BitBtn3"), tr("&Watcher"), QStyle::SP_FileDialogContentsView);
 
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setSizeGripEnabled(true);
-    StatusPanel = new StatusBarPanel(QStringLiteral("Ready"), StatusBar1);
+    StatusPanel = new StatusBarPanel(tr("Ready"), StatusBar1);
     StatusPanel->setObjectName(QStringLiteral("StatusPanel"));
     StatusBar1->addWidget(StatusPanel, 1);
 
@@ -234,13 +235,41 @@ void TForm4::FormResize() {
     layOutColumns();
 }
 
+// The designed widths (a third each of what the ping's 30 and the players'
+// 50 pixels leave for the names, the addresses and the missions), each at
+// least as wide as its caption with the sort indicator and, for the ping and
+// the players, as their widest text in the desktop's font.
 void TForm4::layOutColumns() {
-    const int a = int(std::lround((SGrid->width() - 98) / 3.0));
-    const int widths[] = {a, a, 30, 50, a + 10};
-    for (int column = 0; column < 5 && !placement_->columnsSizedByUser(); ++column)
-        SGrid->setColumnWidth(column, widths[column]);
+    const int ping = std::max(30, columnNeed(PingColumn));
+    const int players = std::max(50, columnNeed(PlayersColumn));
+    const int a = int(std::lround((SGrid->width() - ping - players - 18) / 3.0));
+    const int widths[] = {a, a, ping, players, a + 10};
+    int least = 18;
+    for (int column = 0; column < 5; ++column) {
+        const int caption = SGrid->horizontalHeader()->sectionSizeHint(column);
+        if (!placement_->columnsSizedByUser())
+            SGrid->setColumnWidth(column, std::max(widths[column], caption));
+        least += column == PingColumn || column == PlayersColumn ? widths[column] : caption;
+    }
+    SGrid->setMinimumWidth(least);
     PlrGrid->setColumnWidth(0, 150);
     PlrGrid->setColumnWidth(1, PlrGrid->width() - 150);
+}
+
+// The width of a column's caption and of its longest text (the ping and
+// player texts are digits, all about as wide).
+int TForm4::columnNeed(int column) const {
+    const QTableWidgetItem* longest = nullptr;
+    for (int row = 0; row < SGrid->rowCount(); ++row) {
+        const QTableWidgetItem* item = SGrid->item(row, column);
+        if (item && (!longest || item->text().size() > longest->text().size()))
+            longest = item;
+    }
+    const int margins =
+        2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, SGrid) + 1);
+    const int text =
+        longest ? SGrid->fontMetrics().horizontalAdvance(longest->text()) + margins : 0;
+    return std::max(SGrid->horizontalHeader()->sectionSizeHint(column), text + 1);
 }
 
 // A sweep that waits for a host lookup runs the event loop; an activation
@@ -257,6 +286,7 @@ void TForm4::Timer1Timer() {
         return;
     BitBtn2->setEnabled(true);
     Timer1->stop();
+    layOutColumns();
     order_->apply();
     findBar_->remark();
     showPlayers();
@@ -287,8 +317,8 @@ void TForm4::querySweep() {
         udps->useLookups(nullptr);
         SGrid->viewport()->update();
     });
-    SGrid->setHorizontalHeaderLabels(serverHeader);
-    setStatus(QStringLiteral("Querying servers..."));
+    SGrid->setHorizontalHeaderLabels(serverHeader());
+    setStatus(tr("Querying servers..."));
     BitBtn2->setEnabled(false);
     Timer1->stop();
     // Every name is looked up at once; the loop below takes the answers in
@@ -312,7 +342,7 @@ void TForm4::querySweep() {
             sinceReplies.restart();
         }
     }
-    setStatus(QStringLiteral("Query done..."));
+    setStatus(tr("Query done..."));
     Timer1->start();
 }
 
@@ -322,7 +352,7 @@ void TForm4::querySweep() {
 // up for at most a millisecond each time.
 void TForm4::takeReplies() {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 1);
-    setStatus(QStringLiteral("Querying servers..."));
+    setStatus(tr("Querying servers..."));
 }
 
 // Shows the server's name and address, then queries it; its ping, players
@@ -346,7 +376,7 @@ void TForm4::queryServer(int slot) {
 }
 
 void TForm4::udpsDataReceived(qint32 NumberBytes, const QString& FromIP, qint32 Port) {
-    setStatus(QStringLiteral("Receiving data..."));
+    setStatus(tr("Receiving data..."));
     if (NumberBytes <= 0)
         return;
     QBuffer stream;
@@ -363,15 +393,15 @@ void TForm4::udpsDataReceived(qint32 NumberBytes, const QString& FromIP, qint32 
         repaintSoon();
         throw;
     }
-    setStatus(QStringLiteral("Ready"));
+    setStatus(tr("Ready"));
 }
 
 void TForm4::udpsInvalidHost(bool&) {
-    setStatus(QStringLiteral("Invalid Host error occured."));
+    setStatus(tr("Invalid Host error occured."));
 }
 
 void TForm4::udpsBufferInvalid(bool&) {
-    setStatus(QStringLiteral("Buffer invalid error occured."));
+    setStatus(tr("Buffer invalid error occured."));
 }
 
 // A server without players this sweep shows its first name ("no players" or

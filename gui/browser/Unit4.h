@@ -78,6 +78,7 @@ private:
     void buildControls();
     void connectHandlers();
     void layOutColumns();
+    int columnNeed(int column) const;
     void querySweep();
     void queryServer(int slot);
     void takeReplies();

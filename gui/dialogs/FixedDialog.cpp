@@ -1,20 +1,16 @@
 #include "dialogs/FixedDialog.h"
 
 #include "windows/PlacementAnchor.h"
+#include "windows/WindowFit.h"
 
 #include <QShowEvent>
 #include <QWindow>
 
-FixedDialog::FixedDialog(QWidget* parent, const QSize& clientSize)
-    : QDialog(parent), state_(LauncherState::instance()) {
+FixedDialog::FixedDialog(QWidget* parent, const QSize& designedSize)
+    : QDialog(parent), state_(LauncherState::instance()), fit_(new WindowFit(this, designedSize)) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(clientSize);
-    // The pixel layout is made for captions of 11 pixels (8 points at 96 dpi).
-    QFont small = font();
-    small.setPixelSize(11);
-    setFont(small);
 }
 
 void FixedDialog::showEvent(QShowEvent* event) {

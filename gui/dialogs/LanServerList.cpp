@@ -3,6 +3,7 @@
 #include "dialogs/Unit3.h"
 #include "state/LauncherState.h"
 #include "windows/ErrorReport.h"
+#include "windows/GridRows.h"
 #include "windows/Placement.h"
 
 #include <QComboBox>
@@ -14,30 +15,29 @@
 
 namespace {
 
-constexpr int listHeight = 160;
-const QStringList columns = {QStringLiteral("Name"),    QStringLiteral("Address"),
-                             QStringLiteral("Impl."),   QStringLiteral("Players"),
-                             QStringLiteral("Mission"), QString()};
+constexpr int listMinimumHeight = 134;
+QStringList columns() {
+    return {LanServerList::tr("Name"),    LanServerList::tr("Address"), LanServerList::tr("Impl."),
+            LanServerList::tr("Players"), LanServerList::tr("Mission"), QString()};
+}
 
 } // namespace
 
 LanServerList::LanServerList(TForm3* editor)
     : QObject(editor), editor_(editor), discovery_(new LanDiscovery(this)) {
-    find_ = placed(new QPushButton(QStringLiteral("Find LAN servers"), editor),
-                   QStringLiteral("FindLanServers"), 313, 6, 104, 23);
-    summary_ = placedLabel(editor, QStringLiteral("LanSummary"), QString(), 8, 232);
-    list_ = placed(new QTableWidget(0, int(columns.size()), editor), QStringLiteral("LanServers"),
-                   8, 250, 409, listHeight - 26);
-    list_->setHorizontalHeaderLabels(columns);
+    find_ = named(new QPushButton(tr("Find LAN servers"), editor), QStringLiteral("FindLanServers"),
+                  104);
+    summary_ = namedLabel(editor, QStringLiteral("LanSummary"), QString());
+    list_ = named(new QTableWidget(0, int(columns().size()), editor), QStringLiteral("LanServers"));
+    list_->setMinimumHeight(listMinimumHeight);
+    list_->setHorizontalHeaderLabels(columns());
     list_->verticalHeader()->hide();
-    list_->verticalHeader()->setDefaultSectionSize(22);
+    fitRowsToFont(list_, 22);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list_->setSelectionMode(QAbstractItemView::NoSelection);
-    // The columns fit the width; the mission takes what the others leave.
-    for (const auto& [column, width] : {std::pair{0, 84}, {1, 100}, {2, 68}, {3, 44}, {5, 44}})
-        list_->setColumnWidth(column, width);
+    // The columns fit their contents; the mission takes what the others leave.
+    list_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     list_->horizontalHeader()->setSectionResizeMode(4, QHeaderView::Stretch);
-    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     summary_->hide();
     list_->hide();
     connect(find_, &QPushButton::clicked, this, [this] { guarded(editor_, [this] { search(); }); });
@@ -47,37 +47,34 @@ LanServerList::LanServerList(TForm3* editor)
 
 void LanServerList::search() {
     find_->setEnabled(false);
-    find_->setText(QStringLiteral("Searching..."));
+    find_->setText(tr("Searching..."));
     discovery_->start();
 }
 
 void LanServerList::showFound() {
     find_->setEnabled(true);
-    find_->setText(QStringLiteral("Find LAN servers"));
+    find_->setText(tr("Find LAN servers"));
     const QList<LanServer> found = discovery_->servers();
-    summary_->setText(found.isEmpty() ? QStringLiteral("No server answered on the local network.")
-                                      : QStringLiteral("Servers on the local network:"));
-    summary_->adjustSize();
+    summary_->setText(found.isEmpty() ? tr("No server answered on the local network.")
+                                      : tr("Servers on the local network:"));
     list_->setRowCount(int(found.size()));
     for (int row = 0; row < found.size(); ++row) {
         const LanServer& server = found[row];
         const QStringList texts = {
             server.name, server.address + u':' + QString::number(server.gamePort),
-            server.sockets ? QStringLiteral("Sockets") : QStringLiteral("DirectPlay"),
-            server.players, server.mission};
+            server.sockets ? tr("Sockets") : tr("DirectPlay"), server.players, server.mission};
         for (int column = 0; column < texts.size(); ++column) {
             auto* item = new QTableWidgetItem(texts[column]);
             item->setToolTip(texts[column]);
             list_->setItem(row, column, item);
         }
-        auto* save = new QPushButton(QStringLiteral("Save"));
+        auto* save = new QPushButton(tr("Save"));
         connect(save, &QPushButton::clicked, this,
                 [this, server, save] { guarded(editor_, [&] { this->save(server, save); }); });
         list_->setCellWidget(row, int(texts.size()), save);
     }
     summary_->show();
     list_->show();
-    editor_->setFixedSize(editor_->width(), list_->geometry().bottom() + 8);
 }
 
 // Fills the editor's fields as a new entry and presses its Save.
@@ -91,7 +88,7 @@ void LanServerList::save(const LanServer& server, QPushButton* button) {
     editor_->impl->setCurrentIndex(server.sockets ? 0 : 1);
     editor_->BitBtn1->click();
     if (LauncherState::instance().servers.Last > before) {
-        button->setText(QStringLiteral("Saved"));
+        button->setText(tr("Saved"));
         button->setEnabled(false);
     }
 }

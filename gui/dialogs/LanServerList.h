@@ -10,15 +10,17 @@ class QTableWidget;
 class TForm3;
 
 // "Find LAN servers" in the servers editor: searches the local network for
-// game servers and lists them below the editor, which grows to show the
-// list; each row's Save button saves that server as a new entry through the
-// editor's own Save, with its limits and messages.
+// game servers and lists them below the editor's fields (the editor places
+// the button, the summary and the list), which grows to show the list; each row's Save button saves
+// that server as a new entry through the editor's own Save, with its limits and messages.
 class LanServerList : public QObject {
+    Q_OBJECT
 public:
     explicit LanServerList(TForm3* editor);
 
     LanDiscovery* discovery() const { return discovery_; }
     QPushButton* findButton() const { return find_; }
+    QLabel* summary() const { return summary_; }
     QTableWidget* list() const { return list_; }
 
 private:

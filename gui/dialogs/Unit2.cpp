@@ -10,30 +10,50 @@
 
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLineEdit>
+#include <QVBoxLayout>
 
 TForm2* Form2 = nullptr;
 
 TForm2::TForm2(QWidget* parent) : FixedDialog(parent, {291, 203}) {
     Form2 = this;
     setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(QStringLiteral("Modifications"));
+    setWindowTitle(tr("Modifications"));
 
-    ModList = placed(new QComboBox(this), QStringLiteral("ModList"), 16, 8, 129, 21);
-    Label8 = placedLabel(this, QStringLiteral("Label8"), QStringLiteral("Select mod or enter new"),
-                         152, 8);
-    GroupBox1 = placed(new QGroupBox(this), QStringLiteral("GroupBox1"), 8, 40, 273, 153);
-    Label1 = placedLabel(GroupBox1, QStringLiteral("Label1"), QStringLiteral("Mod name:"), 16, 16);
-    Name = placed(new QLineEdit(GroupBox1), QStringLiteral("Name"), 16, 32, 241, 21);
-    Label2 = placedLabel(GroupBox1, QStringLiteral("Label2"), QStringLiteral("Mod directory name:"),
-                         16, 56);
-    Dir = placed(new QLineEdit(GroupBox1), QStringLiteral("Dir"), 16, 72, 241, 21);
-    BitBtn2 = placed(glyphButton(GroupBox1, QStringLiteral("&Save"), QStyle::SP_DialogOkButton),
-                     QStringLiteral("BitBtn2"), 24, 112, 89, 25);
+    ModList = named(new QComboBox(this), QStringLiteral("ModList"), 129);
+    Label8 = namedLabel(this, QStringLiteral("Label8"), tr("Select mod or enter new"));
+    GroupBox1 = named(new QGroupBox(this), QStringLiteral("GroupBox1"));
+    Label1 = namedLabel(GroupBox1, QStringLiteral("Label1"), tr("Mod name:"));
+    Name = named(new QLineEdit(GroupBox1), QStringLiteral("Name"), 241);
+    Label2 = namedLabel(GroupBox1, QStringLiteral("Label2"), tr("Mod directory name:"));
+    Dir = named(new QLineEdit(GroupBox1), QStringLiteral("Dir"), 241);
+    BitBtn2 = named(glyphButton(GroupBox1, tr("&Save"), QStyle::SP_DialogOkButton),
+                    QStringLiteral("BitBtn2"), 89);
     BitBtn2->setDefault(true);
-    BitBtn1 = placed(glyphButton(this, QStringLiteral("Delete"), QStyle::SP_DialogCancelButton),
-                     QStringLiteral("BitBtn1"), 168, 152, 89, 25);
+    BitBtn1 = named(glyphButton(GroupBox1, tr("Delete"), QStyle::SP_DialogCancelButton),
+                    QStringLiteral("BitBtn1"), 89);
 
+    auto* choice = new QHBoxLayout;
+    choice->addWidget(ModList, 1);
+    choice->addWidget(Label8);
+    auto* fields = new QVBoxLayout(GroupBox1);
+    for (QWidget* field : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(Name),
+                           static_cast<QWidget*>(Label2), static_cast<QWidget*>(Dir)})
+        fields->addWidget(field);
+    fields->addSpacing(fields->spacing() * 2);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(BitBtn2);
+    buttons->addStretch(1);
+    buttons->addWidget(BitBtn1);
+    fields->addLayout(buttons);
+    auto* column = new QVBoxLayout(this);
+    column->addLayout(choice);
+    column->addWidget(GroupBox1, 1);
+
+    // Room for the first characters of a name, in the desktop's font.
+    ModList->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    ModList->setMinimumContentsLength(16);
     makeEditableDropDown(ModList, guardedHandler(this, &TForm2::ModListChange));
     connect(BitBtn2, &QPushButton::clicked, this, guardedHandler(this, &TForm2::BitBtn2Click));
     connect(BitBtn1, &QPushButton::clicked, this, guardedHandler(this, &TForm2::BitBtn1Click));
@@ -70,7 +90,7 @@ void TForm2::BitBtn2Click() {
         k = addModEntry(state_.mods, clockSeed());
     if (k < 0) {
         Prompts::instance().information(
-            this, QStringLiteral("The mod list is full. Delete a mod before adding another."));
+            this, tr("The mod list is full. Delete a mod before adding another."));
         return;
     }
     state_.mods.Name[k] = Name->text();
@@ -79,7 +99,7 @@ void TForm2::BitBtn2Click() {
 }
 
 void TForm2::BitBtn1Click() {
-    if (!Prompts::instance().confirm(this, QStringLiteral("Are you sure?")))
+    if (!Prompts::instance().confirm(this, tr("Are you sure?")))
         return;
     deleteModEntry(state_.mods, ModList->currentIndex());
     saveAndReload();

@@ -11,50 +11,86 @@
 #include "windows/Prompts.h"
 
 #include <QComboBox>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <iterator>
 
 TForm3* Form3 = nullptr;
 
 TForm3::TForm3(QWidget* parent) : FixedDialog(parent, {425, 233}) {
     Form3 = this;
     setObjectName(QStringLiteral("Form3"));
-    setWindowTitle(QStringLiteral("Servers"));
+    setWindowTitle(tr("Servers"));
 
-    ServerList = placed(new QComboBox(this), QStringLiteral("ServerList"), 16, 8, 137, 21);
-    Label8 = placedLabel(this, QStringLiteral("Label8"),
-                         QStringLiteral("Select server or enter new"), 160, 8);
-    GroupBox1 = placed(new QGroupBox(this), QStringLiteral("GroupBox1"), 8, 32, 409, 185);
+    ServerList = named(new QComboBox(this), QStringLiteral("ServerList"), 137);
+    Label8 = namedLabel(this, QStringLiteral("Label8"), tr("Select server or enter new"));
+    GroupBox1 = named(new QGroupBox(this), QStringLiteral("GroupBox1"));
     QWidget* group = GroupBox1;
-    Label1 = placedLabel(group, QStringLiteral("Label1"), QStringLiteral("Server name:"), 16, 16);
-    name = placed(new QLineEdit(group), QStringLiteral("name"), 16, 32, 241, 21);
-    Label2 =
-        placedLabel(group, QStringLiteral("Label2"), QStringLiteral("Server hostname/IP:"), 16, 56);
-    host = placed(new QLineEdit(group), QStringLiteral("host"), 16, 72, 153, 21);
-    Label3 = placedLabel(group, QStringLiteral("Label3"), QStringLiteral("Port:"), 176, 56);
-    port = placed(new QLineEdit(group), QStringLiteral("port"), 176, 72, 81, 21);
-    Label5 = placedLabel(group, QStringLiteral("Label5"), QStringLiteral("Password:"), 16, 96);
-    pass = placed(new QLineEdit(group), QStringLiteral("pass"), 16, 112, 153, 21);
-    Label6 =
-        placedLabel(group, QStringLiteral("Label6"), QStringLiteral("Implementation:"), 176, 96);
-    impl = placed(new QComboBox(group), QStringLiteral("impl"), 176, 112, 81, 21);
-    impl->addItems({QStringLiteral("Sockets"), QStringLiteral("DirectPlay")});
-    Label4 = placedLabel(group, QStringLiteral("Label4"), QStringLiteral("Mods to use on server:"),
-                         272, 16);
-    modlistb = placed(new QListWidget(group), QStringLiteral("modlistb"), 272, 32, 121, 137);
-    BitBtn1 = placed(glyphButton(group, QStringLiteral("&Save"), QStyle::SP_DialogOkButton),
-                     QStringLiteral("BitBtn1"), 16, 144, 89, 25);
+    Label1 = namedLabel(group, QStringLiteral("Label1"), tr("Server name:"));
+    name = named(new QLineEdit(group), QStringLiteral("name"), 241);
+    Label2 = namedLabel(group, QStringLiteral("Label2"), tr("Server hostname/IP:"));
+    host = named(new QLineEdit(group), QStringLiteral("host"), 153);
+    Label3 = namedLabel(group, QStringLiteral("Label3"), tr("Port:"));
+    port = named(new QLineEdit(group), QStringLiteral("port"), 81);
+    Label5 = namedLabel(group, QStringLiteral("Label5"), tr("Password:"));
+    pass = named(new QLineEdit(group), QStringLiteral("pass"), 153);
+    Label6 = namedLabel(group, QStringLiteral("Label6"), tr("Implementation:"));
+    impl = named(new QComboBox(group), QStringLiteral("impl"), 81);
+    impl->addItems({tr("Sockets"), tr("DirectPlay")});
+    Label4 = namedLabel(group, QStringLiteral("Label4"), tr("Mods to use on server:"));
+    modlistb = named(new QListWidget(group), QStringLiteral("modlistb"), 121);
+    modlistb->setMinimumHeight(137);
+    BitBtn1 = named(glyphButton(group, tr("&Save"), QStyle::SP_DialogOkButton),
+                    QStringLiteral("BitBtn1"), 89);
     BitBtn1->setDefault(true);
-    BitBtn2 = placed(glyphButton(group, QStringLiteral("Delete"), QStyle::SP_DialogCancelButton),
-                     QStringLiteral("BitBtn2"), 168, 144, 89, 25);
+    BitBtn2 = named(glyphButton(group, tr("Delete"), QStyle::SP_DialogCancelButton),
+                    QStringLiteral("BitBtn2"), 89);
 
+    // The entry's fields in two columns on the left, its mods on the right.
+    auto* fields = new QGridLayout(group);
+    QWidget* const cells[][2] = {{Label1, nullptr}, {name, nullptr},  {Label2, Label3},
+                                 {host, port},      {Label5, Label6}, {pass, impl}};
+    for (int row = 0; row < int(std::size(cells)); ++row) {
+        if (!cells[row][1])
+            fields->addWidget(cells[row][0], row, 0, 1, 2);
+        else
+            for (int column = 0; column < 2; ++column)
+                fields->addWidget(cells[row][column], row, column);
+    }
+    fields->setRowMinimumHeight(int(std::size(cells)), fields->spacing() * 2);
+    fields->addWidget(BitBtn1, int(std::size(cells)) + 1, 0, Qt::AlignLeft);
+    fields->addWidget(BitBtn2, int(std::size(cells)) + 1, 1, Qt::AlignLeft);
+    fields->setRowStretch(int(std::size(cells)), 1);
+    fields->setColumnMinimumWidth(2, 8);
+    fields->addWidget(Label4, 0, 3);
+    fields->addWidget(modlistb, 1, 3, int(std::size(cells)) + 1, 1);
+
+    auto* lan = new LanServerList(this);
+    auto* choice = new QHBoxLayout;
+    choice->addWidget(ServerList, 1);
+    choice->addWidget(Label8);
+    choice->addStretch(1);
+    choice->addWidget(lan->findButton());
+    auto* column = new QVBoxLayout(this);
+    column->addLayout(choice);
+    column->addWidget(GroupBox1, 1);
+    column->addWidget(lan->summary());
+    column->addWidget(lan->list());
+
+    // Room for the first characters of a name, in the desktop's font.
+    ServerList->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    ServerList->setMinimumContentsLength(16);
     makeEditableDropDown(ServerList, guardedHandler(this, &TForm3::ServerListChange));
     makeEditableDropDown(impl);
     connect(BitBtn1, &QPushButton::clicked, this, guardedHandler(this, &TForm3::BitBtn1Click));
     connect(BitBtn2, &QPushButton::clicked, this, guardedHandler(this, &TForm3::BitBtn2Click));
     new FormActivation(this, guardedHandler(this, &TForm3::FormActivate));
-    new LanServerList(this);
 }
 
 void TForm3::FormActivate() {
@@ -108,8 +144,7 @@ void TForm3::BitBtn1Click() {
         k = addServerEntry(state_.servers, clockSeed());
     if (k < 0) {
         Prompts::instance().information(
-            this,
-            QStringLiteral("The server list is full. Delete a server before adding another."));
+            this, tr("The server list is full. Delete a server before adding another."));
         return;
     }
     state_.servers.Name[k] = name->text();
@@ -125,7 +160,7 @@ void TForm3::BitBtn1Click() {
 }
 
 void TForm3::BitBtn2Click() {
-    if (!Prompts::instance().confirm(this, QStringLiteral("Are you sure?")))
+    if (!Prompts::instance().confirm(this, tr("Are you sure?")))
         return;
     deleteServerEntry(state_.servers, ServerList->currentIndex());
     saveAndReload();

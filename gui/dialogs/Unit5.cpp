@@ -1,5 +1,7 @@
 #include "dialogs/Unit5.h"
 
+#include "windows/WindowFit.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -10,19 +12,19 @@ TAboutDialog* AboutDialog = nullptr;
 TAboutDialog::TAboutDialog(QWidget* parent) : QDialog(parent) {
     AboutDialog = this;
     setObjectName(QStringLiteral("AboutDialog"));
-    setWindowTitle(QStringLiteral("About"));
+    setWindowTitle(tr("About"));
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
     auto* icon = new QLabel(this);
     icon->setPixmap(QPixmap(QStringLiteral(":/resources/icon.png"))
                         .scaled(64, 64, Qt::KeepAspectRatio, Qt::SmoothTransformation));
-    ProductName = new QLabel(QStringLiteral("<b>ZAM Launcher</b>"), this);
-    Version = new QLabel(QStringLiteral("Version 2.16"), this);
-    Comments = new QLabel(QStringLiteral("Keeps your mods and favourite servers and starts ZAM "
-                                         "the way you want to play."),
+    ProductName = new QLabel(tr("<b>ZAM Launcher</b>"), this);
+    Version = new QLabel(tr("Version 2.16"), this);
+    Comments = new QLabel(tr("Keeps your mods and favourite servers and starts ZAM "
+                             "the way you want to play."),
                           this);
     Comments->setWordWrap(true);
-    OKBtn = new QPushButton(QStringLiteral("OK"), this);
+    OKBtn = new QPushButton(tr("OK"), this);
     OKBtn->setObjectName(QStringLiteral("OKBtn"));
     OKBtn->setDefault(true);
     connect(OKBtn, &QPushButton::clicked, this, &TAboutDialog::OKBtnClick);
@@ -37,7 +39,9 @@ TAboutDialog::TAboutDialog(QWidget* parent) : QDialog(parent) {
     auto* column = new QVBoxLayout(this);
     column->addLayout(top);
     column->addWidget(OKBtn, 0, Qt::AlignHCenter);
-    setFixedSize(300, 150);
+    new WindowFit(this, {300, 150});
 }
 
-void TAboutDialog::OKBtnClick() { close(); }
+void TAboutDialog::OKBtnClick() {
+    close();
+}

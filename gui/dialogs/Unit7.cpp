@@ -10,8 +10,11 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QVBoxLayout>
+#include <tuple>
 
 TFormOptions* FormOptions = nullptr;
 
@@ -25,65 +28,85 @@ template <typename Control> Control* hinted(Control* control, const QString& hin
 } // namespace
 
 TFormOptions::TFormOptions(QWidget* parent)
-    : FixedDialog(parent, {443, 216}),
-      OpenDialog1(QStringLiteral("WAV files|*.wav|All files|*.*")) {
+    : FixedDialog(parent, {443, 216}), OpenDialog1(tr("WAV files|*.wav|All files|*.*")) {
     FormOptions = this;
     setObjectName(QStringLiteral("FormOptions"));
-    setWindowTitle(QStringLiteral("Options"));
+    setWindowTitle(tr("Options"));
 
-    GroupBox1 = placed(new QGroupBox(QStringLiteral("Options"), this), QStringLiteral("GroupBox1"),
-                       8, 8, 193, 105);
-    CheckBox1 = hinted(placed(new QCheckBox(QStringLiteral("Skip splash screens"), GroupBox1),
-                              QStringLiteral("CheckBox1"), 16, 24, 153, 17),
-                       QStringLiteral("Skip ZAM Startup screens"));
-    CheckBox2 = hinted(placed(new QCheckBox(QStringLiteral("Run windowed"), GroupBox1),
-                              QStringLiteral("CheckBox2"), 16, 48, 153, 17),
-                       QStringLiteral("Run ZAM in a window"));
-    CheckBox3 =
-        hinted(placed(new QCheckBox(QStringLiteral("Close launcher after launch"), GroupBox1),
-                      QStringLiteral("CheckBox3"), 16, 72, 161, 17),
-               QStringLiteral("Close launcher when ZAM is launcher"));
+    GroupBox1 = named(new QGroupBox(tr("Options"), this), QStringLiteral("GroupBox1"));
+    CheckBox1 = hinted(
+        named(new QCheckBox(tr("Skip splash screens"), GroupBox1), QStringLiteral("CheckBox1")),
+        tr("Skip ZAM Startup screens"));
+    CheckBox2 =
+        hinted(named(new QCheckBox(tr("Run windowed"), GroupBox1), QStringLiteral("CheckBox2")),
+               tr("Run ZAM in a window"));
+    CheckBox3 = hinted(named(new QCheckBox(tr("Close launcher after launch"), GroupBox1),
+                             QStringLiteral("CheckBox3")),
+                       tr("Close launcher when ZAM is launcher"));
 
-    GroupBox2 = placed(new QGroupBox(QStringLiteral("Watcher Sounds"), this),
-                       QStringLiteral("GroupBox2"), 216, 8, 217, 193);
-    sounds1 = hinted(placed(new QRadioButton(QStringLiteral("Disable sounds"), GroupBox2),
-                            QStringLiteral("sounds1"), 16, 24, 121, 17),
-                     QStringLiteral("Disable serveratcher sounds"));
-    sounds2 = hinted(placed(new QRadioButton(QStringLiteral("Use default sounds"), GroupBox2),
-                            QStringLiteral("sounds2"), 16, 48, 129, 17),
-                     QStringLiteral("Use default serveratcher sounds"));
-    sounds3 = hinted(placed(new QRadioButton(QStringLiteral("Custom sounds:"), GroupBox2),
-                            QStringLiteral("sounds3"), 16, 72, 137, 17),
-                     QStringLiteral("Use custom serverwatcher sounds"));
-    Label1 =
-        placedLabel(GroupBox2, QStringLiteral("Label1"), QStringLiteral("New game sound"), 16, 96);
-    sound1 = hinted(placed(new QLineEdit(GroupBox2), QStringLiteral("sound1"), 24, 112, 161, 21),
-                    QStringLiteral("Wav file to play when a new game on a server is starting"));
-    Button2 = placed(new QPushButton(QStringLiteral("..."), GroupBox2), QStringLiteral("Button2"),
-                     184, 112, 17, 21);
-    Label2 =
-        placedLabel(GroupBox2, QStringLiteral("Label2"), QStringLiteral("Players sound"), 16, 136);
-    sound2 = hinted(placed(new QLineEdit(GroupBox2), QStringLiteral("sound2"), 24, 152, 161, 21),
-                    QStringLiteral("Wav file to play when a player joins into an empty server"));
-    Button1 = placed(new QPushButton(QStringLiteral("..."), GroupBox2), QStringLiteral("Button1"),
-                     184, 152, 17, 21);
+    GroupBox2 = named(new QGroupBox(tr("Watcher Sounds"), this), QStringLiteral("GroupBox2"));
+    sounds1 =
+        hinted(named(new QRadioButton(tr("Disable sounds"), GroupBox2), QStringLiteral("sounds1")),
+               tr("Disable serveratcher sounds"));
+    sounds2 = hinted(
+        named(new QRadioButton(tr("Use default sounds"), GroupBox2), QStringLiteral("sounds2")),
+        tr("Use default serveratcher sounds"));
+    sounds3 =
+        hinted(named(new QRadioButton(tr("Custom sounds:"), GroupBox2), QStringLiteral("sounds3")),
+               tr("Use custom serverwatcher sounds"));
+    Label1 = namedLabel(GroupBox2, QStringLiteral("Label1"), tr("New game sound"));
+    sound1 = hinted(named(new QLineEdit(GroupBox2), QStringLiteral("sound1"), 161),
+                    tr("Wav file to play when a new game on a server is starting"));
+    Button2 = named(new QPushButton(QStringLiteral("..."), GroupBox2), QStringLiteral("Button2"));
+    Label2 = namedLabel(GroupBox2, QStringLiteral("Label2"), tr("Players sound"));
+    sound2 = hinted(named(new QLineEdit(GroupBox2), QStringLiteral("sound2"), 161),
+                    tr("Wav file to play when a player joins into an empty server"));
+    Button1 = named(new QPushButton(QStringLiteral("..."), GroupBox2), QStringLiteral("Button1"));
 
-    Friends = placed(new FriendOptions(this), QStringLiteral("Friends"), 8, 116, 193, 54);
-    BitBtn2 = placed(glyphButton(this, QStringLiteral("&OK"), QStyle::SP_DialogOkButton),
-                     QStringLiteral("BitBtn2"), 8, 176, 89, 25);
+    Friends = named(new FriendOptions(this), QStringLiteral("Friends"));
+    BitBtn2 = named(glyphButton(this, tr("&OK"), QStyle::SP_DialogOkButton),
+                    QStringLiteral("BitBtn2"), 89);
     BitBtn2->setDefault(true);
-    BitBtn1 = placed(glyphButton(this, QStringLiteral("&Cancel"), QStyle::SP_DialogCancelButton),
-                     QStringLiteral("BitBtn1"), 112, 176, 89, 25);
+    BitBtn1 = named(glyphButton(this, tr("&Cancel"), QStyle::SP_DialogCancelButton),
+                    QStringLiteral("BitBtn1"), 89);
 
-    // Below the others, as tall as its fields need.
+    // Check boxes and radio buttons as wide as their captions: a click beside
+    // a caption is not a click on it.
+    auto* options = new QVBoxLayout(GroupBox1);
+    for (QCheckBox* option : {CheckBox1, CheckBox2, CheckBox3})
+        options->addWidget(option, 0, Qt::AlignLeft);
+    auto* sounds = new QVBoxLayout(GroupBox2);
+    for (QRadioButton* mode : {sounds1, sounds2, sounds3})
+        sounds->addWidget(mode, 0, Qt::AlignLeft);
+    // A sound's file indented under its caption, with its "..." beside it.
+    for (const auto& [caption, file, choose] :
+         {std::tuple{Label1, sound1, Button2}, std::tuple{Label2, sound2, Button1}}) {
+        sounds->addWidget(caption);
+        auto* row = new QHBoxLayout;
+        row->setSpacing(0);
+        row->addSpacing(8);
+        row->addWidget(file, 1);
+        row->addWidget(choose);
+        sounds->addLayout(row);
+    }
+    sounds->addStretch(1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(BitBtn2);
+    buttons->addWidget(BitBtn1);
+    buttons->addStretch(1);
+    auto* left = new QVBoxLayout;
+    left->addWidget(GroupBox1);
+    left->addWidget(Friends);
+    left->addStretch(1);
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(left);
+    columns->addWidget(GroupBox2, 1);
+    // Below the others, as wide as both.
     internetServers = new InternetServersGroup(this);
-    internetServers->setGeometry(8, 208, 425, internetServers->sizeHint().height());
-    setFixedSize(width(), internetServers->geometry().bottom() + 9);
-
-    for (QWidget* captioned : {static_cast<QWidget*>(CheckBox1), static_cast<QWidget*>(CheckBox2),
-                               static_cast<QWidget*>(CheckBox3), static_cast<QWidget*>(sounds1),
-                               static_cast<QWidget*>(sounds2), static_cast<QWidget*>(sounds3)})
-        widenToCaption(captioned);
+    auto* column = new QVBoxLayout(this);
+    column->addLayout(columns);
+    column->addWidget(internetServers);
+    column->addLayout(buttons);
 
     // One exclusive group: a button going from unchecked to checked unchecks
     // the others and raises its click event; checking a checked one raises

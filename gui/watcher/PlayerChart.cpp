@@ -1,5 +1,8 @@
 #include "watcher/PlayerChart.h"
 
+#include "query/WatcherReply.h"
+#include "windows/ReadableColour.h"
+
 #include <QElapsedTimer>
 #include <QPainter>
 #include <QPainterPath>
@@ -7,7 +10,7 @@
 
 PlayerChart::PlayerChart(QWidget* watcher) : QWidget(watcher) {
     setObjectName(QStringLiteral("PlayerChart"));
-    setToolTip(QStringLiteral("Players during the last hour, one point per poll"));
+    setToolTip(tr("Players during the last hour, one point per poll"));
     clock = [] {
         static QElapsedTimer steady;
         if (!steady.isValid())
@@ -41,11 +44,13 @@ void PlayerChart::record(const QString& players) {
     update();
 }
 
-void PlayerChart::place(bool expanded, const QRect& closeButton, const QRect& lamp) {
-    setVisible(expanded);
-    const int top = closeButton.top() - 8;
-    setGeometry(closeButton.right() + 10, top, lamp.left() - closeButton.right() - 20,
-                parentWidget()->height() - 4 - top);
+// Room for the count in the corner above a line of a few pixels.
+QSize PlayerChart::sizeHint() const {
+    return {60, fontMetrics().height() + 8};
+}
+
+QColor PlayerChart::lineColour() const {
+    return stateColour(TextColour::Green, palette());
 }
 
 // The hour runs from the left edge to the right one; the line rises with the
@@ -71,12 +76,9 @@ void PlayerChart::paintEvent(QPaintEvent*) {
     for (const Point& p : points_)
         line.lineTo(at(p));
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(QColor(0, 128, 0), 1.5));
+    painter.setPen(QPen(lineColour(), 1.5));
     painter.drawPath(line);
     painter.drawEllipse(at(points_.last()), 1.5, 1.5);
-    QFont small = font();
-    small.setPixelSize(9);
-    painter.setFont(small);
     painter.setPen(palette().color(QPalette::WindowText));
     painter.drawText(frame.adjusted(3, 1, -3, -1), Qt::AlignLeft | Qt::AlignTop,
                      QString::number(most));

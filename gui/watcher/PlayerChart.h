@@ -24,9 +24,9 @@ public:
     // The players text of a reply; a later datagram of the same poll
     // replaces the poll's point. A text that is no count ("?") is skipped.
     void record(const QString& players);
-    // Fills the room between the watcher's Close button and its lamps, in the
-    // expanded layout only.
-    void place(bool expanded, const QRect& closeButton, const QRect& lamp);
+    QSize sizeHint() const override;
+    // The line's colour: green, readable on the window's background.
+    QColor lineColour() const;
 
     const QList<Point>& points() const { return points_; }
     // Milliseconds of a steady clock; tests set their own.

@@ -1,5 +1,6 @@
 #include "watcher/Unit6.h"
 
+#include "query/GameState.h"
 #include "query/StatusQuery.h"
 #include "query/UdpEndpoint.h"
 #include "settings/GamePaths.h"
@@ -8,14 +9,21 @@
 #include "watcher/SoundOutput.h"
 #include "watcher/WatchNotifier.h"
 #include "watcher/WatcherFriends.h"
+#include "windows/ElidedLabel.h"
 #include "windows/FormActivation.h"
+#include "windows/GridRows.h"
 #include "windows/GridTextDelegate.h"
 #include "windows/GuardedHandler.h"
+#include "windows/Placement.h"
 #include "windows/PlacementAnchor.h"
+#include "windows/ReadableColour.h"
 #include "windows/RememberedPlace.h"
+#include "windows/WindowFit.h"
 
 #include <QBuffer>
 #include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -24,61 +32,41 @@
 #include <QShowEvent>
 #include <QTableWidget>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
 TFormWatcher* FormWatcher = nullptr;
 
 namespace {
 
-// The window as designed, wider than 300: FormCreate switches it to compact.
-constexpr QSize kDesignedSize{362, 210};
+// The spec's window sizes of the two layouts; the desktop's font may need more.
+constexpr QSize kExpandedSize{362, 210};
+constexpr QSize kCompactSize{265, 151};
 
-struct Layout {
-    QPoint speedButton;
-    QString speedCaption;
-    QSize bevel;
-    bool expanded;
-    QSize window;
-};
-
-const Layout kExpanded{{306, 133}, QStringLiteral("<< Less"), {337, 137}, true, {362, 210}};
-const Layout kCompact{{210, 77}, QStringLiteral("More >>"), {241, 81}, false, {265, 151}};
-
-QColor colourOf(TextColour colour) {
-    switch (colour) {
-    case TextColour::Green:
-        return QColor(0, 128, 0);
-    case TextColour::Maroon:
-        return QColor(128, 0, 0);
-    case TextColour::Plain:
-        break;
-    }
-    return QPalette().color(QPalette::WindowText);
+// Every text the status label shows, so the label keeps the room of the
+// widest and the window does not change size with the state.
+QStringList statusTexts() {
+    QStringList texts{WatcherDisplay().status.text, emptyServerText()};
+    for (GameStateCode code : {SelectingMission, SettingUp, Debriefing, Briefing, GameInProgress})
+        texts << gameStateText(code);
+    return texts;
 }
 
-void showText(QLabel* label, const ColouredText& text) {
+void reserveWidth(QLabel* label, const QStringList& texts) {
+    int widest = 0;
+    for (const QString& text : texts)
+        widest = std::max(widest, label->fontMetrics().horizontalAdvance(text));
+    label->setMinimumWidth(widest);
+}
+
+// Only the text colour is the label's own; the rest follows the window.
+void showText(QLabel* label, const ColouredText& text, const QPalette& window) {
     label->setText(text.text);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colourOf(text.colour));
+    QPalette palette;
+    palette.setColor(QPalette::WindowText, stateColour(text.colour, window));
     label->setPalette(palette);
-}
-
-QLabel* label(QWidget* parent, const QString& name, const QString& text, int top) {
-    auto* created = new QLabel(text, parent);
-    created->setObjectName(name);
-    created->move(16, top);
-    created->adjustSize();
-    return created;
-}
-
-// A caption's value stands right of the widest caption.
-void placeValues(const QList<std::pair<QLabel*, QLabel*>>& rows) {
-    int left = 0;
-    for (const auto& [caption, value] : rows)
-        left = std::max(left, caption->geometry().right() + 8);
-    for (const auto& [caption, value] : rows)
-        value->setGeometry(left, caption->y(), 0, caption->height());
 }
 
 QLabel* lamp(QWidget* parent, const QString& name, const QString& picture) {
@@ -94,44 +82,33 @@ QLabel* lamp(QWidget* parent, const QString& name, const QString& picture) {
 TFormWatcher::TFormWatcher(QWidget* parent) : QWidget(parent), state_(LauncherState::instance()) {
     FormWatcher = this;
     setObjectName(QStringLiteral("FormWatcher"));
-    setWindowTitle(QStringLiteral("Server Watcher"));
+    setWindowTitle(tr("Server Watcher"));
     setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint);
     buildControls();
     connectHandlers();
     showDisplay();
-    resize(kDesignedSize);
     guarded(this, [this] { FormCreate(); });
 }
 
 void TFormWatcher::buildControls() {
-    // The frame comes first so that everything inside is drawn over it.
-    Bevel1 = new QFrame(this);
-    Bevel1->setObjectName(QStringLiteral("Bevel1"));
+    Bevel1 = named(new QFrame(this), QStringLiteral("Bevel1"));
     Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    Bevel1->move(8, 8);
+    Label1 = namedLabel(Bevel1, QStringLiteral("Label1"), tr("Watching:"));
+    host = namedLabel(Bevel1, QStringLiteral("host"), QString());
+    Label3 = namedLabel(Bevel1, QStringLiteral("Label3"), tr("Current status:"));
+    status = namedLabel(Bevel1, QStringLiteral("status"), QString());
+    Label2 = namedLabel(Bevel1, QStringLiteral("Label2"), tr("Players:"));
+    players = namedLabel(Bevel1, QStringLiteral("players"), QString());
+    Label4 = namedLabel(Bevel1, QStringLiteral("Label4"), tr("Mission:"));
+    // A mission name comes from the server: it may be long, and is elided.
+    mission = named(new ElidedLabel(Qt::ElideRight, QString(), Bevel1), QStringLiteral("mission"));
 
-    Label1 = label(this, QStringLiteral("Label1"), QStringLiteral("Watching:"), 16);
-    host = label(this, QStringLiteral("host"), QString(), 16);
-    Label3 = label(this, QStringLiteral("Label3"), QStringLiteral("Current status:"), 34);
-    status = label(this, QStringLiteral("status"), QString(), 34);
-    Label2 = label(this, QStringLiteral("Label2"), QStringLiteral("Players:"), 52);
-    players = label(this, QStringLiteral("players"), QString(), 52);
-    Label4 = label(this, QStringLiteral("Label4"), QStringLiteral("Mission:"), 70);
-    mission = label(this, QStringLiteral("mission"), QString(), 70);
-    placeValues({{Label1, host}, {Label3, status}, {Label2, players}, {Label4, mission}});
-
-    playerList = new QTableWidget(1, 2, this);
-    playerList->setObjectName(QStringLiteral("playerList"));
-    playerList->move(16, 90);
-    playerList->resize(0, 52);
+    playerList = named(new QTableWidget(1, 2, Bevel1), QStringLiteral("playerList"));
     playerList->setFrameShape(QFrame::NoFrame);
     playerList->horizontalHeader()->hide();
     playerList->verticalHeader()->hide();
     playerList->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    // Rows of 14 pixels, unless the desktop's font needs more.
-    const int rowHeight = std::max(14, playerList->fontMetrics().height() + 2);
-    playerList->verticalHeader()->setMinimumSectionSize(rowHeight);
-    playerList->verticalHeader()->setDefaultSectionSize(rowHeight);
+    fitRowsToFont(playerList, 14);
     playerList->setShowGrid(false);
     playerList->setTabKeyNavigation(false);
     playerList->setItemDelegate(new GridTextDelegate(playerList));
@@ -139,25 +116,46 @@ void TFormWatcher::buildControls() {
     playerList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     playerList->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     playerList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    playerList->setMinimumHeight(52);
+    // The names take the room the scores leave.
+    playerList->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
 
-    SpeedButton1 = new QPushButton(this);
-    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
+    SpeedButton1 = named(new QPushButton(Bevel1), QStringLiteral("SpeedButton1"));
     SpeedButton1->setFlat(true);
-    // It sits on the frame's corner; its own background keeps the frame's
-    // lines from running through the caption.
-    SpeedButton1->setAutoFillBackground(true);
-    BitBtn2 = new QPushButton(QStringLiteral("Join"), this);
-    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    BitBtn2->resize(75, 25);
-    BitBtn1 = new QPushButton(QStringLiteral("Close"), this);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->resize(75, 25);
+    BitBtn2 = named(new QPushButton(tr("Join"), this), QStringLiteral("BitBtn2"), 75);
+    BitBtn1 = named(new QPushButton(tr("Close"), this), QStringLiteral("BitBtn1"), 75);
 
     // Stacked at one place, the red lamp on top; the bright green one blinks
     // over the dim one.
-    LG2 = lamp(this, QStringLiteral("LG2"), QStringLiteral(":/resources/lamp-green-dim.png"));
-    LG = lamp(this, QStringLiteral("LG"), QStringLiteral(":/resources/lamp-green.png"));
-    LR = lamp(this, QStringLiteral("LR"), QStringLiteral(":/resources/lamp-red.png"));
+    auto* lamps = new QWidget(this);
+    lamps->setFixedSize(20, 20);
+    LG2 = lamp(lamps, QStringLiteral("LG2"), QStringLiteral(":/resources/lamp-green-dim.png"));
+    LG = lamp(lamps, QStringLiteral("LG"), QStringLiteral(":/resources/lamp-green.png"));
+    LR = lamp(lamps, QStringLiteral("LR"), QStringLiteral(":/resources/lamp-red.png"));
+    chart_ = new PlayerChart(this);
+
+    auto* labels = new QGridLayout(Bevel1);
+    const std::pair<QLabel*, QLabel*> rows[] = {
+        {Label1, host}, {Label3, status}, {Label2, players}, {Label4, mission}};
+    for (int row = 0; row < int(std::size(rows)); ++row) {
+        labels->addWidget(rows[row].first, row, 0);
+        labels->addWidget(rows[row].second, row, 1);
+    }
+    labels->setColumnStretch(1, 1);
+    labels->addWidget(playerList, int(std::size(rows)), 0, 1, 2);
+    labels->addWidget(SpeedButton1, int(std::size(rows)) + 1, 0, 1, 2, Qt::AlignRight);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(BitBtn2);
+    bottom->addWidget(BitBtn1);
+    bottom->addWidget(chart_, 1);
+    bottom->addStretch(0);
+    bottom->addWidget(lamps, 0, Qt::AlignVCenter);
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(8, 8, 8, 8);
+    column->addWidget(Bevel1, 1);
+    column->addLayout(bottom);
+    fit_ = new WindowFit(this, kExpandedSize);
+    reserveWidth(status, statusTexts());
 
     udps = new UdpEndpoint(this);
     udps->setObjectName(QStringLiteral("udps"));
@@ -172,7 +170,6 @@ void TFormWatcher::buildControls() {
     Timer2->setObjectName(QStringLiteral("Timer2"));
     Timer2->setInterval(15000);
 
-    chart_ = new PlayerChart(this);
     notifier_ = new WatchNotifier(this);
     friends_ = new WatcherFriends(this);
 }
@@ -250,40 +247,18 @@ void TFormWatcher::UpdateStatus() {
     }
 }
 
+// Switches between the compact layout (the state, the players and the
+// address) and the expanded one (also the mission, the player list and the
+// player chart). The window is as large as the layout needs in the desktop's
+// font, and at least as large as designed, so it is told apart by the layout
+// shown rather than by its width.
 void TFormWatcher::ToggleWindow() {
-    const Layout& layout = width() <= 300 ? kExpanded : kCompact;
-    SpeedButton1->setText(layout.speedCaption);
-    // The button ends inside the window; a caption too wide for that room
-    // gets a smaller font.
-    const int room = layout.window.width() - layout.speedButton.x() - 2;
-    QFont font = this->font();
-    while (QFontMetrics(font).horizontalAdvance(layout.speedCaption) + 6 > room &&
-           font.pointSizeF() > 6)
-        font.setPointSizeF(font.pointSizeF() - 0.5);
-    SpeedButton1->setFont(font);
-    SpeedButton1->setGeometry(
-        layout.speedButton.x(), layout.speedButton.y(),
-        std::min(room, QFontMetrics(font).horizontalAdvance(layout.speedCaption) + 8),
-        QFontMetrics(font).height() + 2);
-    Bevel1->resize(layout.bevel);
-    Label4->setVisible(layout.expanded);
-    mission->setVisible(layout.expanded);
-    playerList->setVisible(layout.expanded);
-    setFixedSize(layout.window);
-
-    // The values end at the frame; the buttons and the lamps share one row
-    // in the middle of the space below it.
-    const QRect frame = Bevel1->geometry();
-    for (QLabel* value : {host, status, players, mission})
-        value->resize(frame.right() - 4 - value->x(), value->height());
-    playerList->resize(frame.width() - 16 - SpeedButton1->width(), playerList->height());
-    const int buttonTop = (frame.bottom() + layout.window.height() - 25) / 2;
-    BitBtn2->move(8, buttonTop);
-    BitBtn1->move(91, buttonTop);
-    for (QLabel* each : {LG2, LG, LR})
-        each->move(frame.right() - 19, buttonTop + 3);
-    SpeedButton1->raise();
-    chart_->place(layout.expanded, BitBtn1->geometry(), LR->geometry());
+    expanded_ = !expanded_;
+    SpeedButton1->setText(expanded_ ? tr("<< Less") : tr("More >>"));
+    for (QWidget* control : {static_cast<QWidget*>(Label4), static_cast<QWidget*>(mission),
+                             static_cast<QWidget*>(playerList), static_cast<QWidget*>(chart_)})
+        control->setVisible(expanded_);
+    fit_->setMinimum(expanded_ ? kExpandedSize : kCompactSize);
 }
 
 void TFormWatcher::Timer1Timer() {
@@ -319,7 +294,6 @@ void TFormWatcher::udpsDataReceived(qint32 NumberBytes, const QString&, qint32) 
     udps->CopyDatagram(stream);
     const QByteArray reply = stream.readAll();
 
-    playerList->setColumnWidth(0, 70);
     playerList->setColumnWidth(1, 100);
     WatcherSound sound = WatcherSound::None;
     const qint32 previousState = watchedServer.WatcherState;
@@ -363,13 +337,13 @@ void TFormWatcher::soundFileFailed(const QString& path) {
     if (failedSounds_.contains(path))
         return;
     failedSounds_.insert(path);
-    showText(status, {QStringLiteral("The sound file \"%1\" cannot be played.").arg(path)});
+    showText(status, {tr("The sound file \"%1\" cannot be played.").arg(path)}, palette());
 }
 
 void TFormWatcher::showDisplay() {
-    showText(status, display_.status);
-    showText(players, display_.players);
-    showText(mission, display_.mission);
+    showText(status, display_.status, palette());
+    showText(players, display_.players, palette());
+    showText(mission, display_.mission, palette());
     LR->setVisible(display_.redLampShown);
 
     showPlayerRows();
@@ -414,6 +388,16 @@ void TFormWatcher::showEvent(QShowEvent* event) {
         activatedByShow_ = true;
     }
     QWidget::showEvent(event);
+}
+
+// The coloured texts follow the desktop's palette, the reserved width its
+// font.
+void TFormWatcher::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        showDisplay();
+    else if (event->type() == QEvent::FontChange)
+        reserveWidth(status, statusTexts());
 }
 
 // Escape closes the watcher as "Close" does.

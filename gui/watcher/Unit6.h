@@ -16,6 +16,7 @@ class LauncherState;
 class UdpEndpoint;
 class WatchNotifier;
 class WatcherFriends;
+class WindowFit;
 
 // The server watcher: a small window that stays on top, polls one server
 // every 15 seconds, shows its game state, players, mission and player list,
@@ -65,6 +66,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
@@ -80,6 +82,10 @@ private:
     void soundFileFailed(const QString& path);
 
     LauncherState& state_;
+    WindowFit* fit_;
+    // Which layout shows; the window starts expanded, as designed, and
+    // FormCreate makes it compact.
+    bool expanded_ = true;
     // What the labels, the lamp and the player list show.
     WatcherDisplay display_;
     // Set by showing, which runs FormActivate itself; the activation that

@@ -23,8 +23,8 @@ void WatchNotifier::watching(const ServerTable& servers, const QString& host, co
 void WatchNotifier::stateChanged(qint32 previous, qint32 state, const QString& status) {
     if (!isAlertTransition(previous, state))
         return;
-    post(previous == EmptyServer ? status + QStringLiteral(": players came to the empty server.")
-                                 : status + QStringLiteral(": the running game has ended."));
+    post(previous == EmptyServer ? status + tr(": players came to the empty server.")
+                                 : status + tr(": the running game has ended."));
 }
 
 void WatchNotifier::post(const QString& body) {

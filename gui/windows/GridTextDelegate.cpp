@@ -1,9 +1,19 @@
 #include "windows/GridTextDelegate.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QHelpEvent>
 #include <QPainter>
+#include <QToolTip>
 
 namespace {
+
+QRect textRectOf(const QStyleOptionViewItem& cell) {
+    const QWidget* widget = cell.widget;
+    const QStyle* style = widget ? widget->style() : QApplication::style();
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+    return cell.rect.adjusted(margin, 0, -margin, 0);
+}
 
 QPalette::ColorGroup colorGroupOf(const QStyleOptionViewItem& cell) {
     if (!(cell.state & QStyle::State_Enabled))
@@ -29,8 +39,7 @@ void GridTextDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     const QPalette::ColorGroup group = colorGroupOf(cell);
     const bool selected = cell.state & QStyle::State_Selected;
     if (!cell.text.isEmpty()) {
-        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
-        const QRect textRect = cell.rect.adjusted(margin, 0, -margin, 0);
+        const QRect textRect = textRectOf(cell);
         painter->save();
         painter->setClipRect(cell.rect);
         painter->setFont(cell.font);
@@ -51,4 +60,18 @@ void GridTextDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
             cell.palette.color(group, selected ? QPalette::Highlight : QPalette::Window);
         style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, widget);
     }
+}
+
+bool GridTextDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
+                                 const QStyleOptionViewItem& option, const QModelIndex& index) {
+    if (event->type() != QEvent::ToolTip || index.data(Qt::ToolTipRole).isValid())
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
+    QStyleOptionViewItem cell = option;
+    initStyleOption(&cell, index);
+    if (cell.fontMetrics.horizontalAdvance(cell.text) <= textRectOf(cell).width()) {
+        QToolTip::hideText();
+        return true;
+    }
+    QToolTip::showText(event->globalPos(), cell.text, view->viewport(), option.rect);
+    return true;
 }

@@ -26,10 +26,12 @@ public:
     }
 
     bool confirm(QWidget* parent, const QString& text) override {
-        QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), text,
-                        QMessageBox::NoButton, parent);
-        QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
-        QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+        QMessageBox box(QMessageBox::Question, QCoreApplication::translate("Prompts", "Confirm"),
+                        text, QMessageBox::NoButton, parent);
+        QPushButton* yes =
+            box.addButton(QCoreApplication::translate("Prompts", "&Yes"), QMessageBox::YesRole);
+        QPushButton* no =
+            box.addButton(QCoreApplication::translate("Prompts", "&No"), QMessageBox::NoRole);
         box.setDefaultButton(yes);
         box.setEscapeButton(no);
         box.exec();
@@ -41,12 +43,16 @@ public:
     }
 
     SaveFailureAnswer saveFailed(QWidget* parent, const QString& message) override {
-        QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(),
-                        QStringLiteral("The settings could not be saved:\n%1").arg(message),
-                        QMessageBox::NoButton, parent);
-        QPushButton* retry = box.addButton(QStringLiteral("&Retry"), QMessageBox::AcceptRole);
+        QMessageBox box(
+            QMessageBox::Critical, QApplication::applicationDisplayName(),
+            QCoreApplication::translate("Prompts", "The settings could not be saved:\n%1")
+                .arg(message),
+            QMessageBox::NoButton, parent);
+        QPushButton* retry = box.addButton(QCoreApplication::translate("Prompts", "&Retry"),
+                                           QMessageBox::AcceptRole);
         QPushButton* quit =
-            box.addButton(QStringLiteral("&Quit without saving"), QMessageBox::DestructiveRole);
+            box.addButton(QCoreApplication::translate("Prompts", "&Quit without saving"),
+                          QMessageBox::DestructiveRole);
         QPushButton* cancel = box.addButton(QMessageBox::Cancel);
         box.setDefaultButton(retry);
         box.setEscapeButton(cancel);

@@ -252,6 +252,13 @@ void TestReplyAccounting::rewrittenSlotsKeepTheirTexts() {
             QCOMPARE(texts.view(qsizetype(i)), QLatin1StringView(expected[i]));
     }
     QCOMPARE(texts.view(40), QLatin1StringView());
+
+    // A caption beyond Latin-1 reads whole until the slot is written again.
+    const QString caption = QString::fromUtf8("\xe2\x82\xac players");
+    texts.set(0, caption);
+    QCOMPARE(texts.at(0), caption);
+    texts.set(0, QLatin1StringView("Ann"));
+    QCOMPARE(texts.at(0), QStringLiteral("Ann"));
 }
 
 QTEST_GUILESS_MAIN(TestReplyAccounting)

@@ -5,7 +5,9 @@
 # was started with. When the launcher exits, the responder and any stand-in game
 # still open are stopped and the folder is removed.
 # Called by `./run demo` after the build; ZAM_BUILD_DIR picks the build folder
-# (default build), ZAM_DEMO_PORT the first game port (default 23400).
+# (default build), ZAM_DEMO_PORT the first game port (default 23400), and
+# ZAM_DEMO_DESKTOP a folder copied into the demo's configuration folder (a
+# desktop's settings for Qt, such as a qt6ct folder with a theme and a font).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 bin=$PWD/${ZAM_BUILD_DIR:-build}/bin
@@ -47,6 +49,7 @@ mod() {
     printf '"name"="%s"\n"dir"="%s"\n"checked"=dword:0000000%s\n\n' "$2" "$3" "$4"
 }
 mkdir -p "$demo/config/zam-launcher"
+[ -n "${ZAM_DEMO_DESKTOP:-}" ] && cp -r "$ZAM_DEMO_DESKTOP"/. "$demo/config/"
 {
     printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\ZAM Launcher2]\n'
     printf '"executable"="%s"\n' "$game/zam-game"
