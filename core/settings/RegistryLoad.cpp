@@ -141,6 +141,7 @@ LoadOutcome loadRegistry(LauncherSettings& settings, ModTable& mods, ServerTable
             return outcome;
         outcome.launcherKeyOpened = true;
         readOptions(store, settings, chooseExecutable);
+        readBrowserOptions(store, settings.Browser, outcome.notices);
         loadGeometry(store, settings.Geometry, outcome.notices);
         loadMods(store, mods, outcome.notices);
         loadServers(store, servers, outcome.notices);

@@ -30,6 +30,7 @@ void writeOptions(SettingsStore& store, const LauncherSettings& s, const Launche
         store.writeString(QStringLiteral("sound2"), s.Sound2);
     if (differs(s, stored, &LauncherSettings::SoundMode))
         store.writeInteger(QStringLiteral("watchers"), s.SoundMode);
+    writeBrowserOptions(store, s.Browser, stored ? &stored->Browser : nullptr);
     store.closeKey();
 }
 

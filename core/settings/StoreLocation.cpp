@@ -15,8 +15,12 @@ QString path() {
            QStringLiteral("/zam-launcher/registry.reg");
 }
 
-void setPath(const QString& filePath) { overridePath = filePath; }
+void setPath(const QString& filePath) {
+    overridePath = filePath;
+}
 
-void reset() { overridePath.clear(); }
+void reset() {
+    overridePath.clear();
+}
 
 } // namespace StoreLocation

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/BrowserOptions.h"
 #include "settings/RememberedGeometry.h"
 
 #include <QString>
@@ -12,7 +13,7 @@ inline constexpr int SLOT_COUNT = 1025;
 
 template <typename T> using SlotArray = std::array<T, SLOT_COUNT>;
 
-// The user's launch options and watcher sounds.
+// The user's launch options, watcher sounds and browser options.
 struct LauncherSettings {
     QString ExecutablePath;
     QString GameDir;
@@ -22,6 +23,7 @@ struct LauncherSettings {
     qint32 SoundMode = 0;
     QString Sound1;
     QString Sound2;
+    BrowserOptions Browser;
     // Where the browser and the watcher were left.
     RememberedGeometry Geometry;
 };

@@ -1,5 +1,6 @@
 #include "browser/BrowserFriends.h"
 
+#include "browser/ServerGrid.h"
 #include "browser/Unit4.h"
 #include "friends/FriendAlerts.h"
 #include "friends/FriendListEdits.h"
@@ -10,6 +11,7 @@
 #include "windows/GuardedHandler.h"
 
 #include <QMenu>
+#include <QStandardItem>
 #include <QTableWidget>
 #include <QTimer>
 
@@ -17,14 +19,14 @@ namespace {
 
 constexpr int LateReplyMarkMs = 100;
 
-QString cellText(const QTableWidget* grid, int row, int column) {
-    const QTableWidgetItem* item = grid->item(row, column);
+QString cellText(const ServerGrid* grid, int row, int column) {
+    const QStandardItem* item = grid->item(row, column);
     return item ? item->text() : QString();
 }
 
 // Bold with a tip naming the friends, or plain; an item already so is left
 // alone, so unchanged rows cost no model update.
-void markItem(QTableWidgetItem* item, const QStringList& friends) {
+template <typename Item> void markItem(Item* item, const QStringList& friends) {
     if (!item)
         return;
     const QString tip = friends.isEmpty()
@@ -85,7 +87,7 @@ void BrowserFriends::sweepEnded() {
 QList<ServerSighting> BrowserFriends::sightings() const {
     const LauncherState& state = LauncherState::instance();
     const FriendMatch match(state.friends.table);
-    const QTableWidget* grid = browser_->SGrid;
+    const ServerGrid* grid = browser_->SGrid;
     const ServerTable& shown = browser_->shownServers();
     QList<ServerSighting> servers;
     for (int slot = 0; slot <= shown.Last && slot < grid->rowCount(); ++slot)
@@ -152,7 +154,7 @@ void BrowserFriends::open(int slot) {
     const int last = browser_->shownServers().Last;
     if (slot < 0 || slot > last)
         return;
-    QTableWidget* grid = browser_->SGrid;
+    ServerGrid* grid = browser_->SGrid;
     if (grid->rowCount() <= slot)
         grid->setRowCount(last + 1);
     grid->selectRow(slot);

@@ -1,17 +1,17 @@
 #include "browser/FindBar.h"
 
+#include "browser/ServerGrid.h"
 #include "query/ReplyAccounting.h"
 #include "query/ServerFind.h"
 
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QShortcut>
-#include <QTableWidget>
+#include <QStandardItem>
 
 namespace {
 
-QString cellText(const QTableWidget* grid, int row, int column) {
-    const QTableWidgetItem* item = grid->item(row, column);
+QString cellText(const ServerGrid* grid, int row, int column) {
+    const QStandardItem* item = grid->item(row, column);
     return item ? item->text() : QString();
 }
 
@@ -26,7 +26,7 @@ QColor markColour(const QPalette& palette) {
 
 } // namespace
 
-FindBar::FindBar(QTableWidget* grid, const QueryTable& queries, QWidget* window)
+FindBar::FindBar(ServerGrid* grid, const QueryTable& queries, QWidget* window)
     : QLineEdit(window), grid_(grid), queries_(queries) {
     setObjectName(QStringLiteral("FindBar"));
     setPlaceholderText(tr("Find a server, mission or player (Enter: next, Esc: close)"));
@@ -56,29 +56,29 @@ void FindBar::remark() {
         const bool match = serverMatches(needle, cellText(grid_, row, NameColumn),
                                          cellText(grid_, row, MissionColumn), queries_, row);
         matches_ << match;
-        for (int column = 0; column < grid_->columnCount(); ++column) {
-            QTableWidgetItem* item = grid_->item(row, column);
+        for (int column = 0; column < grid_->model()->columnCount(); ++column) {
+            QStandardItem* item = grid_->item(row, column);
             if (!item)
                 continue;
-            item->setData(Qt::BackgroundRole, match ? QVariant(marked) : QVariant());
-            item->setData(Qt::ForegroundRole,
-                          needle.isEmpty() || match ? QVariant() : QVariant(dimmed));
+            item->setData(match ? QVariant(marked) : QVariant(), Qt::BackgroundRole);
+            item->setData(needle.isEmpty() || match ? QVariant() : QVariant(dimmed),
+                          Qt::ForegroundRole);
         }
     }
 }
 
 // The next marked row below the selected one in the order shown, from the
-// top again after the last.
+// top again after the last; hidden rows are skipped.
 void FindBar::selectNextMatch() {
     remark();
-    const QHeaderView* order = grid_->verticalHeader();
-    const int count = grid_->rowCount();
-    const int from = grid_->currentRow() < 0 ? -1 : order->visualIndex(grid_->currentRow());
+    const QList<int> shown = grid_->shownSlots();
+    const int count = int(shown.size());
+    const int from = int(shown.indexOf(grid_->currentRow()));
     for (int step = 1; step <= count; ++step) {
-        const int row = order->logicalIndex((from + step) % count);
-        if (matches_.value(row)) {
-            grid_->selectRow(row);
-            grid_->scrollToItem(grid_->item(row, NameColumn));
+        const int slot = shown[(from + step) % count];
+        if (matches_.value(slot)) {
+            grid_->selectRow(slot);
+            grid_->scrollTo(grid_->indexOf(slot, NameColumn));
             return;
         }
     }

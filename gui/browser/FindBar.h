@@ -2,7 +2,7 @@
 
 #include <QLineEdit>
 
-class QTableWidget;
+class ServerGrid;
 struct QueryTable;
 
 // The browser's find field (Ctrl+F): servers whose name, mission or one of
@@ -12,7 +12,7 @@ struct QueryTable;
 class FindBar : public QLineEdit {
     Q_OBJECT
 public:
-    FindBar(QTableWidget* grid, const QueryTable& queries, QWidget* window);
+    FindBar(ServerGrid* grid, const QueryTable& queries, QWidget* window);
 
     // Marks the rows again from their present texts and players.
     void remark();
@@ -23,7 +23,7 @@ protected:
 private:
     void selectNextMatch();
 
-    QTableWidget* grid_;
+    ServerGrid* grid_;
     const QueryTable& queries_;
     QList<bool> matches_;
     bool marked_ = false;

@@ -1,6 +1,6 @@
 #include "browser/GridCell.h"
 
-#include <QTableWidget>
+#include <QStandardItemModel>
 
 namespace {
 
@@ -10,28 +10,25 @@ bool isText(int role) {
 
 } // namespace
 
-GridCell::GridCell(const QString& text) : QTableWidgetItem(UserType), text_(text) {}
+GridCell::GridCell(const QString& text) : text_(text) {}
 
 QVariant GridCell::data(int role) const {
-    return isText(role) ? QVariant(text_) : QTableWidgetItem::data(role);
+    return isText(role) ? QVariant(text_) : QStandardItem::data(role);
 }
 
-void GridCell::setData(int role, const QVariant& value) {
+void GridCell::setData(const QVariant& value, int role) {
     if (!isText(role)) {
-        QTableWidgetItem::setData(role, value);
+        QStandardItem::setData(value, role);
         return;
     }
     text_ = value.toString();
-    if (QTableWidget* grid = tableWidget()) {
-        const QModelIndex cell = grid->model()->index(grid->row(this), grid->column(this));
-        Q_EMIT grid->model()->dataChanged(cell, cell, {Qt::DisplayRole, Qt::EditRole});
-    }
+    emitDataChanged();
 }
 
-void GridCell::writeQuietly(QTableWidget* grid, int row, int column, const QString& text) {
-    QTableWidgetItem* item = grid->item(row, column);
+void GridCell::writeQuietly(QStandardItemModel* cells, int row, int column, const QString& text) {
+    QStandardItem* item = cells->item(row, column);
     if (item && item->type() == UserType)
         static_cast<GridCell*>(item)->text_ = text;
     else
-        grid->setItem(row, column, new GridCell(text));
+        cells->setItem(row, column, new GridCell(text));
 }

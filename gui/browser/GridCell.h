@@ -1,24 +1,25 @@
 #pragma once
 
-#include <QTableWidgetItem>
+#include <QStandardItem>
 
-class QTableWidget;
+class QStandardItemModel;
 
 // A cell of the server grid that holds its text itself. A sweep writes five
 // cells per server and every reply three more; written with writeQuietly, a
 // text takes no model update and no variant, and the window repaints the
 // rows it changed once for a burst. Any other change goes through setData
 // and tells the view as a plain item does.
-class GridCell : public QTableWidgetItem {
+class GridCell : public QStandardItem {
 public:
     explicit GridCell(const QString& text);
 
+    int type() const override { return UserType; }
     QVariant data(int role) const override;
-    void setData(int role, const QVariant& value) override;
+    void setData(const QVariant& value, int role) override;
 
-    // Writes text into the grid's cell at row and column, creating the cell
+    // Writes text into the cells' cell at row and column, creating the cell
     // when it is missing, without telling the view.
-    static void writeQuietly(QTableWidget* grid, int row, int column, const QString& text);
+    static void writeQuietly(QStandardItemModel* cells, int row, int column, const QString& text);
 
 private:
     QString text_;

@@ -1,11 +1,13 @@
 #include "browser/GridOrder.h"
 
+#include "browser/ServerGrid.h"
+#include "browser/ServerProxy.h"
 #include "query/ServerOrder.h"
 
 #include <QHeaderView>
-#include <QTableWidget>
+#include <QStandardItem>
 
-GridOrder::GridOrder(QTableWidget* grid) : QObject(grid), grid_(grid) {
+GridOrder::GridOrder(ServerGrid* grid) : QObject(grid), grid_(grid) {
     QHeaderView* header = grid->horizontalHeader();
     header->setSectionsClickable(true);
     header->setSortIndicator(-1, Qt::AscendingOrder);
@@ -19,23 +21,19 @@ void GridOrder::sortBy(int column, Qt::SortOrder order) {
     column_ = column;
     order_ = order;
     apply();
-    if (QTableWidgetItem* selected = grid_->currentItem())
-        grid_->scrollToItem(selected);
+    if (grid_->currentIndex().isValid())
+        grid_->scrollTo(grid_->currentIndex());
 }
 
 void GridOrder::apply() {
-    QStringList texts;
-    for (int row = 0; row < grid_->rowCount(); ++row) {
-        const QTableWidgetItem* item = column_ < 0 ? nullptr : grid_->item(row, column_);
-        texts << (item ? item->text() : QString());
-    }
     QList<int> slots;
-    if (column_ < 0)
-        for (int row = 0; row < grid_->rowCount(); ++row)
-            slots << row;
-    else
+    if (column_ >= 0) {
+        QStringList texts;
+        for (int row = 0; row < grid_->rowCount(); ++row) {
+            const QStandardItem* item = grid_->item(row, column_);
+            texts << (item ? item->text() : QString());
+        }
         slots = sortedSlots(texts, ServerColumn(column_), order_);
-    QHeaderView* rows = grid_->verticalHeader();
-    for (int shown = 0; shown < slots.size(); ++shown)
-        rows->moveSection(rows->visualIndex(slots[shown]), shown);
+    }
+    grid_->proxy()->arrange(slots);
 }

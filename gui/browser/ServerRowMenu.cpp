@@ -1,5 +1,6 @@
 #include "browser/ServerRowMenu.h"
 
+#include "browser/ServerGrid.h"
 #include "browser/ServerSource.h"
 #include "browser/Unit4.h"
 #include "windows/ErrorReport.h"
@@ -8,7 +9,6 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QPushButton>
-#include <QTableWidget>
 
 ServerRowMenu::ServerRowMenu(TForm4* browser) : QObject(browser), browser_(browser) {
     browser->SGrid->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -16,7 +16,7 @@ ServerRowMenu::ServerRowMenu(TForm4* browser) : QObject(browser), browser_(brows
 }
 
 void ServerRowMenu::open(const QPoint& position) {
-    QTableWidget* grid = browser_->SGrid;
+    ServerGrid* grid = browser_->SGrid;
     const int slot = grid->rowAt(position.y());
     const ServerTable& servers = browser_->shownServers();
     if (slot < 0 || slot > servers.Last)

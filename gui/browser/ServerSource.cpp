@@ -1,6 +1,7 @@
 #include "browser/ServerSource.h"
 
 #include "browser/GridCell.h"
+#include "browser/ServerGrid.h"
 #include "browser/Unit4.h"
 #include "launch/CommandLine.h"
 #include "query/ReplyAccounting.h"
@@ -16,7 +17,6 @@
 #include <QLabel>
 #include <QLocale>
 #include <QStandardPaths>
-#include <QTableWidget>
 
 ServerSource::ServerSource(TForm4* browser, std::function<void()> sweep)
     : QGroupBox(tr("Servers"), browser), browser_(browser), state_(LauncherState::instance()),
@@ -122,8 +122,9 @@ void ServerSource::replyArrived(QByteArrayView datagram, const QString& fromIp, 
     if (!showsInternet())
         return;
     for (const int slot : internet_.readReply(datagram, fromIp, port, state_.queries)) {
-        GridCell::writeQuietly(browser_->SGrid, slot, NameColumn, internet_.servers().Name[slot]);
-        GridCell::writeQuietly(browser_->SGrid, slot, HostColumn, address(slot));
+        GridCell::writeQuietly(browser_->SGrid->cells(), slot, NameColumn,
+                               internet_.servers().Name[slot]);
+        GridCell::writeQuietly(browser_->SGrid->cells(), slot, HostColumn, address(slot));
     }
 }
 

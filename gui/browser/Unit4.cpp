@@ -2,9 +2,11 @@
 
 #include "browser/BrowserFriends.h"
 #include "browser/BrowserPlacement.h"
+#include "browser/FilterBar.h"
 #include "browser/FindBar.h"
 #include "browser/GridCell.h"
 #include "browser/GridOrder.h"
+#include "browser/ServerGrid.h"
 #include "browser/ServerRowMenu.h"
 #include "browser/ServerSource.h"
 #include "browser/StatusBarPanel.h"
@@ -37,6 +39,7 @@
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QSplitter>
+#include <QStandardItemModel>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTableWidget>
@@ -65,23 +68,22 @@ void setText(QTableWidget* grid, int row, int column, const QString& text) {
 // per reply.
 class GridSink : public ServerRowSink {
 public:
-    GridSink(QTableWidget* grid, std::function<void(int row)> changed)
-        : grid_(grid), changed_(std::move(changed)), quiet_(grid->model()) {}
+    GridSink(ServerGrid* grid, std::function<void(int row)> changed)
+        : grid_(grid), changed_(std::move(changed)), quiet_(grid->cells()) {}
     void setCell(int server, ServerColumn column, const QString& text) override {
         if (server >= grid_->rowCount())
             return;
-        GridCell::writeQuietly(grid_, server, column, text);
+        GridCell::writeQuietly(grid_->cells(), server, column, text);
         changed_(server);
     }
 
 private:
-    QTableWidget* grid_;
+    ServerGrid* grid_;
     std::function<void(int row)> changed_;
     QSignalBlocker quiet_;
 };
 
-QTableWidget* grid(QWidget* parent, const QString& name, int columns) {
-    auto* table = new QTableWidget(0, columns, parent);
+template <typename Grid> Grid* grid(Grid* table, const QString& name) {
     table->setObjectName(name);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -120,11 +122,11 @@ void TForm4::buildControls() {
     Splitter1 = new QSplitter(Qt::Vertical, this);
     Splitter1->setObjectName(QStringLiteral("Splitter1"));
     Splitter1->setChildrenCollapsible(false);
-    SGrid = grid(Splitter1, QStringLiteral("SGrid"), 5);
+    SGrid = grid(new ServerGrid(5, Splitter1), QStringLiteral("SGrid"));
     SGrid->setHorizontalHeaderLabels(serverHeader());
     SGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     SGrid->horizontalHeader()->setHighlightSections(false);
-    PlrGrid = grid(Splitter1, QStringLiteral("PlrGrid"), 2);
+    PlrGrid = grid(new QTableWidget(0, 2, Splitter1), QStringLiteral("PlrGrid"));
     PlrGrid->horizontalHeader()->hide();
     PlrGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     PlrGrid->setRowCount(1);
@@ -169,6 +171,16 @@ void TForm4::buildControls() {
     layout->addWidget(StatusBar1);
     findBar_ = new FindBar(SGrid, state_.queries, this);
     layout->insertWidget(0, findBar_);
+    filterBar_ = new FilterBar(
+        SGrid, state_,
+        [this] {
+            if (BitBtn2->isEnabled())
+                BitBtn2Click();
+        },
+        this);
+    layout->insertWidget(0, filterBar_);
+    setTabOrder(filterBar_->lastControl(), findBar_);
+    setTabOrder(findBar_, SGrid);
     order_ = new GridOrder(SGrid);
     placement_ = new BrowserPlacement(this, Splitter1, SGrid->horizontalHeader(), state_);
     new ServerRowMenu(this);
@@ -203,7 +215,7 @@ void TForm4::connectHandlers() {
     connect(BitBtn3, &QPushButton::clicked, this, guardedHandler(this, &TForm4::BitBtn3Click));
     connect(Timer1, &QTimer::timeout, this, guardedHandler(this, &TForm4::Timer1Timer));
     connect(Timer2, &QTimer::timeout, this, guardedHandler(this, &TForm4::Timer2Timer));
-    connect(SGrid, &QTableWidget::itemSelectionChanged, this,
+    connect(SGrid->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             guardedHandler(this, &TForm4::SGridClick));
     new FormActivation(this, guardedHandler(this, &TForm4::FormActivate));
 
@@ -259,9 +271,9 @@ void TForm4::layOutColumns() {
 // The width of a column's caption and of its longest text (the ping and
 // player texts are digits, all about as wide).
 int TForm4::columnNeed(int column) const {
-    const QTableWidgetItem* longest = nullptr;
+    const QStandardItem* longest = nullptr;
     for (int row = 0; row < SGrid->rowCount(); ++row) {
-        const QTableWidgetItem* item = SGrid->item(row, column);
+        const QStandardItem* item = SGrid->item(row, column);
         if (item && (!longest || item->text().size() > longest->text().size()))
             longest = item;
     }
@@ -332,7 +344,7 @@ void TForm4::querySweep() {
     if (SGrid->currentRow() < 0 && SGrid->rowCount() > 0)
         SGrid->selectRow(0);
     // The rows exist; their texts change without a view update per cell.
-    const QSignalBlocker quiet(SGrid->model());
+    const QSignalBlocker quiet(SGrid->cells());
     QElapsedTimer sinceReplies;
     sinceReplies.start();
     for (int slot = 0; slot <= servers.Last && slot < SGrid->rowCount(); ++slot) {
@@ -360,17 +372,18 @@ void TForm4::takeReplies() {
 // row paints with the next repaint, within RepaintIntervalMs.
 void TForm4::queryServer(int slot) {
     const ServerTable& servers = shownServers();
-    GridCell::writeQuietly(SGrid, slot, NameColumn, servers.Name[slot]);
-    GridCell::writeQuietly(SGrid, slot, HostColumn, servers.Host[slot] + u':' + servers.Port[slot]);
+    QStandardItemModel* cells = SGrid->cells();
+    GridCell::writeQuietly(cells, slot, NameColumn, servers.Name[slot]);
+    GridCell::writeQuietly(cells, slot, HostColumn, servers.Host[slot] + u':' + servers.Port[slot]);
     markRow(slot);
 
     sendServerQuery(
         *udps, servers, state_.queries, slot,
         [this](const QString& host) { return lookup->LookupHostAddress(host); },
-        [this, slot] {
-            GridCell::writeQuietly(SGrid, slot, PingColumn, QStringLiteral("??"));
-            GridCell::writeQuietly(SGrid, slot, PlayersColumn, QStringLiteral(" "));
-            GridCell::writeQuietly(SGrid, slot, MissionColumn, QStringLiteral(" "));
+        [this, cells, slot] {
+            GridCell::writeQuietly(cells, slot, PingColumn, QStringLiteral("??"));
+            GridCell::writeQuietly(cells, slot, PlayersColumn, QStringLiteral(" "));
+            GridCell::writeQuietly(cells, slot, MissionColumn, QStringLiteral(" "));
             markRow(slot);
         });
 }
@@ -463,9 +476,9 @@ void TForm4::repaintSoon() {
 }
 
 void TForm4::markRow(int row) {
-    const QRect inView =
-        QRect(0, SGrid->rowViewportPosition(row), SGrid->viewport()->width(), SGrid->rowHeight(row))
-            .intersected(SGrid->viewport()->rect());
+    const QRect cell = SGrid->visualRect(SGrid->indexOf(row));
+    const QRect inView = QRect(0, cell.y(), SGrid->viewport()->width(), cell.height())
+                             .intersected(SGrid->viewport()->rect());
     if (inView.isEmpty())
         return;
     changedRows_ |= inView;

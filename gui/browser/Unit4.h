@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <functional>
 
+class FilterBar;
 class BrowserFriends;
 class BrowserPlacement;
 class FindBar;
@@ -16,6 +17,7 @@ class QGroupBox;
 class QPushButton;
 class StatusBarPanel;
 class QSplitter;
+class ServerGrid;
 class QStatusBar;
 class QTableWidget;
 class QTimer;
@@ -55,7 +57,7 @@ public:
     // Watches the server at host and game port in the watcher.
     std::function<void(const QString& host, const QString& port, bool sockets)> OnWatch;
 
-    QTableWidget* SGrid;
+    ServerGrid* SGrid;
     QTableWidget* PlrGrid;
     QSplitter* Splitter1;
     QStatusBar* StatusBar1;
@@ -98,6 +100,7 @@ private:
     // Sorting and finding, both untouched until the user asks for them.
     GridOrder* order_;
     FindBar* findBar_;
+    FilterBar* filterBar_;
     BrowserFriends* friends_;
     BrowserPlacement* placement_;
     ServerSource* source_;

@@ -5,6 +5,7 @@
 #include "query/UdpEndpoint.h"
 #include "settings/GamePaths.h"
 #include "state/LauncherState.h"
+#include "watcher/FreeSlotJoin.h"
 #include "watcher/PlayerChart.h"
 #include "watcher/SoundOutput.h"
 #include "watcher/WatchNotifier.h"
@@ -169,6 +170,8 @@ void TFormWatcher::buildControls() {
     Timer2 = new QTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));
     Timer2->setInterval(15000);
+    JoinWhenFree = new FreeSlotJoin(Timer2, this);
+    layout()->addWidget(JoinWhenFree); // below the buttons
 
     notifier_ = new WatchNotifier(this);
     friends_ = new WatcherFriends(this);
@@ -220,6 +223,7 @@ void TFormWatcher::FormActivate() {
 void TFormWatcher::watch(const QString& hostName, const QString& port, bool sockets) {
     show();
     chart_->clear();
+    JoinWhenFree->reset();
     notifier_->watching(state_.servers, hostName, port, sockets);
     friends_->watching(hostName, port, sockets);
     udps->setRemoteHost(hostName);
@@ -307,6 +311,10 @@ void TFormWatcher::udpsDataReceived(qint32 NumberBytes, const QString&, qint32) 
     showDisplay();
     chart_->record(watchedServer.players);
     notifier_->stateChanged(previousState, watchedServer.WatcherState, display_.status.text);
+    // Joined on the next turn of the event loop, as a press of Join: its
+    // errors reach the error report rather than the reply handler's tip.
+    if (JoinWhenFree->replied(watchedServer.players, watchedServer.maximum))
+        QTimer::singleShot(0, this, guardedHandler(this, &TFormWatcher::joinFreeSlot));
 
     switch (sound) {
     case WatcherSound::None:
@@ -321,6 +329,15 @@ void TFormWatcher::udpsDataReceived(qint32 NumberBytes, const QString&, qint32) 
         playSoundFile(state_.settings.Sound2);
         break;
     }
+}
+
+// What a tick of "Join when a slot is free" does when a slot came free,
+// unless the watcher was closed meanwhile.
+void TFormWatcher::joinFreeSlot() {
+    if (!isVisible())
+        return;
+    BitBtn2Click();
+    notifier_->joinedFreeSlot();
 }
 
 void TFormWatcher::playSoundFile(const QString& setting) {
@@ -418,6 +435,7 @@ void TFormWatcher::closeEvent(QCloseEvent* event) {
 void TFormWatcher::FormClose() {
     notePlace();
     Timer2->stop();
+    JoinWhenFree->reset();
     friends_->stopped();
     watchedServer.WatcherState = 0;
     if (OnClosed)

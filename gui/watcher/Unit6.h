@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <functional>
 
+class FreeSlotJoin;
 class PlayerChart;
 class QFrame;
 class QLabel;
@@ -55,6 +56,7 @@ public:
     QLabel* LG;
     QLabel* LR;
     QFrame* Bevel1;
+    FreeSlotJoin* JoinWhenFree;
     UdpEndpoint* udps;
     QTimer* Timer1;
     QTimer* Timer2;
@@ -78,6 +80,7 @@ private:
     void notePlace();
     void showDisplay();
     void showPlayerRows();
+    void joinFreeSlot();
     void playSoundFile(const QString& setting);
     void soundFileFailed(const QString& path);
 

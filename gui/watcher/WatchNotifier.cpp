@@ -27,6 +27,10 @@ void WatchNotifier::stateChanged(qint32 previous, qint32 state, const QString& s
                                  : status + tr(": the running game has ended."));
 }
 
+void WatchNotifier::joinedFreeSlot() {
+    post(tr("A slot was free: the game was started."));
+}
+
 void WatchNotifier::post(const QString& body) {
     notifications_->post(server_, body, [this] { bringForward(); });
 }

@@ -24,6 +24,8 @@ public:
     // A reply changed the state from previous to state; status is the status
     // text the watcher now shows.
     void stateChanged(qint32 previous, qint32 state, const QString& status);
+    // "Join when a slot is free" started the game.
+    void joinedFreeSlot();
 
 private:
     void post(const QString& body);

@@ -194,7 +194,7 @@ void TestMainWindow::oneStartPerPress() {
         button = windows.browser->BitBtn1;
         mnemonic = Qt::Key_J;
         windows.browser->SGrid->setRowCount(1);
-        windows.browser->SGrid->setCurrentCell(0, 0);
+        windows.browser->SGrid->selectRow(0);
     }
     window->show();
     window->activateWindow();

@@ -1,3 +1,4 @@
+#include "browser/ServerGrid.h"
 #include "browser/ServerRowMenu.h"
 #include "browser/ServerSource.h"
 #include "support/LauncherWindows.h"
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QStandardItem>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
@@ -53,7 +55,7 @@ struct Internet {
         source = window->source();
     }
     QString cell(int row, int column) const {
-        const QTableWidgetItem* item = window->SGrid->item(row, column);
+        const QStandardItem* item = window->SGrid->item(row, column);
         return item ? item->text() : QString();
     }
 

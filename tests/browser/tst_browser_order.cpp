@@ -1,4 +1,5 @@
 #include "browser/FindBar.h"
+#include "browser/ServerGrid.h"
 #include "browser/Unit4.h"
 #include "query/ServerOrder.h"
 #include "support/SharedState.h"
@@ -9,20 +10,14 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QPushButton>
+#include <QStandardItem>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 
 namespace {
 
-QList<int> shownSlots(const QTableWidget* grid) {
-    QList<int> slots;
-    for (int shown = 0; shown < grid->rowCount(); ++shown)
-        slots << grid->verticalHeader()->logicalIndex(shown);
-    return slots;
-}
-
-void clickHeader(QTableWidget* grid, int column) {
+void clickHeader(ServerGrid* grid, int column) {
     QHeaderView* header = grid->horizontalHeader();
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                       {header->sectionViewportPosition(column) + 4, header->height() / 2});
@@ -92,7 +87,7 @@ void TestBrowserOrder::sortFindAndMenuFollowTheServer() {
     int joined = -1;
     browser.OnJoin = [&joined](const QString&, qint32 slot) { joined = slot; };
     browser.show();
-    QTableWidget* grid = browser.SGrid;
+    ServerGrid* grid = browser.SGrid;
     const auto sweepDone = [&] {
         return browser.BitBtn2->isEnabled() && grid->rowCount() == 3 && grid->item(1, 3) &&
                grid->item(1, 3)->text() == "12/14";
@@ -100,17 +95,17 @@ void TestBrowserOrder::sortFindAndMenuFollowTheServer() {
     QTRY_VERIFY(sweepDone());
 
     clickHeader(grid, PlayersColumn);
-    QCOMPARE(shownSlots(grid), QList<int>({2, 1, 0})); // the silent server last
+    QCOMPARE(grid->shownSlots(), QList<int>({2, 1, 0})); // the silent server last
     clickHeader(grid, PlayersColumn);
-    QCOMPARE(shownSlots(grid), QList<int>({1, 2, 0}));
+    QCOMPARE(grid->shownSlots(), QList<int>({1, 2, 0}));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
-                      grid->visualRect(grid->model()->index(1, 0)).center());
+                      grid->visualRect(grid->indexOf(1)).center());
     browser.BitBtn1->click();
     QCOMPARE(joined, 1);
     QCOMPARE(browser.PlrGrid->item(0, 0)->text(), QStringLiteral("Ann"));
     browser.BitBtn2->click();
     QTRY_VERIFY(sweepDone());
-    QCOMPARE(shownSlots(grid), QList<int>({1, 2, 0}));
+    QCOMPARE(grid->shownSlots(), QList<int>({1, 2, 0}));
     QCOMPARE(grid->currentRow(), 1);
 
     QTest::keyClick(&browser, Qt::Key_F, Qt::ControlModifier);
@@ -128,7 +123,7 @@ void TestBrowserOrder::sortFindAndMenuFollowTheServer() {
         menu->actions().last()->trigger();
         menu->close();
     });
-    Q_EMIT grid->customContextMenuRequested(grid->visualRect(grid->model()->index(0, 0)).center());
+    Q_EMIT grid->customContextMenuRequested(grid->visualRect(grid->indexOf(0)).center());
     QCOMPARE(QApplication::clipboard()->text(), "127.0.0.1:" + serverTable.Port[0]);
     QCOMPARE(grid->currentRow(), 0);
 }

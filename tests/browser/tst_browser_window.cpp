@@ -1,5 +1,9 @@
+#include "browser/BrowserRefresh.h"
+#include "browser/FilterBar.h"
+#include "browser/ServerGrid.h"
 #include "browser/StatusBarPanel.h"
 #include "query/QueryTable.h"
+#include "query/ReplyAccounting.h"
 #include "query/TickSource.h"
 #include "query/UdpEndpoint.h"
 #include "settings/Tables.h"
@@ -10,9 +14,14 @@
 #include "testkit/SlowNameService.h"
 #include "testkit/StatusResponder.h"
 
+#include <QAccessible>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
 #include <QPaintEvent>
 #include <QPushButton>
+#include <QStandardItem>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
@@ -50,17 +59,20 @@ private:
     std::function<void(QEvent*)> seen_;
 };
 
-// The launcher's windows on a store with an existing executable, servers
-// answered by an in-process responder on 127.0.0.1, and scripted ticks.
+// The launcher's windows on a store with an existing executable and more
+// launcher values, servers answered by an in-process responder on
+// 127.0.0.1, and scripted ticks.
 struct Browser {
-    Browser() {
+    explicit Browser(const QByteArray& values = {}) {
         auto owned = std::make_unique<StatusNotingPrompts>();
         prompts = owned.get();
         Prompts::install(std::move(owned));
         store.write("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\ZAM Launcher2]\n\"executable\"=\"" +
                     store.existingFile().toUtf8() +
                     "\"\n\"nosplash\"=dword:00000000\n\"window\"=dword:00000000\n"
-                    "\"close\"=dword:00000000\n\n"
+                    "\"close\"=dword:00000000\n" +
+                    values +
+                    "\n"
                     "[HKEY_CURRENT_USER\\Software\\Harrowmede\\Operation Quellgrove]\n"
                     "\"Player Name\"=\"Bob\"\n\n");
         TickSource::install([this] { return tick; });
@@ -91,7 +103,7 @@ struct Browser {
     }
 
     QString cell(int row, int column) const {
-        const QTableWidgetItem* item = window->SGrid->item(row, column);
+        const QStandardItem* item = window->SGrid->item(row, column);
         return item ? item->text() : QString();
     }
     QStringList playerRows() const {
@@ -136,6 +148,8 @@ private Q_SLOTS:
     void join();
     void watcherHandOver_data();
     void watcherHandOver();
+    void filtersHideRowsForEveryReader_data();
+    void filtersHideRowsForEveryReader();
 };
 
 void TestBrowserWindow::startsFromTheMainWindow() {
@@ -155,7 +169,7 @@ void TestBrowserWindow::startsFromTheMainWindow() {
     QCOMPARE(b.playerRows(), (QStringList{"Ann|1", "Bob|2"}));
     // The names, addresses and missions share what the ping and the players
     // leave, which are at least 30 and 50 pixels.
-    const QTableWidget* grid = b.window->SGrid;
+    const ServerGrid* grid = b.window->SGrid;
     QVERIFY(grid->columnWidth(2) >= 30 && grid->columnWidth(3) >= 50);
     const int third =
         qRound((grid->width() - grid->columnWidth(2) - grid->columnWidth(3) - 18) / 3.0);
@@ -448,6 +462,83 @@ void TestBrowserWindow::watcherHandOver() {
     FormWatcher->close();
     QVERIFY(b.windows->main->isVisible());
     QVERIFY(b.window->isVisible());
+}
+
+void TestBrowserWindow::filtersHideRowsForEveryReader_data() {
+    QTest::addColumn<ServerFilter>("filter");
+    QTest::addColumn<bool>("byPlayers"); // sorted by players, most first
+    QTest::addColumn<QStringList>("shown");
+
+    const QStringList all{"Empty", "Full", "Open", "Quiet"};
+    QTest::newRow("none") << ServerFilter() << false << all;
+    QTest::newRow("silent, as stored")
+        << ServerFilter{false, false, true, 0} << false << QStringList{"Empty", "Full", "Open"};
+    QTest::newRow("empty and full, sorted")
+        << ServerFilter{true, true, false, 0} << true << QStringList{"Open", "Quiet"};
+    QTest::newRow("all three, sorted")
+        << ServerFilter{true, true, true, 0} << true << QStringList{"Open"};
+}
+
+// The rows a filter hides are gone from the screen, the keyboard and the
+// accessibility tree alike, which read them in the order shown; the slots
+// still name their servers, and the options reach the store.
+void TestBrowserWindow::filtersHideRowsForEveryReader() {
+    QFETCH(ServerFilter, filter);
+    QFETCH(bool, byPlayers);
+    QFETCH(QStringList, shown);
+
+    Browser b("\"hidesilent\"=dword:00000001\n");
+    auto* bar = b.window->findChild<FilterBar*>();
+    QVERIFY(bar->hideSilent->isChecked());
+    const QStringList names{"Empty", "Full", "Open", "Quiet"};
+    const QByteArrayList players{"0", "10", "3"}; // of 10 shown
+    for (int slot = 0; slot < 3; ++slot)
+        b.addAnswering(names[slot], {{"\\numplayers\\" + players[slot] + "\\maxplayers\\12\\"}});
+    b.addAnswering(names[3], {});
+    bar->hideEmpty->setChecked(filter.hideEmpty);
+    bar->hideFull->setChecked(filter.hideFull);
+    bar->hideSilent->setChecked(filter.hideSilent);
+    ServerGrid* grid = b.window->SGrid;
+    if (byPlayers)
+        grid->horizontalHeader()->setSortIndicator(PlayersColumn, Qt::DescendingOrder);
+    b.window->show();
+    b.window->BitBtn2->click();
+    QTRY_VERIFY(b.window->BitBtn2->isEnabled()); // the sweep's end filters and sorts
+
+    QAccessibleTableInterface* table =
+        QAccessible::queryAccessibleInterface(grid)->tableInterface();
+    QStringList read;
+    for (int row = 0; row < table->rowCount(); ++row)
+        read << table->cellAt(row, NameColumn)->text(QAccessible::Name);
+    QCOMPARE(read, shown);
+    QCOMPARE(bar->shownCount->isVisible(), shown.size() < 4);
+    if (shown.size() < 4)
+        QCOMPARE(bar->shownCount->text(), QString("%1 of 4 servers shown").arg(shown.size()));
+
+    QVERIFY(shown.contains(b.cell(grid->currentRow(), NameColumn))); // never a hidden one
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Home, Qt::ControlModifier);
+    QCOMPARE(b.cell(grid->currentRow(), NameColumn), shown.first());
+    QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(b.cell(grid->currentRow(), NameColumn), shown.last());
+    b.window->BitBtn1->click();
+    QCOMPARE(b.starter->calls.size(), 1);
+    QVERIFY(b.starter->calls[0].arguments.contains(
+        "-port=" + serverTable.Port[int(names.indexOf(shown.last()))]));
+
+    bar->refreshEvery->setCurrentIndex(bar->refreshEvery->findData(30));
+    QVERIFY(bar->refresh->isRunning()); // while the browser is shown only
+    b.window->hide();
+    QVERIFY(!bar->refresh->isRunning());
+
+    LauncherState::instance().save();
+    const QByteArray store = b.store.read();
+    const auto ticked = [&store](const QByteArray& name) {
+        return store.contains('"' + name + "\"=dword:00000001");
+    };
+    QCOMPARE(ticked("hideempty"), filter.hideEmpty);
+    QCOMPARE(ticked("hidefull"), filter.hideFull);
+    QCOMPARE(ticked("hidesilent"), filter.hideSilent);
 }
 
 QTEST_MAIN(TestBrowserWindow)

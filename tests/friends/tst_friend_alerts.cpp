@@ -10,6 +10,7 @@
 
 #include <QMenu>
 #include <QPushButton>
+#include <QStandardItem>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
@@ -55,7 +56,9 @@ private:
         QTRY_VERIFY(!browser()->sweeping());
     }
     TForm4* browser() { return windows->browser.get(); }
-    bool bold(QTableWidget* grid, int row) { return grid->item(row, 0)->font().bold(); }
+    template <typename Grid> bool bold(Grid* grid, int row) {
+        return grid->item(row, 0)->font().bold();
+    }
 
     PrivateSessionBus bus;
     const QStringList& received = bus.recorder.received;

@@ -2,6 +2,7 @@
 
 #include "app/ApplicationWindows.h"
 #include "app/Unit1.h"
+#include "browser/ServerGrid.h"
 #include "browser/Unit4.h"
 #include "dialogs/Unit2.h"
 #include "dialogs/Unit3.h"

@@ -1,3 +1,4 @@
+#include "browser/ServerGrid.h"
 #include "query/UdpEndpoint.h"
 #include "settings/Tables.h"
 #include "support/LauncherWindows.h"
@@ -7,6 +8,7 @@
 #include "support/SharedState.h"
 #include "support/StoreFixture.h"
 #include "testkit/StatusResponder.h"
+#include "watcher/FreeSlotJoin.h"
 #include "watcher/PlayerChart.h"
 #include "watcher/RecordingSoundOutput.h"
 #include "windows/ReadableColour.h"
@@ -100,6 +102,7 @@ private Q_SLOTS:
     void malformedMaxplayersOpensNoBox();
     void closingAndReopening();
     void joinUsesTheBrowsersJoin();
+    void joinsWhenASlotIsFree();
     void compactAndExpanded();
     void blinksAndPolls();
 };
@@ -312,6 +315,41 @@ void TestWatcherWindow::joinUsesTheBrowsersJoin() {
     QVERIFY(!launcher.watcher->isVisible());
     QVERIFY(launcher.windows->main->isVisible());
     QVERIFY(launcher.windows->browser->isVisible());
+}
+
+// Ticked on a full server, the watcher polls faster and joins through the
+// browser's join once the responder reports a free slot; watching another
+// server or joining clears the tick.
+void TestWatcherWindow::joinsWhenASlotIsFree() {
+    WatchingLauncher launcher;
+    TFormWatcher* w = launcher.watcher;
+    FreeSlotJoin* box = w->JoinWhenFree;
+    const int slot = ++serverTable.Last;
+    serverTable.Host[slot] = QStringLiteral("127.0.0.1");
+    serverTable.Port[slot] = QString::number(launcher.port - 1);
+    serverTable.Sockets[slot] = true;
+    launcher.windows->browser->SGrid->setRowCount(1);
+    launcher.windows->browser->SGrid->selectRow(slot);
+    const QByteArray full = "\\numplayers\\10\\maxplayers\\12\\";
+
+    QVERIFY(!box->isEnabled());
+    QVERIFY(launcher.poll({full}, "Full"));
+    QVERIFY(box->isEnabled());
+    box->click();
+    QCOMPARE(w->Timer2->interval(), 5000);
+    w->watch(QStringLiteral("127.0.0.1"), serverTable.Port[slot], true);
+    QVERIFY(!box->isChecked());
+    QCOMPARE(w->Timer2->interval(), 15000);
+
+    QVERIFY(launcher.poll({full}, "Still full"));
+    box->click();
+    QVERIFY(launcher.poll({"\\numplayers\\9\\", "\\maxplayers\\12\\"}, "Free"));
+    QTRY_COMPARE(launcher.starter->calls.size(), 1);
+    QVERIFY(launcher.starter->calls[0].arguments.contains("-port=" + serverTable.Port[slot]));
+    QVERIFY(!box->isChecked());
+    QVERIFY(!box->isEnabled());
+    QVERIFY(!w->isVisible());
+    QCOMPARE(w->Timer2->interval(), 15000);
 }
 
 void TestWatcherWindow::compactAndExpanded() {

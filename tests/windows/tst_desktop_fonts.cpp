@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QStandardItemModel>
 #include <QTableWidget>
 #include <QTest>
 
@@ -64,7 +65,7 @@ QStringList cutTexts(QWidget* window) {
     } while (false)
 
 // The texts of a cell must fit its column.
-QStringList cutCells(const QTableWidget* grid, const QList<int>& columns) {
+QStringList cutCells(const ServerGrid* grid, const QList<int>& columns) {
     QStringList cut;
     for (int column : columns)
         for (int row = 0; row < grid->rowCount(); ++row) {
@@ -114,7 +115,7 @@ void TestDesktopFonts::everyTextFits() {
     browser->SGrid->setRowCount(2);
     for (int row = 0; row < 2; ++row)
         for (int column = 0; column < 5; ++column)
-            browser->SGrid->setItem(row, column, new QTableWidgetItem(QStringLiteral("x")));
+            browser->SGrid->cells()->setItem(row, column, new QStandardItem(QStringLiteral("x")));
     browser->SGrid->item(0, 2)->setText(QStringLiteral("9999"));
     browser->SGrid->item(1, 3)->setText(QStringLiteral("17/14"));
     browser->FormResize();

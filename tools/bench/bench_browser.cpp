@@ -18,6 +18,7 @@
 // fast_responder answers within microseconds (no Qt), as independent servers
 // would. ZAM_BENCH_DEBUG=1 makes a sweep child list its unanswered rows.
 #include "app/Unit1.h"
+#include "browser/ServerGrid.h"
 #include "browser/StatusBarPanel.h"
 #include "browser/Unit4.h"
 #include "query/StatusQuery.h"
@@ -33,6 +34,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QStandardItem>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -124,7 +126,7 @@ struct AnsweredRows : QObject {
     }
     qint64 shownNs() const { return answeredNs < 0 ? -1 : std::max(answeredNs, lastPaintNs); }
     bool answered(int row) const {
-        const QTableWidgetItem* item = browser.SGrid->item(row, 2);
+        const QStandardItem* item = browser.SGrid->item(row, 2);
         return item && item->text() != QLatin1String("??");
     }
     bool allAnswered() {
