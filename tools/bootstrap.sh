@@ -26,10 +26,14 @@ zam_install_missing() {
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
+# Configures ${ZAM_BUILD_DIR:-build} with the given options and builds
+# everything, the tests included; ZAM_TARGETS (an array) builds only those.
 zam_build() {
     local dir=${ZAM_BUILD_DIR:-build}
+    local targets=()
+    [ -n "${ZAM_TARGETS+set}" ] && targets=(--target "${ZAM_TARGETS[@]}")
     cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-    cmake --build "$dir" -j"$(nproc)"
+    cmake --build "$dir" -j"$(nproc)" "${targets[@]}"
 }
 
 # What the CI stages add: clang with libFuzzer and the sanitizer runtimes.

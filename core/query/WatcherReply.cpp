@@ -7,8 +7,6 @@
 #include <QCoreApplication>
 #include <algorithm>
 
-WatchedServer watchedServer;
-
 void WatchedServer::pollStarted() {
     players = QStringLiteral("?");
     maximum = QStringLiteral("?");

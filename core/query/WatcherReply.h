@@ -24,9 +24,6 @@ struct WatchedServer {
 // The state code of a reply that reports no players.
 inline constexpr qint32 EmptyServer = 256;
 
-// The process-wide values of the one watcher.
-extern WatchedServer watchedServer;
-
 enum class TextColour { Plain, Green, Maroon };
 
 struct ColouredText {

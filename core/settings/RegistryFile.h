@@ -85,8 +85,8 @@ public:
     void setValue(RegistryKey* key, const QString& name, RegistryValue value);
 
 private:
-    class Parser;
-    class Writer;
+    class Parser; // RegistryParser.cpp
+    class Writer; // RegistryWriter.cpp
 
     // `at` is where the name goes in the parent's subkeys (its lower bound).
     RegistryKey* addSubkey(RegistryKey* parent, QStringView name,

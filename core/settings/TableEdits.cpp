@@ -37,6 +37,20 @@ int addServerEntry(ServerTable& servers, quint32 seed) {
     return takeNewSlot(servers, seed);
 }
 
+int putServerEntry(ServerTable& servers, int k, const ServerEntry& entry, quint32 seed) {
+    if (k < 0)
+        k = addServerEntry(servers, seed);
+    if (k < 0)
+        return -1;
+    servers.Name[k] = entry.name;
+    servers.Host[k] = entry.host;
+    servers.Port[k] = entry.port;
+    servers.Pass[k] = entry.pass;
+    servers.Sockets[k] = entry.sockets;
+    servers.Mods[k] = entry.mods;
+    return k;
+}
+
 int addFriendEntry(FriendTable& friends, quint32 seed) {
     return takeNewSlot(friends, seed);
 }
@@ -66,18 +80,4 @@ void deleteFriendEntry(FriendTable& friends, int removed) {
         friends.Name[i] = friends.Name[j];
         friends.Id[i] = friends.Id[j];
     });
-}
-
-int addServer(ServerTable& servers, const QString& name, const QString& host, const QString& port,
-              bool sockets, quint32 seed) {
-    const int k = addServerEntry(servers, seed);
-    if (k < 0)
-        return k;
-    servers.Name[k] = name;
-    servers.Host[k] = host;
-    servers.Port[k] = port;
-    servers.Pass[k].clear();
-    servers.Sockets[k] = sockets;
-    servers.Mods[k].clear();
-    return k;
 }

@@ -13,6 +13,20 @@ int addModEntry(ModTable& mods, quint32 seed);
 int addServerEntry(ServerTable& servers, quint32 seed);
 int addFriendEntry(FriendTable& friends, quint32 seed);
 
+// A server's fields as the servers editor shows them.
+struct ServerEntry {
+    QString name;
+    QString host;
+    QString port;
+    QString pass;
+    bool sockets = true;
+    QString mods; // mod directory names, each followed by ';'
+};
+
+// Writes entry into slot k, or into a new slot (see addServerEntry) when k
+// is -1. Returns the slot written, or -1 when there is no slot for it.
+int putServerEntry(ServerTable& servers, int k, const ServerEntry& entry, quint32 seed);
+
 // Removes the entry in slot `removed` in one pass that moves every later
 // entry up one slot; -1 removes nothing. A mod moves with its Id. A server
 // moves without it: slots keep their Ids, so a moved server is stored under
@@ -20,9 +34,3 @@ int addFriendEntry(FriendTable& friends, quint32 seed);
 void deleteModEntry(ModTable& mods, int removed);
 void deleteServerEntry(ServerTable& servers, int removed);
 void deleteFriendEntry(FriendTable& friends, int removed);
-
-// Adds a server with these fields, no password and no mods, as the servers
-// editor's Save of a new entry does; returns its slot, or -1 when the table
-// is full.
-int addServer(ServerTable& servers, const QString& name, const QString& host, const QString& port,
-              bool sockets, quint32 seed);

@@ -1,5 +1,7 @@
 #include "state/LauncherState.h"
 
+#include "settings/EntryId.h"
+
 LauncherState& LauncherState::instance() {
     static LauncherState state;
     return state;
@@ -65,4 +67,13 @@ void LauncherState::clear() {
     profileNames.clear();
     playerName = QStringLiteral("-");
     noteStored();
+}
+
+int LauncherState::saveServer(int k, const ServerEntry& entry) {
+    k = putServerEntry(servers, k, entry, clockSeed());
+    if (k < 0)
+        return -1;
+    save();
+    load();
+    return k;
 }

@@ -3,6 +3,7 @@
 #include "query/QueryTable.h"
 #include "settings/MasterSettings.h"
 #include "settings/Registry.h"
+#include "settings/TableEdits.h"
 #include "settings/Tables.h"
 
 #include <QObject>
@@ -46,6 +47,11 @@ public:
     void saveExecutable(const QString& path);
     // Back to a launcher that has loaded nothing.
     void clear();
+
+    // Saves a server as the servers editor's Save does: into slot k, or as a
+    // new entry when k is -1, then writes the store and loads it back.
+    // Returns the slot, or -1 (nothing written) when the table is full.
+    int saveServer(int k, const ServerEntry& entry);
 
 Q_SIGNALS:
     void aboutToLoad();

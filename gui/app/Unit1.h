@@ -1,3 +1,4 @@
+// TForm1, the main window: ticks the mods, names the player and starts the game.
 #pragma once
 
 #include "state/LauncherState.h"

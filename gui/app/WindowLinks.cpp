@@ -3,6 +3,7 @@
 #include "app/Unit1.h"
 #include "browser/Unit4.h"
 #include "watcher/Unit6.h"
+#include "windows/GuardedHandler.h"
 #include "windows/LaunchLock.h"
 
 #include <QPushButton>
@@ -17,7 +18,8 @@ void linkWindows(TForm1& main, TForm4& browser, TFormWatcher& watcher) {
         main.hide();
         watcher.watch(host, port, sockets);
     };
-    watcher.OnJoin = [&browser] { browser.joinSelected(); };
+    // Reported by the browser, so the watcher still closes after an error.
+    watcher.OnJoin = guardedHandler(&browser, &TForm4::joinSelected);
     watcher.OnClosed = [&main, &browser] {
         main.show();
         browser.show();

@@ -5,8 +5,6 @@
 #include "browser/Unit4.h"
 #include "launch/CommandLine.h"
 #include "query/ReplyAccounting.h"
-#include "settings/EntryId.h"
-#include "settings/TableEdits.h"
 #include "state/LauncherState.h"
 #include "windows/GuardedHandler.h"
 #include "windows/Prompts.h"
@@ -151,13 +149,8 @@ void ServerSource::join(int slot, const QString& playerName) {
 void ServerSource::addToMyServers(int slot) {
     const ServerTable& servers = internet_.servers();
     const QString name = servers.Name[slot].isEmpty() ? servers.Host[slot] : servers.Name[slot];
-    if (addServer(state_.servers, name, servers.Host[slot], internet_.joinPort(slot), true,
-                  clockSeed()) < 0) {
+    if (state_.saveServer(-1, {name, servers.Host[slot], internet_.joinPort(slot), {}, true, {}}) <
+        0)
         Prompts::instance().information(
-            browser_,
-            QStringLiteral("The server list is full. Delete a server before adding another."));
-        return;
-    }
-    state_.save();
-    state_.load();
+            browser_, tr("The server list is full. Delete a server before adding another."));
 }

@@ -183,7 +183,7 @@ void TForm4::buildControls() {
     setTabOrder(findBar_, SGrid);
     order_ = new GridOrder(SGrid);
     placement_ = new BrowserPlacement(this, Splitter1, SGrid->horizontalHeader(), state_);
-    new ServerRowMenu(this);
+    new ServerRowMenu(SGrid, this);
     friends_ = new BrowserFriends(this);
 
     udps = new UdpEndpoint(this);
@@ -433,14 +433,16 @@ void TForm4::showPlayers() {
     friends_->playersShown(slot);
 }
 
-// Presses "&Join server", as the watcher's join does.
-void TForm4::joinSelected() {
-    BitBtn1->click();
+void TForm4::BitBtn1Click() {
+    joinSelected();
 }
 
-// Joins the selected server through OnJoin, with the server's own slot for
-// its mods.
-void TForm4::BitBtn1Click() {
+void TForm4::BitBtn3Click() {
+    watchSelected();
+}
+
+// The join argument goes with the server's own slot, for its mods.
+void TForm4::joinSelected() {
     const int slot = selectedSlot();
     if (slot < 0 || !OnJoin)
         return;
@@ -452,8 +454,7 @@ void TForm4::BitBtn1Click() {
            slot);
 }
 
-// Hands the selected server to the watcher through OnWatch, and steps aside.
-void TForm4::BitBtn3Click() {
+void TForm4::watchSelected() {
     const int slot = selectedSlot();
     if (slot < 0)
         return;

@@ -1,3 +1,4 @@
+// TForm4, the server browser: queries the saved servers and joins or watches one.
 #pragma once
 
 #include <QElapsedTimer>
@@ -46,8 +47,12 @@ public:
     void udpsBufferInvalid(bool& handled);
     // From the start of a sweep until Timer1 ends it.
     bool sweeping() const;
-    // Presses "&Join server": joins the selected server, if any.
+    // Joins the selected server, if any ("&Join server"): a saved one through
+    // OnJoin, an internet one through the source.
     void joinSelected();
+    // Hands the selected server, if any, to the watcher through OnWatch and
+    // steps aside ("&Watcher").
+    void watchSelected();
     // The servers shown: the saved ones or the internet list.
     ServerSource* source() const { return source_; }
     const ServerTable& shownServers() const;

@@ -1,15 +1,12 @@
 #include "dialogs/LanServerList.h"
 
 #include "dialogs/Unit3.h"
-#include "state/LauncherState.h"
-#include "windows/ErrorReport.h"
 #include "windows/GridRows.h"
+#include "windows/GuardedHandler.h"
 #include "windows/Placement.h"
 
-#include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -40,9 +37,10 @@ LanServerList::LanServerList(TForm3* editor)
     list_->horizontalHeader()->setSectionResizeMode(4, QHeaderView::Stretch);
     summary_->hide();
     list_->hide();
-    connect(find_, &QPushButton::clicked, this, [this] { guarded(editor_, [this] { search(); }); });
+    connect(find_, &QPushButton::clicked, this,
+            guardedHandler(editor, this, &LanServerList::search));
     connect(discovery_, &LanDiscovery::finished, this,
-            [this] { guarded(editor_, [this] { showFound(); }); });
+            guardedHandler(editor, this, &LanServerList::showFound));
 }
 
 void LanServerList::search() {
@@ -70,25 +68,24 @@ void LanServerList::showFound() {
         }
         auto* save = new QPushButton(tr("Save"));
         connect(save, &QPushButton::clicked, this,
-                [this, server, save] { guarded(editor_, [&] { this->save(server, save); }); });
+                [server, save, handler = guardedHandler(editor_, this, &LanServerList::save)] {
+                    handler(server, save);
+                });
         list_->setCellWidget(row, int(texts.size()), save);
     }
     summary_->show();
     list_->show();
 }
 
-// Fills the editor's fields as a new entry and presses its Save.
+// A new entry without password or mods, saved by the editor.
 void LanServerList::save(const LanServer& server, QPushButton* button) {
-    const int before = LauncherState::instance().servers.Last;
-    editor_->ServerList->setCurrentIndex(-1);
-    editor_->ServerList->setEditText(server.name);
-    editor_->UpdateServerFields();
-    editor_->host->setText(server.address);
-    editor_->port->setText(QString::number(server.gamePort));
-    editor_->impl->setCurrentIndex(server.sockets ? 0 : 1);
-    editor_->BitBtn1->click();
-    if (LauncherState::instance().servers.Last > before) {
-        button->setText(tr("Saved"));
-        button->setEnabled(false);
-    }
+    if (!editor_->addServer({server.name,
+                             server.address,
+                             QString::number(server.gamePort),
+                             {},
+                             server.sockets,
+                             {}}))
+        return;
+    button->setText(tr("Saved"));
+    button->setEnabled(false);
 }

@@ -11,8 +11,9 @@ class TForm3;
 
 // "Find LAN servers" in the servers editor: searches the local network for
 // game servers and lists them below the editor's fields (the editor places
-// the button, the summary and the list), which grows to show the list; each row's Save button saves
-// that server as a new entry through the editor's own Save, with its limits and messages.
+// the button, the summary and the list), which grows to show the list; each
+// row's Save button has the editor save that server as a new entry, as its
+// own Save does, with its limits and messages.
 class LanServerList : public QObject {
     Q_OBJECT
 public:

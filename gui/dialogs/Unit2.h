@@ -1,3 +1,4 @@
+// TForm2, the mods editor: adds, changes and deletes the saved mods.
 #pragma once
 
 #include "dialogs/FixedDialog.h"

@@ -2,9 +2,7 @@
 
 #include "dialogs/EditableCombo.h"
 #include "dialogs/LanServerList.h"
-#include "settings/EntryId.h"
 #include "settings/ModsText.h"
-#include "settings/TableEdits.h"
 #include "windows/FormActivation.h"
 #include "windows/GuardedHandler.h"
 #include "windows/Placement.h"
@@ -139,24 +137,26 @@ void TForm3::copyModItems() {
 
 // Save: a new entry when no list entry is selected, else the selected one.
 void TForm3::BitBtn1Click() {
-    int k = ServerList->currentIndex();
-    if (k < 0)
-        k = addServerEntry(state_.servers, clockSeed());
-    if (k < 0) {
-        Prompts::instance().information(
-            this, tr("The server list is full. Delete a server before adding another."));
-        return;
-    }
-    state_.servers.Name[k] = name->text();
-    state_.servers.Host[k] = host->text();
-    state_.servers.Port[k] = port->text();
-    state_.servers.Pass[k] = pass->text();
-    state_.servers.Sockets[k] = impl->currentIndex() == 0;
     QList<bool> checked;
     for (int m = 0; m < modlistb->count(); ++m)
         checked << (modlistb->item(m)->checkState() == Qt::Checked);
-    state_.servers.Mods[k] = modsText(state_.mods, checked);
-    saveAndReload();
+    saveServer(ServerList->currentIndex(),
+               {name->text(), host->text(), port->text(), pass->text(), impl->currentIndex() == 0,
+                modsText(state_.mods, checked)});
+}
+
+bool TForm3::addServer(const ServerEntry& entry) {
+    return saveServer(-1, entry);
+}
+
+bool TForm3::saveServer(int k, const ServerEntry& entry) {
+    if (state_.saveServer(k, entry) < 0) {
+        Prompts::instance().information(
+            this, tr("The server list is full. Delete a server before adding another."));
+        return false;
+    }
+    FormActivate();
+    return true;
 }
 
 void TForm3::BitBtn2Click() {

@@ -1,6 +1,8 @@
+// TForm3, the servers editor: adds, changes and deletes the saved servers.
 #pragma once
 
 #include "dialogs/FixedDialog.h"
+#include "settings/TableEdits.h"
 
 class QComboBox;
 class QGroupBox;
@@ -22,6 +24,9 @@ public:
     void BitBtn1Click();
     void BitBtn2Click();
     void UpdateServerFields();
+    // Saves entry as a new server, as Save does for a name typed in; false
+    // when the list is full, which the user is told.
+    bool addServer(const ServerEntry& entry);
 
     QLabel* Label8;
     QComboBox* ServerList;
@@ -43,6 +48,7 @@ public:
 
 private:
     void copyModItems();
+    bool saveServer(int k, const ServerEntry& entry);
     void saveAndReload();
 };
 

@@ -1,5 +1,6 @@
 #include "dialogs/Unit5.h"
 
+#include "windows/GuardedHandler.h"
 #include "windows/WindowFit.h"
 
 #include <QHBoxLayout>
@@ -27,7 +28,7 @@ TAboutDialog::TAboutDialog(QWidget* parent) : QDialog(parent) {
     OKBtn = new QPushButton(tr("OK"), this);
     OKBtn->setObjectName(QStringLiteral("OKBtn"));
     OKBtn->setDefault(true);
-    connect(OKBtn, &QPushButton::clicked, this, &TAboutDialog::OKBtnClick);
+    connect(OKBtn, &QPushButton::clicked, this, guardedHandler(this, &TAboutDialog::OKBtnClick));
 
     auto* text = new QVBoxLayout;
     text->addWidget(ProductName);

@@ -1,3 +1,4 @@
+// TAboutDialog, the About box: the launcher's name and version.
 #pragma once
 
 #include <QDialog>

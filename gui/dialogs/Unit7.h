@@ -1,3 +1,4 @@
+// TFormOptions, the options dialog: the launch options and the watcher's sounds.
 #pragma once
 
 #include "dialogs/FixedDialog.h"

@@ -235,7 +235,7 @@ void TFormWatcher::watch(const QString& hostName, const QString& port, bool sock
 
 void TFormWatcher::UpdateStatus() {
     host->setText(udps->RemoteHost() + u':' + QString::number(udps->RemotePort()));
-    watchedServer.pollStarted();
+    watched_.pollStarted();
     chart_->pollStarted();
     friends_->pollStarted();
     display_.playerList.clear();
@@ -300,20 +300,20 @@ void TFormWatcher::udpsDataReceived(qint32 NumberBytes, const QString&, qint32) 
 
     playerList->setColumnWidth(1, 100);
     WatcherSound sound = WatcherSound::None;
-    const qint32 previousState = watchedServer.WatcherState;
+    const qint32 previousState = watched_.WatcherState;
     try {
-        sound = handleWatcherReply(reply, watchedServer, display_, state_.settings.SoundMode);
+        sound = handleWatcherReply(reply, watched_, display_, state_.settings.SoundMode);
     } catch (...) {
         showDisplay();
         throw;
     }
     status->setToolTip(QString());
     showDisplay();
-    chart_->record(watchedServer.players);
-    notifier_->stateChanged(previousState, watchedServer.WatcherState, display_.status.text);
+    chart_->record(watched_.players);
+    notifier_->stateChanged(previousState, watched_.WatcherState, display_.status.text);
     // Joined on the next turn of the event loop, as a press of Join: its
     // errors reach the error report rather than the reply handler's tip.
-    if (JoinWhenFree->replied(watchedServer.players, watchedServer.maximum))
+    if (JoinWhenFree->replied(watched_.players, watched_.maximum))
         QTimer::singleShot(0, this, guardedHandler(this, &TFormWatcher::joinFreeSlot));
 
     switch (sound) {
@@ -437,7 +437,7 @@ void TFormWatcher::FormClose() {
     Timer2->stop();
     JoinWhenFree->reset();
     friends_->stopped();
-    watchedServer.WatcherState = 0;
+    watched_.WatcherState = 0;
     if (OnClosed)
         OnClosed();
 }

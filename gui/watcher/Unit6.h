@@ -1,3 +1,4 @@
+// TFormWatcher, the server watcher: polls one server and alerts when a game is set up.
 #pragma once
 
 #include "query/WatcherReply.h"
@@ -61,6 +62,9 @@ public:
     QTimer* Timer1;
     QTimer* Timer2;
 
+    // What the watcher keeps about the watched server between replies.
+    const WatchedServer& watchedServer() const { return watched_; }
+
     // "Join": joins the server the browser has selected.
     std::function<void()> OnJoin;
     // Closing the watcher: brings back the windows it stood in for.
@@ -85,6 +89,7 @@ private:
     void soundFileFailed(const QString& path);
 
     LauncherState& state_;
+    WatchedServer watched_;
     WindowFit* fit_;
     // Which layout shows; the window starts expanded, as designed, and
     // FormCreate makes it compact.

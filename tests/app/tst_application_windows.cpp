@@ -8,6 +8,7 @@
 #include "support/ScriptedPrompts.h"
 #include "support/SharedState.h"
 #include "support/StoreFixture.h"
+#include "support/StoreText.h"
 #include "watcher/Unit6.h"
 
 #include <QComboBox>
@@ -33,11 +34,7 @@ void TestApplicationWindows::othersFollowTheMainWindow_data() {
 void TestApplicationWindows::othersFollowTheMainWindow() {
     QFETCH(bool, inputFirst);
     StoreFixture store;
-    store.write("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\ZAM Launcher2]\n\"executable\"=\"" +
-                store.existingFile().toUtf8() +
-                "\"\n\"nosplash\"=dword:00000001\n\"window\"=dword:00000000\n\n"
-                "[HKEY_CURRENT_USER\\Software\\Harrowmede\\Operation Quellgrove]\n"
-                "\"Player Name\"=\"Bob\"\n");
+    store.write(StoreText().launcher(store.existingFile()).playerName("Bob"));
     InstalledPrompts prompts;
     ApplicationWindows windows;
     windows.showMain();

@@ -3,6 +3,7 @@
 #include "support/ScriptedPrompts.h"
 #include "support/SharedState.h"
 #include "support/StoreFixture.h"
+#include "support/StoreText.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -13,11 +14,9 @@
 namespace {
 
 QByteArray oneServerStore(const QString& exe) {
-    return "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\ZAM Launcher2]\n\"executable\"=\"" +
-           exe.toUtf8() +
-           "\"\n\"nosplash\"=dword:00000000\n\"window\"=dword:00000000\n\n"
-           "[HKEY_CURRENT_USER\\Software\\ZAM Launcher2\\servers\\5]\n\"name\"=\"local\"\n"
-           "\"ip\"=\"127.0.0.1\"\n\"port\"=\"2302\"\n\"sockets\"=dword:00000001\n\n";
+    return StoreText()
+        .launcher(exe, {{"nosplash", dword(0)}, {"window", dword(0)}})
+        .server(5, {"local", "127.0.0.1", "2302", "", true, ""});
 }
 
 // The launcher's windows on a store with one server on 127.0.0.1.

@@ -7,6 +7,7 @@
 #include "support/ScriptedPrompts.h"
 #include "support/SharedState.h"
 #include "support/StoreFixture.h"
+#include "support/StoreText.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -21,16 +22,14 @@
 namespace {
 
 QByteArray storeText(const QString& exe, bool close) {
-    return "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\ZAM Launcher2]\n\"executable\"=\"" +
-           exe.toUtf8() + "\"\n\"nosplash\"=dword:00000001\n\"window\"=dword:00000000\n" +
-           "\"close\"=dword:0000000" + (close ? "1" : "0") +
-           "\n\"watchers\"=dword:00000001\n\n"
-           "[HKEY_CURRENT_USER\\Software\\ZAM Launcher2\\mods\\1]\n\"name\"=\"Alpha\"\n"
-           "\"dir\"=\"alpha\"\n\"checked\"=dword:00000000\n\n"
-           "[HKEY_CURRENT_USER\\Software\\ZAM Launcher2\\mods\\2]\n\"name\"=\"Beta\"\n"
-           "\"dir\"=\"beta\"\n\"checked\"=dword:00000001\n\n"
-           "[HKEY_CURRENT_USER\\Software\\Harrowmede\\Operation Quellgrove]\n"
-           "\"Player Name\"=\"Bob\"\n\n";
+    return StoreText()
+        .launcher(exe, {{"nosplash", dword(1)},
+                        {"window", dword(0)},
+                        {"close", dword(close)},
+                        {"watchers", dword(1)}})
+        .mod(1, "Alpha", "alpha", false)
+        .mod(2, "Beta", "beta", true)
+        .playerName("Bob");
 }
 
 } // namespace
@@ -181,8 +180,7 @@ void TestMainWindow::oneStartPerPress() {
 
     StoreFixture store;
     store.write(storeText(store.existingFile(), false) +
-                "[HKEY_CURRENT_USER\\Software\\ZAM Launcher2\\servers\\5]\n\"name\"=\"local\"\n"
-                "\"ip\"=\"127.0.0.1\"\n\"port\"=\"2302\"\n\"sockets\"=dword:00000001\n\n");
+                StoreText::keysOnly().server(5, {"local", "127.0.0.1", "2302", "", true, ""}));
     InstalledPrompts prompts;
     InstalledProcessStarter starter;
     LauncherWindows windows;

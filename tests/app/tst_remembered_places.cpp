@@ -2,6 +2,7 @@
 #include "support/ScriptedPrompts.h"
 #include "support/SharedState.h"
 #include "support/StoreFixture.h"
+#include "support/StoreText.h"
 
 #include <QHeaderView>
 #include <QScreen>
@@ -11,12 +12,10 @@
 
 namespace {
 
-QByteArray storeWith(const QString& exe, const QByteArray& geometry) {
-    return "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\ZAM Launcher2]\n\"executable\"=\"" +
-           exe.toUtf8() + "\"\n\"nosplash\"=dword:00000000\n\"window\"=dword:00000000\n\n" +
-           (geometry.isEmpty()
-                ? QByteArray()
-                : "[HKEY_CURRENT_USER\\Software\\ZAM Launcher2\\geometry]\n" + geometry + "\n");
+QByteArray storeWith(const QString& exe, const QList<StoreValue>& geometry) {
+    return StoreText()
+        .launcher(exe, {{"nosplash", dword(0)}, {"window", dword(0)}})
+        .key(StoreKeys::Launcher + "geometry", geometry);
 }
 
 bool onPrimaryScreen(const QWidget* window) {
@@ -48,11 +47,11 @@ void TestRememberedPlaces::windowsOpenWhereTheyWereLeft() {
     QFETCH(bool, onScreen);
 
     StoreFixture store;
-    const QByteArray x = QByteArray::number(corner.x()), y = QByteArray::number(corner.y());
-    store.write(storeWith(store.existingFile(), "\"browser\"=\"" + x + "," + y +
-                                                    ",700,480\"\n\"browserSplitter\"=\"200,100\"\n"
-                                                    "\"browserSort\"=\"3,1\"\n\"watcher\"=\"" +
-                                                    x + "," + y + "\"\n"));
+    const QString place = QStringLiteral("%1,%2").arg(corner.x()).arg(corner.y());
+    store.write(storeWith(store.existingFile(), {{"browser", quoted(place + ",700,480")},
+                                                 {"browserSplitter", quoted("200,100")},
+                                                 {"browserSort", quoted("3,1")},
+                                                 {"watcher", quoted(place)}}));
     InstalledPrompts prompts;
     LauncherWindows windows;
     QVERIFY(prompts->messages.isEmpty());

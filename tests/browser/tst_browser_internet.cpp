@@ -6,6 +6,7 @@
 #include "support/ScopedEnvironment.h"
 #include "support/ScriptedPrompts.h"
 #include "support/StoreFixture.h"
+#include "support/StoreText.h"
 #include "testkit/StandInMaster.h"
 #include "testkit/StatusResponder.h"
 
@@ -37,15 +38,14 @@ struct Internet {
             StandInMaster::listAnswer({{0x7F000001, responder.listen(0, {{openReply}})},
                                        {0x7F000001, responder.listen(0, {{lockedReply}})}},
                                       true);
-        store.write("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\ZAM Launcher2]\n\"executable\"=\"" +
-                    store.existingFile().toUtf8() +
-                    "\"\n\"nosplash\"=dword:00000000\n\"window\"=dword:00000000\n"
-                    "\"close\"=dword:00000000\n\"masters\"=\"" +
-                    master.address().toUtf8() +
-                    "\"\n\"mastergame\"=\"zam\"\n\"masterkey\"=\"Xy7kQ2\"\n\n"
-                    "[HKEY_CURRENT_USER\\Software\\ZAM Launcher2\\servers\\7]\n\"name\"=\"Mine\"\n"
-                    "\"ip\"=\"127.0.0.1\"\n\"port\"=\"1\"\n\"pass\"=\"\"\n\"mods\"=\"\"\n"
-                    "\"sockets\"=dword:00000001\n\n");
+        store.write(StoreText()
+                        .launcher(store.existingFile(), {{"nosplash", dword(0)},
+                                                         {"window", dword(0)},
+                                                         {"close", dword(0)},
+                                                         {"masters", quoted(master.address())},
+                                                         {"mastergame", quoted("zam")},
+                                                         {"masterkey", quoted("Xy7kQ2")}})
+                        .server(7, {"Mine", "127.0.0.1", "1", "", true, ""}));
         open();
     }
     void open() {

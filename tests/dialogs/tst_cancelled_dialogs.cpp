@@ -1,9 +1,9 @@
-#include "EditorStore.h"
 #include "WindowSteps.h"
 #include "support/LauncherWindows.h"
 #include "support/ScriptedPrompts.h"
 #include "support/SharedState.h"
 #include "support/StoreFixture.h"
+#include "support/StoreText.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,9 +19,14 @@ namespace {
 // whether anything reached the store or the state.
 struct Launcher {
     explicit Launcher(const QString& exe = {}) {
-        store.write(launcherKey(exe.isNull() ? store.existingFile() : exe,
-                                "\"close\"=dword:00000000\n\"sound1\"=\"a.wav\"\n") +
-                    modKey(7, "Alpha", "alpha", false) + serverKey(9, "one"));
+        store.write(
+            StoreText()
+                .launcher(exe.isNull() ? store.existingFile() : exe, {{"nosplash", dword(1)},
+                                                                      {"window", dword(0)},
+                                                                      {"close", dword(0)},
+                                                                      {"sound1", quoted("a.wav")}})
+                .mod(7, "Alpha", "alpha", false)
+                .server(9, {"one", "one.example", "2302", "pw-one", true, ""}));
         before = store.read();
         windows = std::make_unique<LauncherWindows>();
         settingsBefore = launcherSettings.Sound1 + launcherSettings.ExecutablePath;

@@ -1,10 +1,10 @@
-#include "EditorStore.h"
 #include "WindowSteps.h"
 #include "settings/Tables.h"
 #include "support/LauncherWindows.h"
 #include "support/ScriptedPrompts.h"
 #include "support/SharedState.h"
 #include "support/StoreFixture.h"
+#include "support/StoreText.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -51,9 +51,7 @@ QWidget* windowNamed(const QString& name) {
 class TestFormActivation : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init() {
-        resetSharedState();
-    }
+    void init() { resetSharedState(); }
     void onlyReturnsFromOtherWindowsReload_data();
     void onlyReturnsFromOtherWindowsReload();
 };
@@ -88,8 +86,12 @@ void TestFormActivation::onlyReturnsFromOtherWindowsReload() {
     QFETCH(QString, stored);
 
     StoreFixture store;
-    store.write(launcherKey(store.existingFile(), "\"watchers\"=dword:00000002\n") +
-                modKey(10, "Alpha", "alpha", false) + serverKey(10, "one"));
+    store.write(
+        StoreText()
+            .launcher(store.existingFile(),
+                      {{"nosplash", dword(1)}, {"window", dword(0)}, {"watchers", dword(2)}})
+            .mod(10, "Alpha", "alpha", false)
+            .server(10, {"one", "one.example", "2302", "pw-one", true, ""}));
     auto prompts = std::make_unique<BoxPrompts>();
     prompts->confirmAnswer = false;
     Prompts::install(std::move(prompts));

@@ -1,4 +1,3 @@
-#include "EditorStore.h"
 #include "WindowSteps.h"
 #include "settings/EntryId.h"
 #include "settings/Tables.h"
@@ -6,6 +5,7 @@
 #include "support/ScriptedPrompts.h"
 #include "support/SharedState.h"
 #include "support/StoreFixture.h"
+#include "support/StoreText.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -15,9 +15,15 @@
 
 namespace {
 
-const QByteArray kThreeMods = modKey(10, "Alpha", "alpha", false) +
-                              modKey(20, "Beta", "beta", true) +
-                              modKey(30, "Gamma", "gamma", false);
+// A store with the first `count` of Alpha (10), Beta (20, ticked) and Gamma (30).
+QByteArray storeWithMods(const QString& executable, int count) {
+    StoreText text;
+    text.launcher(executable);
+    const QStringList names{"Alpha", "Beta", "Gamma"};
+    for (int m = 0; m < count; ++m)
+        text.mod(10 * (m + 1), names[m], names[m].toLower(), m == 1);
+    return text;
+}
 
 // "Id|Name|Dir|checked" of every mod, Id "new" for one that was not seeded.
 QStringList modEntries(const QList<int>& seededIds) {
@@ -56,9 +62,7 @@ void chooseEntry(QComboBox* combo, int index, const QString& text) {
 class TestModsEditor : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init() {
-        resetSharedState();
-    }
+    void init() { resetSharedState(); }
     void save_data();
     void save();
     void deleteEntry_data();
@@ -67,7 +71,7 @@ private Q_SLOTS:
 };
 
 void TestModsEditor::save_data() {
-    QTest::addColumn<QByteArray>("mods");
+    QTest::addColumn<int>("mods");
     QTest::addColumn<int>("pick");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("name");
@@ -75,28 +79,28 @@ void TestModsEditor::save_data() {
     QTest::addColumn<QStringList>("entries");
 
     QTest::newRow("rename in place keeps Id and check")
-        << kThreeMods << 1 << ""
+        << 3 << 1 << ""
         << "Beta 2"
         << "beta2" << QStringList{"10|Alpha|alpha|0", "20|Beta 2|beta2|1", "30|Gamma|gamma|0"};
     QTest::newRow("typed name adds an unchecked mod")
-        << kThreeMods << -1 << "Delta"
+        << 3 << -1 << "Delta"
         << "Delta"
         << "delta"
         << QStringList{"10|Alpha|alpha|0", "20|Beta|beta|1", "30|Gamma|gamma|0",
                        "new|Delta|delta|0"};
     QTest::newRow("typed existing name adds a second one")
-        << kThreeMods << -1 << "Alpha"
+        << 3 << -1 << "Alpha"
         << "Alpha"
         << " alpha "
         << QStringList{"10|Alpha|alpha|0", "20|Beta|beta|1", "30|Gamma|gamma|0",
                        "new|Alpha| alpha |0"};
-    QTest::newRow("empty table, empty texts") << QByteArray() << -1 << ""
+    QTest::newRow("empty table, empty texts") << 0 << -1 << ""
                                               << ""
                                               << "" << QStringList{"new|||0"};
 }
 
 void TestModsEditor::save() {
-    QFETCH(QByteArray, mods);
+    QFETCH(int, mods);
     QFETCH(int, pick);
     QFETCH(QString, typed);
     QFETCH(QString, name);
@@ -104,7 +108,7 @@ void TestModsEditor::save() {
     QFETCH(QStringList, entries);
 
     StoreFixture store;
-    store.write(launcherKey(store.existingFile()) + mods);
+    store.write(storeWithMods(store.existingFile(), mods));
     InstalledPrompts prompts;
     LauncherWindows windows;
     TForm2* form = windows.mods.get();
@@ -140,31 +144,29 @@ void TestModsEditor::save() {
 // Before each Delete the first mod is ticked in the main window but not
 // saved: a Delete that writes the store writes that tick too.
 void TestModsEditor::deleteEntry_data() {
-    QTest::addColumn<QByteArray>("mods");
+    QTest::addColumn<int>("mods");
     QTest::addColumn<int>("pick");
     QTest::addColumn<bool>("yes");
     QTest::addColumn<QStringList>("entries"); // empty: the store is left as it was
 
     QTest::newRow("first of three, Ids move along")
-        << kThreeMods << 0 << true << QStringList{"20|Beta|beta|1", "30|Gamma|gamma|0"};
-    QTest::newRow("middle one") << kThreeMods << 1 << true
+        << 3 << 0 << true << QStringList{"20|Beta|beta|1", "30|Gamma|gamma|0"};
+    QTest::newRow("middle one") << 3 << 1 << true
                                 << QStringList{"10|Alpha|alpha|1", "30|Gamma|gamma|0"};
-    QTest::newRow("the only one") << modKey(10, "Alpha", "alpha", false) << 0 << true
-                                  << QStringList{};
+    QTest::newRow("the only one") << 1 << 0 << true << QStringList{};
     QTest::newRow("typed text removes nothing but saves")
-        << kThreeMods << -1 << true
-        << QStringList{"10|Alpha|alpha|1", "20|Beta|beta|1", "30|Gamma|gamma|0"};
-    QTest::newRow("No changes nothing") << kThreeMods << 1 << false << QStringList{};
+        << 3 << -1 << true << QStringList{"10|Alpha|alpha|1", "20|Beta|beta|1", "30|Gamma|gamma|0"};
+    QTest::newRow("No changes nothing") << 3 << 1 << false << QStringList{};
 }
 
 void TestModsEditor::deleteEntry() {
-    QFETCH(QByteArray, mods);
+    QFETCH(int, mods);
     QFETCH(int, pick);
     QFETCH(bool, yes);
     QFETCH(QStringList, entries);
 
     StoreFixture store;
-    store.write(launcherKey(store.existingFile()) + mods);
+    store.write(storeWithMods(store.existingFile(), mods));
     InstalledPrompts prompts;
     prompts->confirmAnswer = yes;
     LauncherWindows windows;
@@ -193,7 +195,7 @@ void TestModsEditor::deleteEntry() {
 
 void TestModsEditor::fullTableRefusesNewEntry() {
     StoreFixture store;
-    store.write(launcherKey(store.existingFile()) + kThreeMods);
+    store.write(storeWithMods(store.existingFile(), 3));
     InstalledPrompts prompts;
     LauncherWindows windows;
     modTable.Last = SLOT_COUNT - 1;

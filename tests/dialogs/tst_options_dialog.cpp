@@ -1,4 +1,3 @@
-#include "EditorStore.h"
 #include "WindowSteps.h"
 #include "dialogs/InternetServersGroup.h"
 #include "settings/Tables.h"
@@ -6,6 +5,7 @@
 #include "support/ScriptedPrompts.h"
 #include "support/SharedState.h"
 #include "support/StoreFixture.h"
+#include "support/StoreText.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -17,10 +17,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QByteArray options(int watchers, const QByteArray& sound1 = "a.wav") {
-    return "\"close\"=dword:00000000\n\"watchers\"=dword:" +
-           QByteArray::number(watchers, 16).rightJustified(8, '0') + "\n\"sound1\"=\"" + sound1 +
-           "\"\n\"sound2\"=\"\"\n";
+QList<StoreValue> options(int watchers) {
+    return {{"nosplash", dword(1)},        {"window", dword(0)},        {"close", dword(0)},
+            {"watchers", dword(watchers)}, {"sound1", quoted("a.wav")}, {"sound2", quoted("")}};
 }
 
 QString checkedMode(const TFormOptions* form) {
@@ -39,7 +38,7 @@ QList<bool> customSoundControls(const TFormOptions* form) {
 
 struct Dialog {
     explicit Dialog(int watchers) {
-        store.write(launcherKey(store.existingFile(), options(watchers)));
+        store.write(StoreText().launcher(store.existingFile(), options(watchers)));
         windows = std::make_unique<LauncherWindows>();
         form = windows->options.get();
     }
@@ -207,14 +206,13 @@ void TestOptionsDialog::browse() {
 // The internet server fields show the stored texts; OK stores what was
 // typed, Cancel nothing; a value of another kind stays in the store untouched.
 void TestOptionsDialog::internetServers_data() {
-    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<QByteArray>("stored"); // "masters" as spelled in the file; empty: none
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("typed"); // null: nothing typed
     QTest::addColumn<QString>("close");
     QTest::addColumn<QByteArray>("inFile");
 
-    const QByteArray texts = "\"masters\"=\"one.example:28900\"\n\"mastergame\"=\"zam\"\n"
-                             "\"masterkey\"=\"Xy7kQ2\"\n";
+    const QByteArray texts = quoted("one.example:28900");
     QTest::newRow("OK") << texts << "one.example:28900"
                         << "a.example:28900; b.example:28900"
                         << "BitBtn2"
@@ -225,8 +223,7 @@ void TestOptionsDialog::internetServers_data() {
                             << "\"masters\"=\"one.example:28900\"\n"_ba;
     QTest::newRow("none stored, OK untouched")
         << QByteArray() << "" << QString() << "BitBtn2" << QByteArray();
-    QTest::newRow("wrong kind stays") << "\"masters\"=dword:00000001\n"_ba
-                                      << "" << QString() << "BitBtn2"
+    QTest::newRow("wrong kind stays") << dword(1) << "" << QString() << "BitBtn2"
                                       << "\"masters\"=dword:00000001\n"_ba;
 }
 
@@ -238,7 +235,11 @@ void TestOptionsDialog::internetServers() {
     QFETCH(QByteArray, inFile);
 
     Dialog dialog(1);
-    dialog.store.write(launcherKey(dialog.store.existingFile(), options(1) + stored));
+    QList<StoreValue> values = options(1);
+    if (!stored.isEmpty())
+        values << StoreValue{"masters", stored} << StoreValue{"mastergame", quoted("zam")}
+               << StoreValue{"masterkey", quoted("Xy7kQ2")};
+    dialog.store.write(StoreText().launcher(dialog.store.existingFile(), values));
     dialog.windows->main->ReadRegistry();
     TFormOptions* form = dialog.form;
     QVERIFY(bringUp(form));

@@ -1,4 +1,3 @@
-#include "EditorStore.h"
 #include "WindowSteps.h"
 #include "dialogs/Unit3.h"
 #include "query/LanDiscovery.h"
@@ -6,6 +5,7 @@
 #include "support/ScriptedPrompts.h"
 #include "support/SharedState.h"
 #include "support/StoreFixture.h"
+#include "support/StoreText.h"
 #include "testkit/StatusResponder.h"
 
 #include <QComboBox>
@@ -17,11 +17,20 @@
 
 namespace {
 
-const QByteArray kMods = modKey(10, "Alpha", "alpha", false) + modKey(20, "Beta", "beta", true) +
-                         modKey(30, "Gamma", "gamma", false);
-const QByteArray kServers = serverKey(10, "one", true, "alpha;") +
-                            serverKey(20, "two", false, "beta;gamma") +
-                            serverKey(30, "three", true, "gamma;alpha;");
+// Mods Alpha (10), Beta (20, ticked) and Gamma (30), and without `empty`
+// the servers one (10), two (20, DirectPlay) and three (30).
+QByteArray storeText(const QString& executable, bool empty) {
+    StoreText text;
+    text.launcher(executable)
+        .mod(10, "Alpha", "alpha", false)
+        .mod(20, "Beta", "beta", true)
+        .mod(30, "Gamma", "gamma", false);
+    if (!empty)
+        text.server(10, {"one", "one.example", "2302", "pw-one", true, "alpha;"})
+            .server(20, {"two", "two.example", "2302", "pw-two", false, "beta;gamma"})
+            .server(30, {"three", "three.example", "2302", "pw-three", true, "gamma;alpha;"});
+    return text;
+}
 
 QString serverEntry(int k, const QList<int>& seededIds) {
     const qint32 id = serverTable.Id[k];
@@ -62,8 +71,8 @@ void pick(QComboBox* combo, int index) {
 }
 
 struct Editor {
-    Editor(const QByteArray& servers) {
-        store.write(launcherKey(store.existingFile()) + kMods + servers);
+    explicit Editor(bool empty = false) {
+        store.write(storeText(store.existingFile(), empty));
         LauncherState::instance().load();
         editor = std::make_unique<TForm3>();
         form = editor.get();
@@ -92,32 +101,32 @@ private Q_SLOTS:
 
 // Row: the entry picked (-1: typed over a filled-in entry), what the fields show.
 void TestServersEditor::fieldsShown_data() {
-    QTest::addColumn<QByteArray>("servers");
+    QTest::addColumn<bool>("empty");
     QTest::addColumn<int>("pick");
     QTest::addColumn<QString>("fields"); // name|host|port|pass|impl
     QTest::addColumn<QList<bool>>("mods");
 
-    QTest::newRow("Sockets, one mod") << kServers << 0 << "one|one.example|2302|pw-one|Sockets"
-                                      << QList<bool>{true, false, false};
+    QTest::newRow("Sockets, one mod")
+        << false << 0 << "one|one.example|2302|pw-one|Sockets" << QList<bool>{true, false, false};
     QTest::newRow("DirectPlay, last name without ;")
-        << kServers << 1 << "two|two.example|2302|pw-two|DirectPlay"
+        << false << 1 << "two|two.example|2302|pw-two|DirectPlay"
         << QList<bool>{false, true, false};
     QTest::newRow("names out of table order")
-        << kServers << 2 << "three|three.example|2302|pw-three|Sockets"
+        << false << 2 << "three|three.example|2302|pw-three|Sockets"
         << QList<bool>{true, false, true};
     QTest::newRow("typing resets the fields")
-        << kServers << -1 << "new one||2302||Sockets" << QList<bool>{false, false, false};
-    QTest::newRow("empty table") << QByteArray() << 0 << "||2302||Sockets"
+        << false << -1 << "new one||2302||Sockets" << QList<bool>{false, false, false};
+    QTest::newRow("empty table") << true << 0 << "||2302||Sockets"
                                  << QList<bool>{false, false, false};
 }
 
 void TestServersEditor::fieldsShown() {
-    QFETCH(QByteArray, servers);
+    QFETCH(bool, empty);
     QFETCH(int, pick);
     QFETCH(QString, fields);
     QFETCH(QList<bool>, mods);
 
-    Editor editor(servers);
+    Editor editor(empty);
     TForm3* form = editor.form;
     QVERIFY(bringUp(form));
     if (pick < 0) {
@@ -164,7 +173,7 @@ void TestServersEditor::save() {
     QFETCH(QList<int>, tick);
     QFETCH(QString, entry);
 
-    Editor editor(kServers);
+    Editor editor;
     TForm3* form = editor.form;
     QVERIFY(bringUp(form));
     if (pick < 0)
@@ -223,7 +232,7 @@ void TestServersEditor::deleteEntry() {
     QFETCH(bool, yes);
     QFETCH(QStringList, entries);
 
-    Editor editor(kServers);
+    Editor editor;
     editor.prompts->confirmAnswer = yes;
     TForm3* form = editor.form;
     QVERIFY(bringUp(form));
@@ -248,7 +257,7 @@ void TestServersEditor::deleteEntry() {
 }
 
 void TestServersEditor::fullTableRefusesNewEntry() {
-    Editor editor(kServers);
+    Editor editor;
     serverTable.Last = SLOT_COUNT - 1;
     TForm3* form = editor.form;
     QVERIFY(bringUp(form));
@@ -266,7 +275,7 @@ void TestServersEditor::fullTableRefusesNewEntry() {
 // A server found on the network is saved as a new entry by its row's Save,
 // whatever entry the editor showed; the search is aimed at a local responder.
 void TestServersEditor::lanServerSavedWithOneClick() {
-    Editor editor(kServers);
+    Editor editor;
     TForm3* form = editor.form;
     QVERIFY(bringUp(form));
     pick(form->ServerList, 1);

@@ -1,6 +1,6 @@
 #include "launch/CommandLine.h"
 #include "launch/GameStart.h"
-#include "base/LauncherError.h"
+#include "support/ErrorOf.h"
 #include "support/RecordingProcessStarter.h"
 
 #include <QDir>
@@ -175,12 +175,8 @@ void TestCommandLine::windowsExecutableGoesThroughWine() {
 void TestCommandLine::failedStartNamesTheProgram() {
     InstalledProcessStarter starter;
     starter->fail = true;
-    try {
-        startCommandLine("/nowhere/zam.exe -window", QString());
-        QFAIL("a failed start must be reported");
-    } catch (const LauncherError& e) {
-        QVERIFY(e.message().contains("/nowhere/zam.exe"));
-    }
+    const QString error = errorOf([] { startCommandLine("/nowhere/zam.exe -window", QString()); });
+    QVERIFY(error.contains("/nowhere/zam.exe"));
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

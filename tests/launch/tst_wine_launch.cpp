@@ -4,6 +4,8 @@
 #include "settings/Registry.h"
 #include "support/RecordingProcessStarter.h"
 #include "support/StoreFixture.h"
+#include "support/StoreTables.h"
+#include "support/StoreText.h"
 #include "support/WinePrefixFixture.h"
 
 #include <QTest>
@@ -59,23 +61,15 @@ void TestWineLaunch::gameRunsInItsPrefix() {
     const QString startDir = QDir::currentPath();
 
     StoreFixture store;
-    store.write("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\ZAM Launcher2]\n"
-                "\"executable\"=\"C:\\\\Program Files\\\\ZAM\\\\QuellgroveResistance.exe\"\n"
-                "\"nosplash\"=dword:00000001\n\"window\"=dword:00000000\n\n");
-    LauncherSettings settings;
-    auto mods = std::make_unique<ModTable>();
-    auto servers = std::make_unique<ServerTable>();
-    QStringList prompts;
-    const LoadOutcome outcome = loadRegistry(settings, *mods, *servers, [&](const QString& m) {
-        prompts << m;
-        return QString();
-    });
-    QCOMPARE(prompts, QStringList{});
+    store.write(StoreText().launcher("C:\\Program Files\\ZAM\\QuellgroveResistance.exe"));
+    StoreTables t;
+    const LoadOutcome outcome = t.load();
+    QCOMPARE(t.prompts, QStringList{});
     QCOMPARE(outcome.playerName, QString::fromUtf8("Renée"));
 
-    startCommandLine(composeCommandLine(settings, *mods, *servers, {},
+    startCommandLine(composeCommandLine(t.settings, *t.mods, *t.servers, {},
                                         singleplayerArgument(outcome.playerName), TickedMods),
-                     settings.GameDir);
+                     t.settings.GameDir);
     QDir::setCurrent(startDir);
 
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record), 30000);

@@ -1,6 +1,6 @@
-#include "base/LauncherError.h"
 #include "query/QueryTable.h"
 #include "query/ReplyAccounting.h"
+#include "support/ErrorOf.h"
 
 #include <QMap>
 #include <QTest>
@@ -170,12 +170,10 @@ void TestReplyAccounting::badMaxplayersStopsTheDatagram() {
     Tables t;
     t.add("2302", true);
     t.add("2302", true);
-    try {
-        t.accept("\\gametype\\Coop\\player_0\\Ann\\maxplayers\\abc\\player_1\\Cy\\");
-        QFAIL("no conversion error");
-    } catch (const LauncherError& e) {
-        QCOMPARE(e.message(), QString("'abc' is not a valid integer value"));
-    }
+    QCOMPARE(errorOf([&] {
+                 t.accept("\\gametype\\Coop\\player_0\\Ann\\maxplayers\\abc\\player_1\\Cy\\");
+             }),
+             "'abc' is not a valid integer value");
     // The first server keeps what came before the bad value; the second never
     // saw the datagram.
     QCOMPARE(t.sink.writes, (QStringList{"0:2=50", "0:4=Coop"}));

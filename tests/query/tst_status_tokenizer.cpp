@@ -1,8 +1,9 @@
 #include "RecordingReader.h"
+#include "base/LauncherError.h"
 #include "query/GameState.h"
 #include "query/StatusQuery.h"
 #include "query/StatusTokenizer.h"
-#include "base/LauncherError.h"
+#include "support/ErrorOf.h"
 
 #include <QTest>
 
@@ -95,12 +96,7 @@ void TestStatusTokenizer::tokenize() {
     QFETCH(QString, error);
 
     RecordingReader reader;
-    QString thrown;
-    try {
-        StatusTokenizer::tokenize(datagram, reader);
-    } catch (const LauncherError& e) {
-        thrown = e.message();
-    }
+    const QString thrown = errorOf([&] { StatusTokenizer::tokenize(datagram, reader); });
     QCOMPARE(reader.values, values);
     QCOMPARE(thrown, error);
 }

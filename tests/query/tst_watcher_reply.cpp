@@ -1,6 +1,6 @@
-#include "base/LauncherError.h"
 #include "query/WatcherReply.h"
 #include "settings/Tables.h"
+#include "support/ErrorOf.h"
 
 #include <QTest>
 
@@ -265,12 +265,8 @@ void TestWatcherReply::malformedMaxplayersEndsTheDatagram() {
     watch.play({"\\gstate\\14\\numplayers\\3\\maxplayers\\8\\"}, 1);
     const QByteArray bad = "\\gstate\\2\\gametype\\Coop\\player_0\\A\\score_0\\1\\"
                            "player_1\\B\\maxplayers\\abc\\gametype\\X\\score_1\\2\\gstate\\6\\";
-    try {
-        handleWatcherReply(bad, watch.server, watch.display, 1);
-        QFAIL("no error");
-    } catch (const LauncherError& e) {
-        QCOMPARE(e.message(), QString("'abc' is not a valid integer value"));
-    }
+    QCOMPARE(errorOf([&] { handleWatcherReply(bad, watch.server, watch.display, 1); }),
+             "'abc' is not a valid integer value");
     QCOMPARE(watch.display.status.text, QString("Selecting mission"));
     QCOMPARE(watch.display.mission.text, QString("Coop"));
     QCOMPARE(rowsOf(watch.display.playerList), (QStringList{"A|1", "B|"}));

@@ -1,5 +1,5 @@
 #include "settings/IntegerConversion.h"
-#include "base/LauncherError.h"
+#include "support/ErrorOf.h"
 
 #include <QTest>
 
@@ -58,12 +58,8 @@ void TestIntegerConversion::conversion() {
         QCOMPARE(parseInteger(text), value);
         return;
     }
-    try {
-        parseInteger(text);
-        QFAIL("conversion should have failed");
-    } catch (const LauncherError& e) {
-        QCOMPARE(e.message(), QStringLiteral("'%1' is not a valid integer value").arg(text));
-    }
+    QCOMPARE(errorOf([&] { parseInteger(text); }),
+             QStringLiteral("'%1' is not a valid integer value").arg(text));
 }
 
 QTEST_APPLESS_MAIN(TestIntegerConversion)

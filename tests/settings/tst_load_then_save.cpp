@@ -2,6 +2,7 @@
 #include "state/LauncherState.h"
 #include "support/ScopedEnvironment.h"
 #include "support/StoreFixture.h"
+#include "support/StoreText.h"
 
 #include <QTest>
 
@@ -18,65 +19,54 @@ private Q_SLOTS:
 namespace {
 
 struct Value {
-    QByteArray section; // below HKEY_CURRENT_USER\Software unless it starts with HKEY_
-    QByteArray name;
-    QByteArray data; // as the file spells it; empty: the value is missing
+    QString section; // a key path as StoreText::key takes it
+    StoreValue value;
 };
-
-QByteArray text(const QByteArray& value) {
-    return '"' + value + '"';
-}
 
 // A whole store: the game's keys, the options, two mods, two servers and a friend.
 QList<Value> storeValues(const QString& executable, const QString& gameDir) {
-    const QByteArray launcher = "ZAM Launcher2";
-    const QByteArray mod = launcher + "\\mods\\";
-    const QByteArray server = launcher + "\\servers\\";
+    const QString launcher = StoreKeys::Launcher.chopped(1);
     QList<Value> values = {
-        {"HKEY_LOCAL_MACHINE\\Software\\Harrowmede\\Operation Quellgrove", "MAIN",
-         text(gameDir.toUtf8())},
-        {launcher, "executable", text(executable.toUtf8())},
-        {launcher, "nosplash", "dword:00000001"},
-        {launcher, "window", "dword:00000000"},
-        {launcher, "close", "dword:00000001"},
-        {launcher, "watchers", "dword:00000002"},
-        {launcher, "sound1", text("start.wav")},
-        {launcher, "sound2", text("join.wav")},
-        {launcher, "friendcheck", "dword:0000003c"},
+        {"HKEY_LOCAL_MACHINE" + StoreKeys::Game, {"MAIN", quoted(gameDir)}},
+        {launcher, {"executable", quoted(executable)}},
+        {launcher, {"nosplash", dword(1)}},
+        {launcher, {"window", dword(0)}},
+        {launcher, {"close", dword(1)}},
+        {launcher, {"watchers", dword(2)}},
+        {launcher, {"sound1", quoted("start.wav")}},
+        {launcher, {"sound2", quoted("join.wav")}},
+        {launcher, {"friendcheck", dword(60)}},
     };
-    for (const QByteArray id : {"11", "12"})
-        values << Value{mod + id, "name", text("Mod " + id)} << Value{mod + id, "dir", text(id)}
-               << Value{mod + id, "checked", "dword:00000001"};
-    for (const QByteArray id : {"21", "22"})
-        values << Value{server + id, "name", text("Server " + id)}
-               << Value{server + id, "ip", text("127.0.0.1")}
-               << Value{server + id, "port", text("2302")} << Value{server + id, "pass", text("")}
-               << Value{server + id, "mods", text("11;")}
-               << Value{server + id, "sockets", "dword:00000001"};
-    values << Value{"Harrowmede\\Operation Quellgrove", "Player Name", text("Me")};
-    values << Value{launcher + "\\friends\\31", "name", text("Ann")};
+    for (const QString id : {"11", "12"})
+        values << Value{StoreKeys::modEntry(id), {"name", quoted("Mod " + id)}}
+               << Value{StoreKeys::modEntry(id), {"dir", quoted(id)}}
+               << Value{StoreKeys::modEntry(id), {"checked", dword(1)}};
+    for (const QString id : {"21", "22"})
+        values << Value{StoreKeys::serverEntry(id), {"name", quoted("Server " + id)}}
+               << Value{StoreKeys::serverEntry(id), {"ip", quoted("127.0.0.1")}}
+               << Value{StoreKeys::serverEntry(id), {"port", quoted("2302")}}
+               << Value{StoreKeys::serverEntry(id), {"pass", quoted("")}}
+               << Value{StoreKeys::serverEntry(id), {"mods", quoted("11;")}}
+               << Value{StoreKeys::serverEntry(id), {"sockets", dword(1)}};
+    values << Value{StoreKeys::Game, {"Player Name", quoted("Me")}};
+    values << Value{launcher + "\\friends\\31", {"name", quoted("Ann")}};
     return values;
 }
 
 QByteArray storeFile(const QList<Value>& values) {
-    QByteArray file = "REGEDIT4\n";
-    QByteArray section;
-    for (const Value& value : values) {
-        if (value.section != section) {
-            section = value.section;
-            file += "\n[" +
-                    (section.startsWith("HKEY_") ? section
-                                                 : "HKEY_CURRENT_USER\\Software\\" + section) +
-                    "]\n";
-        }
-        if (!value.data.isEmpty())
-            file += text(value.name) + '=' + value.data + '\n';
+    StoreText text;
+    for (qsizetype v = 0; v < values.size();) {
+        const QString& section = values[v].section;
+        QList<StoreValue> key;
+        for (; v < values.size() && values[v].section == section; ++v)
+            key << values[v].value;
+        text.key(section, key);
     }
-    return file + '\n';
+    return text;
 }
 
 bool isDword(const Value& value) {
-    return value.data.startsWith("dword:");
+    return value.value.data.startsWith("dword:");
 }
 
 } // namespace
@@ -114,10 +104,11 @@ void TestLoadThenSave::closingSaveKeepsTheStore_data() {
             const auto& [kind, data] = variants[i];
             // An executable that names no file asks the user, whose answer
             // is stored.
-            if (values[v].name == "executable" && i < readAsText)
+            if (values[v].value.name == "executable" && i < readAsText)
                 continue;
             QTest::addRow("%s %s",
-                          (values[v].section.split('\\').last() + ' ' + values[v].name).constData(),
+                          qPrintable(values[v].section.split(u'\\').last() + u' ' +
+                                     QString::fromUtf8(values[v].value.name)),
                           kind.constData())
                 << v << data;
         }
@@ -131,7 +122,7 @@ void TestLoadThenSave::closingSaveKeepsTheStore() {
     StoreFixture store;
     ScopedEnvironment noWinePrefix("WINEPREFIX", store.dir.filePath("no-prefix").toUtf8());
     QList<Value> values = storeValues(store.existingFile(), store.dir.path());
-    values[changed].data = data;
+    values[changed].value.data = data;
     const QByteArray original = storeFile(values);
     store.write(original);
 
@@ -152,7 +143,7 @@ void TestLoadThenSave::changesAfterAStoppedLoadAreWrittenAlone() {
     StoreFixture store;
     ScopedEnvironment noWinePrefix("WINEPREFIX", store.dir.filePath("no-prefix").toUtf8());
     QList<Value> values = storeValues(store.existingFile(), store.dir.path());
-    values[0].data = "dword:00000001"; // MAIN: the load stops at once
+    values[0].value.data = dword(1); // MAIN: the load stops at once
     const QByteArray original = storeFile(values);
     store.write(original);
 

@@ -1,5 +1,6 @@
 #include "settings/Registry.h"
 #include "support/StoreFixture.h"
+#include "support/StoreTables.h"
 #include "support/WinePrefixFixture.h"
 
 #include <QStringEncoder>
@@ -48,20 +49,7 @@ QByteArray regeditBytes(const QString& text) {
     return QByteArray("\xFF\xFE") + QByteArray(utf16(crlf));
 }
 
-struct Tables {
-    LauncherSettings settings;
-    std::unique_ptr<ModTable> mods = std::make_unique<ModTable>();
-    std::unique_ptr<ServerTable> servers = std::make_unique<ServerTable>();
-
-    void load(QStringList& prompts) {
-        loadRegistry(settings, *mods, *servers, [&](const QString& message) {
-            prompts << message;
-            return QString();
-        });
-    }
-};
-
-void verifyImported(const Tables& t) {
+void verifyImported(const StoreTables& t) {
     QCOMPARE(t.settings.Windowed, true);
     QCOMPARE(t.settings.SoundMode, 2);
     QCOMPARE(t.settings.Sound1, QString("C:\\Sounds\\go.wav"));
@@ -98,14 +86,13 @@ void TestRegeditImport::exportBecomesTheStore() {
     const QByteArray original = regeditBytes(kExport);
     store.write(original);
 
-    Tables t;
-    QStringList prompts;
-    t.load(prompts);
-    QCOMPARE(prompts, QStringList{});
+    StoreTables t;
+    t.load();
+    QCOMPARE(t.prompts, QStringList{});
     verifyImported(t);
     QCOMPARE(store.read(), original); // loading alone rewrites nothing
 
-    saveRegistry(t.settings, *t.mods, *t.servers);
+    t.save();
     const QByteArray saved = store.read();
     QVERIFY(saved.startsWith("REGEDIT4\n"));
     QVERIFY(!saved.contains('\r'));
@@ -114,9 +101,9 @@ void TestRegeditImport::exportBecomesTheStore() {
     QVERIFY(copy.open(QIODevice::ReadOnly));
     QCOMPARE(copy.readAll(), original);
 
-    Tables reloaded;
-    reloaded.load(prompts);
-    QCOMPARE(prompts, QStringList{});
+    StoreTables reloaded;
+    reloaded.load();
+    QCOMPARE(reloaded.prompts, QStringList{});
     verifyImported(reloaded);
 }
 

@@ -1,8 +1,10 @@
-#include "base/LauncherError.h"
 #include "settings/Registry.h"
 #include "settings/SettingsStore.h"
 #include "settings/StoreKeys.h"
+#include "support/ErrorOf.h"
 #include "support/StoreFixture.h"
+#include "support/StoreTables.h"
+#include "support/StoreText.h"
 
 #include <QDir>
 #include <QTest>
@@ -12,35 +14,29 @@ namespace {
 const QString kSelect = "Select the ZAM executable.";
 const QString kNotFound = "ZAM Executable not found! Select the correct ZAM executable.";
 
-// Tables are large; the tests keep theirs on the heap.
-struct Tables {
-    LauncherSettings settings;
-    std::unique_ptr<ModTable> mods = std::make_unique<ModTable>();
-    std::unique_ptr<ServerTable> servers = std::make_unique<ServerTable>();
-};
-
-QByteArray launcherKey(const QString& exe, const QByteArray& extra = "\"close\"=dword:00000000\n"
-                                                                     "\"watchers\"=dword:00000002\n") {
-    return "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\ZAM Launcher2]\n\"executable\"=\"" +
-           exe.toUtf8() + "\"\n\"nosplash\"=dword:00000001\n\"window\"=dword:00000000\n" + extra +
-           "\"sound1\"=\"a.wav\"\n\"sound2\"=\"\"\n\n";
+// The launcher's key of a second run, with `extra` among its options.
+QByteArray launcherKey(const QString& exe, const QList<StoreValue>& extra = {
+                                               {"close", dword(0)}, {"watchers", dword(2)}}) {
+    return StoreText().launcher(
+        exe, QList<StoreValue>{{"nosplash", dword(1)}, {"window", dword(0)}} + extra +
+                 QList<StoreValue>{{"sound1", quoted("a.wav")}, {"sound2", quoted("")}});
 }
 
-QByteArray modKey(const QByteArray& id, const QByteArray& name, const QByteArray& checked) {
-    return "[HKEY_CURRENT_USER\\Software\\ZAM Launcher2\\mods\\" + id + "]\n\"name\"=\"" + name +
-           "\"\n\"dir\"=\"" + name + "dir\"\n" + checked + "\n";
+// A mod whose "checked" is spelled as given (empty: left out).
+QByteArray modKey(const QString& id, const QString& name, const QByteArray& checked) {
+    return StoreText::keysOnly().key(
+        StoreKeys::modEntry(id),
+        {{"name", quoted(name)}, {"dir", quoted(name + "dir")}, {"checked", checked}});
 }
 
-QByteArray serverKey(const QByteArray& id, const QByteArray& sockets = "\"sockets\"=dword:00000001") {
-    return "[HKEY_CURRENT_USER\\Software\\ZAM Launcher2\\servers\\" + id + "]\n\"name\"=\"s" + id +
-           "\"\n\"ip\"=\"127.0.0.1\"\n\"port\"=\"2302\"\n\"pass\"=\"\"\n\"mods\"=\"a;\"\n" +
-           sockets + "\n\n";
-}
-
-QStringList subkeys(const QString& path) {
-    SettingsStore store;
-    store.setRootKey(RootKey::CurrentUser);
-    return store.openKey(path, false) ? store.getKeyNames() : QStringList{"<missing>"};
+// A server whose "sockets" is spelled as given (empty: left out).
+QByteArray serverKey(const QString& id, const QByteArray& sockets = dword(1)) {
+    return StoreText::keysOnly().key(StoreKeys::serverEntry(id), {{"name", quoted("s" + id)},
+                                                                  {"ip", quoted("127.0.0.1")},
+                                                                  {"port", quoted("2302")},
+                                                                  {"pass", quoted("")},
+                                                                  {"mods", quoted("a;")},
+                                                                  {"sockets", sockets}});
 }
 
 } // namespace
@@ -63,15 +59,11 @@ private Q_SLOTS:
 
 void TestRegistry::firstRun() {
     StoreFixture store;
-    Tables t;
+    StoreTables t;
     const QString exe = store.existingFile();
-    QStringList prompts;
-    loadRegistry(t.settings, *t.mods, *t.servers, [&](const QString& message) {
-        prompts << message;
-        return exe;
-    });
+    t.load(exe);
 
-    QCOMPARE(prompts, QStringList{kSelect});
+    QCOMPARE(t.prompts, QStringList{kSelect});
     QCOMPARE(t.settings.ExecutablePath, exe);
     QCOMPARE(t.settings.SkipSplash, true);
     QCOMPARE(t.settings.Windowed, false);
@@ -91,27 +83,23 @@ void TestRegistry::firstRun() {
     QCOMPARE(reread.readInteger("watchers"), 1);
     QCOMPARE(reread.readString("o_sound1"), QString("none"));
     QCOMPARE(reread.readString("o_sound2"), QString("none"));
-    QCOMPARE(subkeys(StoreKeys::Mods), QStringList{});
-    QCOMPARE(subkeys(StoreKeys::Servers), QStringList{});
+    QCOMPARE(storedKeys(StoreKeys::Mods), QStringList{});
+    QCOMPARE(storedKeys(StoreKeys::Servers), QStringList{});
 }
 
 void TestRegistry::firstRunWithCancelledDialog() {
     StoreFixture store;
-    Tables t;
-    QStringList prompts;
-    loadRegistry(t.settings, *t.mods, *t.servers, [&](const QString& message) {
-        prompts << message;
-        return QString();
-    });
-    QCOMPARE(prompts, (QStringList{kSelect, kNotFound}));
+    StoreTables t;
+    t.load();
+    QCOMPARE(t.prompts, (QStringList{kSelect, kNotFound}));
 }
 
 void TestRegistry::valuesOfOlderLaunchers() {
     StoreFixture store;
-    store.write(launcherKey(store.existingFile(), ""));
-    Tables t;
+    store.write(launcherKey(store.existingFile(), {}));
+    StoreTables t;
     t.settings.CloseAfterLaunch = true;
-    loadRegistry(t.settings, *t.mods, *t.servers, [](const QString&) { return QString(); });
+    t.load();
     QCOMPARE(t.settings.CloseAfterLaunch, false);
     QCOMPARE(t.settings.SoundMode, 1);
     QCOMPARE(t.settings.Sound1, QString("a.wav"));
@@ -121,13 +109,9 @@ void TestRegistry::valuesOfOlderLaunchers() {
 void TestRegistry::missingExecutablePromptsOnce() {
     StoreFixture store;
     store.write(launcherKey("/nowhere/zam.exe"));
-    Tables t;
-    QStringList prompts;
-    loadRegistry(t.settings, *t.mods, *t.servers, [&](const QString& message) {
-        prompts << message;
-        return QString("/still/nowhere.exe");
-    });
-    QCOMPARE(prompts, QStringList{kNotFound});
+    StoreTables t;
+    t.load("/still/nowhere.exe");
+    QCOMPARE(t.prompts, QStringList{kNotFound});
     QCOMPARE(t.settings.ExecutablePath, QString("/still/nowhere.exe"));
     SettingsStore reread;
     reread.openKey(StoreKeys::Launcher, false);
@@ -136,11 +120,10 @@ void TestRegistry::missingExecutablePromptsOnce() {
 
 void TestRegistry::entriesLoadInSubkeyOrder() {
     StoreFixture store;
-    store.write(launcherKey(store.existingFile()) + modKey("9", "nine", "\"checked\"=dword:00000001") +
-                modKey("100", "hundred", "\"checked\"=dword:00000000") +
-                modKey("10", "ten", "\"checked\"=dword:00000005"));
-    Tables t;
-    loadRegistry(t.settings, *t.mods, *t.servers, [](const QString&) { return QString(); });
+    store.write(launcherKey(store.existingFile()) + modKey("9", "nine", dword(1)) +
+                modKey("100", "hundred", dword(0)) + modKey("10", "ten", dword(5)));
+    StoreTables t;
+    t.load();
     QCOMPARE(t.mods->Last, 2);
     QCOMPARE(t.mods->Name[0], QString("ten"));
     QCOMPARE(t.mods->Name[1], QString("hundred"));
@@ -151,9 +134,9 @@ void TestRegistry::entriesLoadInSubkeyOrder() {
     QCOMPARE(t.mods->Dir[2], QString("ninedir"));
 
     // A save and a load give the same table.
-    saveRegistry(t.settings, *t.mods, *t.servers);
-    Tables again;
-    loadRegistry(again.settings, *again.mods, *again.servers, [](const QString&) { return QString(); });
+    t.save();
+    StoreTables again;
+    again.load();
     QCOMPARE(again.mods->Last, 2);
     for (int k = 0; k <= 2; ++k) {
         QCOMPARE(again.mods->Id[k], t.mods->Id[k]);
@@ -169,16 +152,14 @@ void TestRegistry::badEntryStopsTheLoadButLosesNothing_data() {
     QTest::addColumn<int>("modsLoaded");
     QTest::addColumn<int>("serversLoaded");
 
-    const QByteArray ok = "\"checked\"=dword:00000001";
+    const QByteArray ok = dword(1);
     QTest::newRow("subkey name not a number")
         << modKey("1", "a", ok) + modKey("2x", "b", ok) + modKey("3", "c", ok) + serverKey("7")
         << "'2x' is not a valid integer value" << 1 << 0;
-    QTest::newRow("checked missing")
-        << modKey("1", "a", ok) + modKey("2", "b", "") + serverKey("7")
-        << "Failed to get data for 'checked'" << 1 << 0;
-    QTest::newRow("checked of the wrong kind")
-        << modKey("1", "a", "\"checked\"=\"yes\"") + serverKey("7")
-        << "Invalid data type for 'checked'" << 0 << 0;
+    QTest::newRow("checked missing") << modKey("1", "a", ok) + modKey("2", "b", "") + serverKey("7")
+                                     << "Failed to get data for 'checked'" << 1 << 0;
+    QTest::newRow("checked of the wrong kind") << modKey("1", "a", quoted("yes")) + serverKey("7")
+                                               << "Invalid data type for 'checked'" << 0 << 0;
     QTest::newRow("server without sockets")
         << modKey("1", "a", ok) + serverKey("7") + serverKey("8", "")
         << "Failed to get data for 'sockets'" << 1 << 1;
@@ -192,54 +173,50 @@ void TestRegistry::badEntryStopsTheLoadButLosesNothing() {
 
     StoreFixture store;
     store.write(launcherKey(store.existingFile()) + entries);
-    const QStringList modsBefore = subkeys(StoreKeys::Mods);
-    const QStringList serversBefore = subkeys(StoreKeys::Servers);
+    const QStringList modsBefore = storedKeys(StoreKeys::Mods);
+    const QStringList serversBefore = storedKeys(StoreKeys::Servers);
 
-    Tables t;
-    try {
-        loadRegistry(t.settings, *t.mods, *t.servers, [](const QString&) { return QString(); });
-        QFAIL("the load should have stopped");
-    } catch (const LauncherError& e) {
-        QCOMPARE(e.message(), message);
-    }
+    StoreTables t;
+    QCOMPARE(errorOf([&] { t.load(); }), message);
     QCOMPARE(t.mods->Last, modsLoaded - 1);
     QCOMPARE(t.servers->Last, serversLoaded - 1);
 
     // Closing the main window saves; the entries the load could not read
     // must still be in the store afterwards.
-    saveRegistry(t.settings, *t.mods, *t.servers);
-    QCOMPARE(subkeys(StoreKeys::Mods), modsBefore);
-    QCOMPARE(subkeys(StoreKeys::Servers), serversBefore);
+    t.save();
+    QCOMPARE(storedKeys(StoreKeys::Mods), modsBefore);
+    QCOMPARE(storedKeys(StoreKeys::Servers), serversBefore);
 }
 
 void TestRegistry::tableBeyondCapacity() {
     StoreFixture store;
     QByteArray text = launcherKey(store.existingFile());
     for (int id = 0; id < SLOT_COUNT + 5; ++id)
-        text += serverKey(QByteArray::number(100000 + id));
+        text += serverKey(QString::number(100000 + id));
     store.write(text);
 
-    Tables t;
-    const LoadOutcome outcome =
-        loadRegistry(t.settings, *t.mods, *t.servers, [](const QString&) { return QString(); });
+    StoreTables t;
+    const LoadOutcome outcome = t.load();
     QCOMPARE(t.servers->Last, SLOT_COUNT - 1);
     QCOMPARE(t.servers->UnloadedKeys.size(), 5);
     QCOMPARE(outcome.notices.size(), 1);
     QVERIFY(outcome.notices[0].contains("1025 servers"));
 
-    saveRegistry(t.settings, *t.mods, *t.servers);
-    QCOMPARE(subkeys(StoreKeys::Servers).size(), SLOT_COUNT + 5);
+    t.save();
+    QCOMPARE(storedKeys(StoreKeys::Servers).size(), SLOT_COUNT + 5);
 }
 
 void TestRegistry::saveKeepsWhatItDoesNotOwn() {
     StoreFixture store;
-    store.write(launcherKey(store.existingFile(), "\"extra\"=hex:01,02,03\n\"watchers\"=dword:00000000\n") +
-                modKey("5", "a", "\"checked\"=dword:00000001") +
-                "[HKEY_CURRENT_USER\\Software\\Another Program]\n\"keep\"=\"me\"\n\n");
-    Tables t;
-    loadRegistry(t.settings, *t.mods, *t.servers, [](const QString&) { return QString(); });
+    store.write(
+        launcherKey(store.existingFile(), {{"extra", "hex:01,02,03"}, {"watchers", dword(0)}}) +
+        modKey("5", "a", dword(1)) +
+        StoreText::keysOnly().key("HKEY_CURRENT_USER\\Software\\Another Program",
+                                  {{"keep", quoted("me")}}));
+    StoreTables t;
+    t.load();
     t.mods->Name[0] = "renamed";
-    saveRegistry(t.settings, *t.mods, *t.servers);
+    t.save();
 
     const QByteArray saved = store.read();
     QVERIFY(saved.contains("\"extra\"=hex:01,02,03"));
@@ -250,9 +227,9 @@ void TestRegistry::saveKeepsWhatItDoesNotOwn() {
 
 void TestRegistry::saveWithoutLauncherKeyWritesNothing() {
     StoreFixture store;
-    Tables t;
+    StoreTables t;
     t.mods->Last = 0;
-    saveRegistry(t.settings, *t.mods, *t.servers);
+    t.save();
     QVERIFY(!QFile::exists(store.path()));
 }
 
@@ -263,25 +240,19 @@ void TestRegistry::playerNameAndProfiles() {
     QDir(game.path()).mkpath("users/.hidden");
     QFile(game.filePath("users/Bob.txt")).open(QIODevice::WriteOnly);
     QString gameDir = game.path();
-    gameDir.replace('/', "\\\\");
+    gameDir.replace('/', '\\');
+    store.write(launcherKey(store.existingFile()) +
+                StoreText::keysOnly().gameDir(gameDir).playerName("Sir Bob"));
 
-    const QByteArray gameKeys =
-        "[HKEY_LOCAL_MACHINE\\Software\\Harrowmede\\Operation Quellgrove]\n\"MAIN\"=\"" +
-        gameDir.toUtf8() +
-        "\"\n\n[HKEY_CURRENT_USER\\Software\\Harrowmede\\Operation Quellgrove]\n"
-        "\"Player Name\"=\"Sir Bob\"\n\n";
-    store.write(launcherKey(store.existingFile()) + gameKeys);
-
-    Tables t;
-    LoadOutcome outcome =
-        loadRegistry(t.settings, *t.mods, *t.servers, [](const QString&) { return QString(); });
+    StoreTables t;
+    LoadOutcome outcome = t.load();
     QCOMPARE(outcome.playerName, QString("Sir Bob"));
     outcome.profileNames.sort();
     QCOMPARE(outcome.profileNames, (QStringList{".hidden", "Alice", "Bob.txt"}));
 
     // Without a users folder the list is empty and the name still shows.
     QDir(game.filePath("users")).removeRecursively();
-    outcome = loadRegistry(t.settings, *t.mods, *t.servers, [](const QString&) { return QString(); });
+    outcome = t.load();
     QCOMPARE(outcome.playerName, QString("Sir Bob"));
     QCOMPARE(outcome.profileNames, QStringList{});
 }

@@ -1,5 +1,5 @@
-#include "base/LauncherError.h"
 #include "settings/SettingsStore.h"
+#include "support/ErrorOf.h"
 #include "support/FileSizeLimit.h"
 
 #include <QDir>
@@ -52,15 +52,6 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(bytes);
-}
-
-QString errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const LauncherError& e) {
-        return e.message();
-    }
-    return QString();
 }
 
 } // namespace

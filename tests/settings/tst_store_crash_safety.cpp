@@ -1,9 +1,10 @@
-#include "base/LauncherError.h"
 #include "settings/Registry.h"
 #include "settings/SettingsStore.h"
 #include "settings/StoreLocation.h"
 #include "settings/TaggedState.h"
+#include "support/ErrorOf.h"
 #include "support/FileSizeLimit.h"
+#include "support/StoreText.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -61,15 +62,6 @@ int saveForever(const QString& storePath) {
         TaggedState::fill(settings, mods, servers, executable(), pid + u'-' + QString::number(n));
         saveRegistry(settings, mods, servers);
     }
-}
-
-QString errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const LauncherError& e) {
-        return e.message();
-    }
-    return QString();
 }
 
 // Files the store left beside itself (temporary files of unfinished saves).
@@ -138,7 +130,7 @@ void TestStoreCrashSafety::init() {
     QDir().mkpath(folder());
     QFile file(storePath());
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\ZAM Launcher2]\n\n");
+    file.write(StoreText().key(StoreKeys::Launcher));
     file.close();
     StoreLocation::setPath(storePath());
     saveTagged("first");

@@ -1,9 +1,10 @@
+#include "base/LauncherError.h"
 #include "query/StatusQuery.h"
 #include "query/UdpEndpoint.h"
-#include "base/LauncherError.h"
 #include "settings/Registry.h"
 #include "settings/StoreLocation.h"
 #include "settings/TaggedState.h"
+#include "support/StoreText.h"
 #include "testkit/StatusResponder.h"
 
 #include <QCoreApplication>
@@ -92,7 +93,7 @@ void TestTwoLaunchers::shareOneStoreAndThePorts() {
     const QString store = dir.filePath("registry.reg");
     QFile file(store);
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\ZAM Launcher2]\n\n");
+    file.write(StoreText().key(StoreKeys::Launcher));
     file.close();
     StoreLocation::setPath(store);
     TaggedState::fill(settings, mods, servers, executable(), "first");

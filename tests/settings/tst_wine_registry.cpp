@@ -2,10 +2,24 @@
 #include "settings/Registry.h"
 #include "settings/WineRegistry.h"
 #include "support/StoreFixture.h"
+#include "support/StoreTables.h"
+#include "support/StoreText.h"
 #include "support/WinePrefixFixture.h"
 
 #include <QDirIterator>
 #include <QTest>
+
+class TestWineRegistry : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void readsText_data();
+    void readsText();
+    void pathsMapIntoThePrefix_data();
+    void pathsMapIntoThePrefix();
+    void gameKeysFromThePrefix_data();
+    void gameKeysFromThePrefix();
+    void defaultPrefixIsInHome();
+};
 
 namespace {
 
@@ -24,11 +38,6 @@ const QByteArray kUserKeys = R"([Software\\Harrowmede\\Operation Quellgrove] 170
 "Player Name"="Ren\xe9 \"Z\""
 )";
 
-QByteArray launcherKey(const QString& exe) {
-    return "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\ZAM Launcher2]\n\"executable\"=\"" +
-           exe.toUtf8() + "\"\n\"nosplash\"=dword:00000001\n\"window\"=dword:00000000\n\n";
-}
-
 // Every file under a folder with its bytes, to see that nothing changed.
 QMap<QString, QByteArray> snapshot(const QString& folder) {
     QMap<QString, QByteArray> files;
@@ -42,29 +51,7 @@ QMap<QString, QByteArray> snapshot(const QString& folder) {
     return files;
 }
 
-struct Tables {
-    LauncherSettings settings;
-    std::unique_ptr<ModTable> mods = std::make_unique<ModTable>();
-    std::unique_ptr<ServerTable> servers = std::make_unique<ServerTable>();
-
-    LoadOutcome load() {
-        return loadRegistry(settings, *mods, *servers, [](const QString&) { return QString(); });
-    }
-};
-
 } // namespace
-
-class TestWineRegistry : public QObject {
-    Q_OBJECT
-private Q_SLOTS:
-    void readsText_data();
-    void readsText();
-    void pathsMapIntoThePrefix_data();
-    void pathsMapIntoThePrefix();
-    void gameKeysFromThePrefix_data();
-    void gameKeysFromThePrefix();
-    void defaultPrefixIsInHome();
-};
 
 void TestWineRegistry::readsText_data() {
     QTest::addColumn<QByteArray>("file");
@@ -168,15 +155,13 @@ void TestWineRegistry::gameKeysFromThePrefix_data() {
     QTest::newRow("store without the game's keys") << QByteArray() << "C:\\Games\\ZAM"
                                                    << "René \"Z\"";
     QTest::newRow("store's own values win")
-        << QByteArray("[HKEY_LOCAL_MACHINE\\Software\\Harrowmede\\Operation Quellgrove]\n"
-                      "\"MAIN\"=\"c:\\\\games\\\\zam\"\n\n"
-                      "[HKEY_CURRENT_USER\\Software\\Harrowmede\\Operation Quellgrove]\n"
-                      "\"Player Name\"=\"Bob\"\n")
+        << QByteArray(StoreText::keysOnly().gameDir("c:\\games\\zam").playerName("Bob"))
         << "c:\\games\\zam"
         << "Bob";
     QTest::newRow("store's keys without values")
-        << QByteArray("[HKEY_LOCAL_MACHINE\\Software\\Harrowmede\\Operation Quellgrove]\n\n"
-                      "[HKEY_CURRENT_USER\\Software\\Harrowmede\\Operation Quellgrove]\n")
+        << QByteArray(StoreText::keysOnly()
+                          .key("HKEY_LOCAL_MACHINE" + StoreKeys::Game)
+                          .key(StoreKeys::Game))
         << "C:\\Games\\ZAM"
         << "René \"Z\"";
 }
@@ -196,10 +181,10 @@ void TestWineRegistry::gameKeysFromThePrefix() {
     const QMap<QString, QByteArray> before = snapshot(wine.prefix);
 
     StoreFixture store;
-    store.write(launcherKey(store.existingFile()) + storeKeys);
-    Tables t;
+    store.write(StoreText().launcher(store.existingFile()) + storeKeys);
+    StoreTables t;
     const LoadOutcome outcome = t.load();
-    saveRegistry(t.settings, *t.mods, *t.servers);
+    t.save();
 
     QCOMPARE(t.settings.GameDir, gameDir);
     QCOMPARE(outcome.playerName, playerName);
@@ -221,8 +206,8 @@ void TestWineRegistry::defaultPrefixIsInHome() {
     file.close();
 
     StoreFixture store;
-    store.write(launcherKey(store.existingFile()));
-    Tables t;
+    store.write(StoreText().launcher(store.existingFile()));
+    StoreTables t;
     t.settings.GameDir = "previous";
     const LoadOutcome outcome = t.load();
     QCOMPARE(t.settings.GameDir, QString("C:\\Games\\ZAM"));

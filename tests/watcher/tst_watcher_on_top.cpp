@@ -1,6 +1,7 @@
 #include "support/LauncherWindows.h"
 #include "support/ScriptedPrompts.h"
 #include "support/StoreFixture.h"
+#include "support/StoreText.h"
 
 #include <QProcess>
 #include <QTest>
@@ -27,8 +28,7 @@ private Q_SLOTS:
 
 void TestWatcherOnTop::shownWatcherStaysAbove() {
     StoreFixture store;
-    store.write("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\ZAM Launcher2]\n\"executable\"=\"" +
-                store.existingFile().toUtf8() + "\"\n\n");
+    store.write(StoreText().launcher(store.existingFile()));
     InstalledPrompts prompts;
     LauncherWindows windows;
     windows.watcher->show();

@@ -3,6 +3,8 @@
 #include "settings/GamePaths.h"
 #include "settings/Registry.h"
 #include "support/StoreFixture.h"
+#include "support/StoreTables.h"
+#include "support/StoreText.h"
 #include "support/WinePrefixFixture.h"
 
 #include <QProcess>
@@ -88,37 +90,29 @@ void TestRealWine::launches() {
     QFETCH(QString, kind);
 
     StoreFixture store;
-    QString executable = windowsPath ? kGameExe : gameExe;
-    store.write("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\ZAM Launcher2]\n\"executable\"=\"" +
-                executable.replace(u'\\', QStringLiteral("\\\\")).toUtf8() +
-                "\"\n\"nosplash\"=dword:00000001\n\"window\"=dword:00000001\n\n"
-                "[HKEY_CURRENT_USER\\Software\\ZAM Launcher2\\mods\\1]\n"
-                "\"name\"=\"Winter\"\n\"dir\"=\"winter\"\n\"checked\"=dword:00000001\n\n"
-                "[HKEY_CURRENT_USER\\Software\\ZAM Launcher2\\mods\\2]\n"
-                "\"name\"=\"Desert\"\n\"dir\"=\"desert\"\n\"checked\"=dword:00000001\n\n"
-                "[HKEY_CURRENT_USER\\Software\\ZAM Launcher2\\servers\\1]\n"
-                "\"name\"=\"Local\"\n\"ip\"=\"127.0.0.1\"\n\"port\"=\"2302\"\n"
-                "\"pass\"=\"se cret\"\n\"mods\"=\"winter;desert;\"\n\"sockets\"=dword:00000001\n");
-    LauncherSettings settings;
-    auto mods = std::make_unique<ModTable>();
-    auto servers = std::make_unique<ServerTable>();
-    const LoadOutcome outcome =
-        loadRegistry(settings, *mods, *servers, [](const QString&) { return QString(); });
-    QCOMPARE(settings.GameDir, kGameDir);
+    store.write(StoreText()
+                    .launcher(windowsPath ? kGameExe : gameExe,
+                              {{"nosplash", dword(1)}, {"window", dword(1)}})
+                    .mod(1, "Winter", "winter", true)
+                    .mod(2, "Desert", "desert", true)
+                    .server(1, {"Local", "127.0.0.1", "2302", "se cret", true, "winter;desert;"}));
+    StoreTables t;
+    const LoadOutcome outcome = t.load();
+    QCOMPARE(t.settings.GameDir, kGameDir);
     const QString name = outcome.playerName;
     QCOMPARE(name, QString("Big Ren"));
 
-    const QString argumentText = kind == "singleplayer" ? singleplayerArgument(name)
-                                 : kind == "host"
-                                     ? hostArgument(name)
-                                     : joinArgument(servers->Host[0], servers->Port[0],
-                                                    servers->Pass[0], servers->Sockets[0], name);
-    const QString commandLine = composeCommandLine(settings, *mods, *servers, {true, true},
+    const QString argumentText =
+        kind == "singleplayer" ? singleplayerArgument(name)
+        : kind == "host"       ? hostArgument(name)
+                         : joinArgument(t.servers->Host[0], t.servers->Port[0], t.servers->Pass[0],
+                                        t.servers->Sockets[0], name);
+    const QString commandLine = composeCommandLine(t.settings, *t.mods, *t.servers, {true, true},
                                                    argumentText, kind == "join" ? 0 : TickedMods);
     const QString record = QFileInfo(gameExe).absolutePath() + "/command-line.txt";
     QFile::remove(record);
     const QString startDir = QDir::currentPath();
-    startCommandLine(commandLine, settings.GameDir);
+    startCommandLine(commandLine, t.settings.GameDir);
     QDir::setCurrent(startDir);
 
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record), 60000);

@@ -1,4 +1,5 @@
 #include "settings/Tables.h"
+#include "support/StoreText.h"
 #include "testkit/StandInMaster.h"
 #include "testkit/StatusResponder.h"
 
@@ -231,18 +232,18 @@ void TestQueryTool::badArguments() {
 void TestQueryTool::savedServers() {
     QTemporaryDir home;
     QVERIFY(QDir(home.path()).mkpath("zam-launcher"));
-    auto server = [](const QByteArray& id, const QByteArray& name, quint16 port, int offset) {
-        return "[HKEY_CURRENT_USER\\Software\\ZAM Launcher2\\servers\\" + id + "]\n\"name\"=\"" +
-               name + "\"\n\"ip\"=\"127.0.0.1\"\n\"port\"=\"" + QByteArray::number(port - offset) +
-               "\"\n\"pass\"=\"\"\n\"mods\"=\"\"\n\"sockets\"=dword:0000000" +
-               QByteArray::number(offset == 1 ? 1 : 0) + "\n\n";
+    // The game port whose query port (+1 for Sockets, +2 for DirectPlay) is `port`.
+    const auto server = [](const QString& name, quint16 port, bool sockets) {
+        return ServerEntry{name, "127.0.0.1", QString::number(port - (sockets ? 1 : 2)),
+                           "",   sockets,     ""};
     };
     // No launcher key: the launcher itself would run its first-run set-up here.
-    const QByteArray store = "REGEDIT4\n\n" + server("1", "Coop by sockets", coopPort, 1) +
-                             server("2", "Coop by dplay", coopPort, 2) +
-                             server("3", "Quiet one", silentPort, 1) +
-                             "[HKEY_CURRENT_USER\\Software\\ZAM Launcher2\\servers\\4]\n"
-                             "\"name\"=\"No sockets value\"\n\n";
+    const QByteArray store =
+        StoreText()
+            .server(1, server("Coop by sockets", coopPort, true))
+            .server(2, server("Coop by dplay", coopPort, false))
+            .server(3, server("Quiet one", silentPort, true))
+            .key(StoreKeys::serverEntry("4"), {{"name", quoted("No sockets value")}});
     const QString storePath = home.filePath("zam-launcher/registry.reg");
     QFile file(storePath);
     QVERIFY(file.open(QIODevice::WriteOnly));
@@ -375,8 +376,8 @@ void TestQueryTool::fromMaster() {
         QVERIFY(QDir(home.path()).mkpath("zam-launcher"));
         QFile file(home.filePath("zam-launcher/registry.reg"));
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\ZAM Launcher2]\n\"masters\"=\"" +
-                   master.address().toLatin1() + "\"\n\"mastergame\"=\"zam\"\n");
+        file.write(StoreText().key(StoreKeys::Launcher, {{"masters", quoted(master.address())},
+                                                         {"mastergame", quoted("zam")}}));
     }
     const Run result =
         run(arguments + QStringList{"--timeout", "300"}, masterStored ? home.path() : QString());
