@@ -27,8 +27,8 @@ struct QueriedServer {
     ServerAnswer answer;
     qint32 playerCount = 0;
     bool playersDropped = false;
-    QStringList playerNames;
-    QStringList playerScores;
+    PlayerTexts playerNames;
+    PlayerTexts playerScores;
     QStringList friends; // with --friends: the friends playing on it
 
     PlayerList players() { return {playerCount, playerNames, playerScores, playersDropped}; }

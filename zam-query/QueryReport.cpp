@@ -1,10 +1,8 @@
 #include "zam-query/QueryReport.h"
 
 #include "base/VisibleText.h"
+#include "zam-query/JsonReport.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QStringList>
 #include <algorithm>
 #include <array>
@@ -21,28 +19,6 @@ QString displayed(const QString& text) {
 
 QString address(const QueriedServer& server) {
     return withVisibleControls(QString(server.host + u':' + server.port));
-}
-
-// JSON escapes only C0 itself; DEL and C1 in strings get \u escapes too, so
-// the output stays exact and no control reaches a terminal. Outside strings
-// JSON holds no such character.
-QByteArray withEscapedControls(const QByteArray& json) {
-    if (std::none_of(json.begin(), json.end(), [](char c) { return c == '\x7f' || c == '\xc2'; }))
-        return json;
-    QByteArray escaped;
-    escaped.reserve(json.size());
-    for (qsizetype i = 0; i < json.size(); ++i) {
-        const auto byte = quint8(json[i]);
-        const bool c1 = byte == 0xc2 && i + 1 < json.size() && quint8(json[i + 1]) >= 0x80 &&
-                        quint8(json[i + 1]) <= 0x9f;
-        if (byte == 0x7f || c1) {
-            const int code = c1 ? quint8(json[++i]) : byte;
-            escaped += "\\u00" + QByteArray::number(code, 16);
-        } else {
-            escaped += char(byte);
-        }
-    }
-    return escaped;
 }
 
 // A table with a header line and one line per server: name, address
@@ -79,48 +55,6 @@ QByteArray formatQueryTable(const std::vector<QueriedServer>& servers, bool frie
         text += row[columns - 1] + u'\n';
     }
     return text.toUtf8();
-}
-
-QJsonObject serverObject(const QueriedServer& server, bool friends) {
-    const ServerAnswer& answer = server.answer;
-    QJsonArray players;
-    for (int index = 0; answer.answered && index < server.playerCount; ++index)
-        players.append(QJsonObject{{"name", PlayerList::textAt(server.playerNames, index)},
-                                   {"score", PlayerList::textAt(server.playerScores, index)}});
-    QJsonObject object{
-        {"name", server.name},
-        {"host", server.host},
-        {"port", server.port},
-        {"sockets", server.sockets},
-        {"answered", answer.answered},
-        {"ping", answer.answered ? QJsonValue(answer.ping.toLongLong()) : QJsonValue()},
-        {"players", answer.players.trimmed()},
-        {"mission", answer.mission.trimmed()},
-        {"playerList", players},
-    };
-    if (friends)
-        object.insert("friends", QJsonArray::fromStringList(server.friends));
-    return object;
-}
-
-// The indented JSON array of the server objects, written one object at a
-// time: a report of many servers never holds its whole text.
-void writeQueryJson(const std::vector<QueriedServer>& servers, bool friends, std::FILE* out) {
-    std::fputs("[\n", out);
-    for (size_t i = 0; i < servers.size(); ++i) {
-        const QByteArray object = withEscapedControls(
-            QJsonDocument(serverObject(servers[i], friends)).toJson(QJsonDocument::Indented));
-        // An element of the array: every line indented one level further.
-        for (qsizetype start = 0, end; start < object.size(); start = end + 1) {
-            end = object.indexOf('\n', start);
-            std::fputs("    ", out);
-            std::fwrite(object.constData() + start, 1, size_t(end - start), out);
-            if (end + 1 < object.size())
-                std::fputc('\n', out);
-        }
-        std::fputs(i + 1 < servers.size() ? ",\n" : "\n", out);
-    }
-    std::fputs("]\n", out);
 }
 
 } // namespace

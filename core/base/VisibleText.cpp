@@ -11,6 +11,12 @@ bool isControl(QChar c) {
 
 } // namespace
 
+QString withVisibleControls(const QString& text) {
+    if (std::none_of(text.begin(), text.end(), isControl))
+        return text;
+    return withVisibleControls(QStringView(text));
+}
+
 QString withVisibleControls(QStringView text) {
     if (std::none_of(text.begin(), text.end(), isControl))
         return text.toString();

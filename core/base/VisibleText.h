@@ -9,3 +9,6 @@
 // carriage return read "\t", "\n" and "\r"; the others "\xHH". Everything
 // else stays as it is.
 QString withVisibleControls(QStringView text);
+// The same, handing back the text itself (shared, not copied) when it holds
+// no control character.
+QString withVisibleControls(const QString& text);

@@ -47,14 +47,16 @@ QString FriendMatch::friendNamed(QStringView playerName) const {
     return found == index_.cend() ? QString() : names_[*found];
 }
 
-QStringList FriendMatch::friendsAmong(const QStringList& playerNames, qsizetype count) const {
+template <typename Names>
+QStringList FriendMatch::friendsIn(const Names& playerNames, qsizetype count) const {
     QStringList found;
     if (index_.isEmpty())
         return found;
     QList<bool> listed;
     count = std::min(count, playerNames.size());
     for (qsizetype k = 0; k < count; ++k) {
-        const auto friendAt = index_.constFind(Folded{QStringView(playerNames[k]).trimmed()});
+        const QString name = playerNames.at(k); // a shared text, or Latin-1 made UTF-16
+        const auto friendAt = index_.constFind(Folded{QStringView(name).trimmed()});
         if (friendAt == index_.cend())
             continue;
         if (listed.isEmpty())
@@ -63,4 +65,12 @@ QStringList FriendMatch::friendsAmong(const QStringList& playerNames, qsizetype 
             found << names_[*friendAt];
     }
     return found;
+}
+
+QStringList FriendMatch::friendsAmong(const QStringList& playerNames, qsizetype count) const {
+    return friendsIn(playerNames, count);
+}
+
+QStringList FriendMatch::friendsAmong(const PlayerTexts& playerNames, qsizetype count) const {
+    return friendsIn(playerNames, count);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "query/PlayerTexts.h"
 #include "settings/FriendSettings.h"
 
 #include <QHash>
@@ -23,6 +24,7 @@ public:
     // The friends among the first count player names, as listed, each once,
     // in the order they play.
     QStringList friendsAmong(const QStringList& playerNames, qsizetype count) const;
+    QStringList friendsAmong(const PlayerTexts& playerNames, qsizetype count) const;
 
     // What two names that match have in common.
     static QString key(QStringView name);
@@ -35,6 +37,9 @@ public:
     };
 
 private:
+    template <typename Names>
+    QStringList friendsIn(const Names& playerNames, qsizetype count) const;
+
     QStringList names_;              // the friends' names as listed, without surrounding blanks
     QHash<Folded, qsizetype> index_; // views into names_ -> their index
 };

@@ -37,7 +37,7 @@ QList<ServerSighting> FriendSightings::look(const QList<ServerSighting>& servers
 }
 
 ServerSighting savedServerSighting(const ServerTable& servers, int slot, const FriendMatch& match,
-                                   const QStringList& playerNames, qsizetype count,
+                                   const PlayerTexts& playerNames, qsizetype count,
                                    const QString& players, const QString& mission) {
     ServerSighting sighting;
     sighting.serverKey = serverKey(servers.Host[slot], servers.Port[slot], servers.Sockets[slot]);

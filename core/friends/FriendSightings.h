@@ -35,10 +35,11 @@ private:
 };
 
 class FriendMatch;
+class PlayerTexts;
 struct ServerTable;
 
 // The saved server in slot as a sweep saw it: its first count players
 // matched against the friends.
 ServerSighting savedServerSighting(const ServerTable& servers, int slot, const FriendMatch& match,
-                                   const QStringList& playerNames, qsizetype count,
+                                   const PlayerTexts& playerNames, qsizetype count,
                                    const QString& players, const QString& mission);

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "query/PlayerTexts.h"
+
 #include <QLatin1StringView>
 #include <QString>
-#include <QStringList>
 #include <QtGlobal>
 
 // One server's players of a sweep, kept in storage its owner provides: the
@@ -15,12 +16,12 @@
 // player and is dropped too.
 struct PlayerList {
     qint32& count;
-    QStringList& names;
-    QStringList& scores;
+    PlayerTexts& names;
+    PlayerTexts& scores;
     bool& dropped; // a player of this sweep was dropped: every later score is one of theirs
 
     // Stored texts; an index never written reads as empty text.
-    static QString textAt(const QStringList& texts, int index);
+    static QString textAt(const PlayerTexts& texts, int index) { return texts.at(index); }
 
     void setFirstName(const QString& text);
     // Makes room for this many players at once (at most SLOT_COUNT), so a

@@ -19,8 +19,8 @@ struct QueryTable {
     ReplyRoutes routes;
     SlotArray<quint32> SendTick{}; // tick when the server's query went out
     SlotArray<qint32> PlayerCount{};
-    SlotArray<QStringList> PlayerNames;
-    SlotArray<QStringList> PlayerScores;
+    SlotArray<PlayerTexts> PlayerNames;
+    SlotArray<PlayerTexts> PlayerScores;
     // A player of this sweep was dropped: every later score is one of theirs.
     SlotArray<bool> PlayersDropped{};
 

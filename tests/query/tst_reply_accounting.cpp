@@ -62,6 +62,7 @@ private Q_SLOTS:
     void playersAccumulateAcrossDatagrams();
     void scoresOutliveTheirSweep();
     void valuesWithoutRoomAreDropped();
+    void rewrittenSlotsKeepTheirTexts();
 };
 
 void TestReplyAccounting::matching_data() {
@@ -228,6 +229,34 @@ void TestReplyAccounting::valuesWithoutRoomAreDropped() {
     t.accept("\\player_\\again\\score\\1\\");
     QCOMPARE(t.queries->playerName(0, 0), QString("again"));
     QCOMPARE(t.queries->playerScore(0, 0), QString("1"));
+}
+
+// Slots rewritten longer, shorter and empty, in place, at the block's end
+// and across the packing of the block, against a list of texts.
+void TestReplyAccounting::rewrittenSlotsKeepTheirTexts() {
+    PlayerTexts texts;
+    std::vector<QByteArray> expected;
+    quint32 seed = 7;
+    for (int write = 0; write < 3000; ++write) {
+        seed = seed * 1103515245 + 12345;
+        const auto index = qsizetype(seed >> 8) % 40;
+        const QByteArray text(qsizetype(seed >> 20) % 41, char('a' + write % 26));
+        texts.set(index, QLatin1StringView(text));
+        if (size_t(index) >= expected.size())
+            expected.resize(size_t(index) + 1);
+        expected[size_t(index)] = text;
+        QCOMPARE(texts.size(), qsizetype(expected.size()));
+        for (size_t i = 0; i < expected.size(); ++i)
+            QCOMPARE(texts.view(qsizetype(i)), QLatin1StringView(expected[i]));
+    }
+    QCOMPARE(texts.view(40), QLatin1StringView());
+
+    // A caption beyond Latin-1 reads whole until the slot is written again.
+    const QString caption = QString::fromUtf8("\xe2\x82\xac players");
+    texts.set(0, caption);
+    QCOMPARE(texts.at(0), caption);
+    texts.set(0, QLatin1StringView("Ann"));
+    QCOMPARE(texts.at(0), QStringLiteral("Ann"));
 }
 
 QTEST_GUILESS_MAIN(TestReplyAccounting)

@@ -1,0 +1,58 @@
+#include "query/PlayerTexts.h"
+
+#include <algorithm>
+
+namespace {
+
+// Small blocks are never packed: they waste little.
+constexpr qsizetype packedBelow = 256;
+
+} // namespace
+
+QLatin1StringView PlayerTexts::view(qsizetype index) const {
+    if (index < 0 || index >= size())
+        return {};
+    const Slot& slot = slots_[size_t(index)];
+    return {bytes_.constData() + slot.offset, qsizetype(slot.size)};
+}
+
+void PlayerTexts::set(qsizetype index, const QString& text) {
+    const QByteArray latin1 = text.toLatin1();
+    set(index, QLatin1StringView(latin1));
+    if (QLatin1StringView(latin1) != text) {
+        wide_ = text;
+        wideIndex_ = index;
+    }
+}
+
+void PlayerTexts::set(qsizetype index, QLatin1StringView text) {
+    if (index == wideIndex_)
+        wideIndex_ = -1;
+    if (index >= size())
+        slots_.resize(size_t(index) + 1, Slot{quint32(bytes_.size()), 0});
+    Slot& slot = slots_[size_t(index)];
+    const auto size = quint32(text.size());
+    if (size <= slot.size) {
+        std::copy(text.begin(), text.end(), bytes_.data() + slot.offset);
+        dead_ += slot.size - size;
+    } else {
+        dead_ += slot.size;
+        slot.offset = quint32(bytes_.size());
+        bytes_.append(text.data(), text.size());
+    }
+    slot.size = size;
+    if (dead_ > bytes_.size() - dead_ && bytes_.size() >= packedBelow)
+        pack();
+}
+
+void PlayerTexts::pack() {
+    QByteArray packed;
+    packed.reserve(bytes_.size() - dead_);
+    for (Slot& slot : slots_) {
+        const auto offset = quint32(packed.size());
+        packed.append(bytes_.constData() + slot.offset, slot.size);
+        slot.offset = offset;
+    }
+    bytes_ = std::move(packed);
+    dead_ = 0;
+}
