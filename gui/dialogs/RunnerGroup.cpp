@@ -17,7 +17,6 @@ QPushButton* browseButton(QWidget* parent, const QString& name, const QString& h
     auto* button = new QPushButton(QStringLiteral("..."), parent);
     button->setObjectName(name);
     button->setToolTip(hint);
-    button->setMaximumWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("...")) * 3);
     return button;
 }
 

@@ -214,33 +214,35 @@ void TestOptionsDialog::browse() {
 // stores what the controls show, Cancel writes nothing, and the main
 // window's executable tooltip names the runner that will start the game.
 void TestOptionsDialog::runners_data() {
-    QTest::addColumn<QByteArray>("stored"); // the runner's values in the store
+    QTest::addColumn<QByteArray>("proton"); // the stored Proton folder, runner 1; "": none
+    QTest::addColumn<int>("storedRunner");  // -1: none stored
     QTest::addColumn<QString>("step");      // "proton version", "wine browse" or ""
     QTest::addColumn<QString>("close");     // the button
     QTest::addColumn<int>("runner");        // after the next load
     QTest::addColumn<QString>("folder");    // the Wine program or Proton folder; {v} a version
     QTest::addColumn<QString>("toolTip");
 
-    const QByteArray proton = "\"runner\"=dword:00000001\n\"proton\"=\"/old/Proton\"\n";
+    const QByteArray proton = quoted("/old/Proton");
     QTest::newRow("OK, Proton version picked")
-        << QByteArray() << "proton version"
+        << QByteArray() << -1 << "proton version"
         << "BitBtn2" << 1 << "{v}"
         << "Started through Proton: {v}\nLaunch options: DXVK_HUD=1 %command%";
-    QTest::newRow("Cancel") << proton << "wine browse"
+    QTest::newRow("Cancel") << proton << 1 << "wine browse"
                             << "BitBtn1" << 1 << "/old/Proton"
                             << "Started through Proton: /old/Proton";
-    QTest::newRow("OK, Wine chosen") << proton << "wine browse"
+    QTest::newRow("OK, Wine chosen") << proton << 1 << "wine browse"
                                      << "BitBtn2" << 0 << "/opt/wine"
                                      << "Started through Wine: /opt/wine\nLaunch options: "
                                         "DXVK_HUD=1 %command%";
     QTest::newRow("OK keeps an unknown runner")
-        << QByteArray("\"runner\"=dword:00000007\n") << ""
+        << QByteArray() << 7 << ""
         << "BitBtn2" << 7 << ""
         << "Started through Wine: wine from PATH\nLaunch options: DXVK_HUD=1 %command%";
 }
 
 void TestOptionsDialog::runners() {
-    QFETCH(QByteArray, stored);
+    QFETCH(QByteArray, proton);
+    QFETCH(int, storedRunner);
     QFETCH(QString, step);
     QFETCH(QString, close);
     QFETCH(int, runner);
@@ -258,7 +260,10 @@ void TestOptionsDialog::runners() {
     game.write("MZ\x90\x00", 4);
     game.close();
     StoreFixture store;
-    store.write(launcherKey(exe, stored));
+    QList<StoreValue> stored{{"nosplash", dword(1)}, {"window", dword(0)}};
+    if (storedRunner >= 0)
+        stored << StoreValue{"runner", dword(storedRunner)} << StoreValue{"proton", proton};
+    store.write(StoreText().launcher(exe, stored));
     InstalledPrompts prompts;
     LauncherWindows windows;
     TFormOptions* form = windows.options.get();
