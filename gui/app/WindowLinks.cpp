@@ -19,7 +19,7 @@ void linkWindows(TForm1& main, TForm4& browser, TFormWatcher& watcher) {
         watcher.watch(host, port, sockets);
     };
     // Reported by the browser, so the watcher still closes after an error.
-    watcher.OnJoin = guardedHandler(&browser, &TForm4::joinSelected);
+    watcher.OnJoin = [&browser] { return guarded(&browser, [&] { browser.joinSelected(); }); };
     watcher.OnClosed = [&main, &browser] {
         main.show();
         browser.show();

@@ -283,9 +283,13 @@ void TFormWatcher::BitBtn1Click() {
 
 // Joins as the browser's "&Join server" does, through OnJoin.
 void TFormWatcher::BitBtn2Click() {
-    if (OnJoin)
-        OnJoin();
+    joinAndClose();
+}
+
+bool TFormWatcher::joinAndClose() {
+    const bool started = OnJoin && OnJoin();
     close();
+    return started;
 }
 
 // Any datagram that reaches the watcher's port is taken as the watched
@@ -332,12 +336,11 @@ void TFormWatcher::udpsDataReceived(qint32 NumberBytes, const QString&, qint32) 
 }
 
 // What a tick of "Join when a slot is free" does when a slot came free,
-// unless the watcher was closed meanwhile.
+// unless the watcher was closed meanwhile. A start that failed is reported
+// as such, not announced as a join.
 void TFormWatcher::joinFreeSlot() {
-    if (!isVisible())
-        return;
-    BitBtn2Click();
-    notifier_->joinedFreeSlot();
+    if (isVisible() && joinAndClose())
+        notifier_->joinedFreeSlot();
 }
 
 void TFormWatcher::playSoundFile(const QString& setting) {

@@ -65,8 +65,9 @@ public:
     // What the watcher keeps about the watched server between replies.
     const WatchedServer& watchedServer() const { return watched_; }
 
-    // "Join": joins the server the browser has selected.
-    std::function<void()> OnJoin;
+    // "Join": joins the server the browser has selected; false when the
+    // start failed (the error is reported already).
+    std::function<bool()> OnJoin;
     // Closing the watcher: brings back the windows it stood in for.
     std::function<void()> OnClosed;
 
@@ -85,6 +86,8 @@ private:
     void showDisplay();
     void showPlayerRows();
     void joinFreeSlot();
+    // Joins through OnJoin and closes; true when the start was made.
+    bool joinAndClose();
     void playSoundFile(const QString& setting);
     void soundFileFailed(const QString& path);
 

@@ -45,12 +45,16 @@ struct PrivateSessionBus {
         return true;
     }
 
-    // Serves recorder as the notification service; false when the bus refuses.
+    // Serves recorder as the notification service, again after stopServing();
+    // false when the bus refuses.
     bool serve() {
-        service = QDBusConnection::connectToBus(address, QStringLiteral("service"));
-        return service.registerObject(NotificationsPath, &recorder,
-                                      QDBusConnection::ExportAllSlots) &&
-               service.registerService(Notifications);
+        if (!service.isConnected()) {
+            service = QDBusConnection::connectToBus(address, QStringLiteral("service"));
+            if (!service.registerObject(NotificationsPath, &recorder,
+                                        QDBusConnection::ExportAllSlots))
+                return false;
+        }
+        return service.registerService(Notifications);
     }
     void stopServing() { service.unregisterService(Notifications); }
 

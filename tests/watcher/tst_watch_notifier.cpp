@@ -1,6 +1,7 @@
 #include "support/PrivateSessionBus.h"
 #include "support/SharedState.h"
 #include "testkit/StatusResponder.h"
+#include "watcher/FreeSlotJoin.h"
 #include "watcher/PlayerChart.h"
 #include "watcher/Unit6.h"
 
@@ -20,6 +21,8 @@ class TestWatchNotifier : public QObject {
 private Q_SLOTS:
     void initTestCase();
     void notifiesWhateverTheSoundMode();
+    void freeSlotJoinIsAnnouncedWhenStarted_data();
+    void freeSlotJoinIsAnnouncedWhenStarted();
 
 private:
     PrivateSessionBus bus_;
@@ -74,6 +77,39 @@ void TestWatchNotifier::notifiesWhateverTheSoundMode() {
     poll("4", "14", "Game in progress...");
     QCOMPARE(chart->points().size(), 1);
     QCOMPARE(chart->points().last().players, 4);
+}
+
+void TestWatchNotifier::freeSlotJoinIsAnnouncedWhenStarted_data() {
+    QTest::addColumn<bool>("started");
+    QTest::newRow("started") << true;
+    QTest::newRow("start failed") << false;
+}
+
+// "Join when a slot is free" says it started the game only when it did.
+void TestWatchNotifier::freeSlotJoinIsAnnouncedWhenStarted() {
+    QFETCH(bool, started);
+    QVERIFY(bus_.serve());
+    QStringList& received = bus_.recorder.received;
+    received.clear();
+
+    StatusResponder responder;
+    const quint16 port = responder.listen(0, {});
+    resetSharedState();
+    TFormWatcher watcher;
+    int joins = 0;
+    watcher.OnJoin = [&] { return ++joins, started; };
+    watcher.watch(QStringLiteral("127.0.0.1"), QString::number(port - 1), true);
+    watcher.show();
+    responder.setScript(port, {{reply("10", "14")}});
+    watcher.UpdateStatus();
+    QTRY_VERIFY(watcher.JoinWhenFree->isEnabled());
+    watcher.JoinWhenFree->click();
+    responder.setScript(port, {{reply("9", "14")}});
+    watcher.UpdateStatus();
+    QTRY_COMPARE(joins, 1);
+    QTest::qWait(200); // a notification would be on the bus by now
+    QCOMPARE(received.filter("A slot was free").size(), started ? 1 : 0);
+    bus_.stopServing();
 }
 
 QTEST_MAIN(TestWatchNotifier)
