@@ -26,6 +26,7 @@ bool readMasterServers(QueryRequest& request, QStringList& errors) {
         QueriedServer& server = request.servers.emplace_back();
         server.host = entry.host();
         server.port = QString::number(int(entry.queryPort) - 1);
+        server.gamePortFromReply = true;
     }
     return true;
 }

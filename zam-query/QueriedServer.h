@@ -23,6 +23,10 @@ struct QueriedServer {
     QString host;
     QString port; // the game port, as given or saved
     bool sockets = true;
+    // Listed by a master: the reply's hostport, when it has one, is the game
+    // port shown (replyGamePort, 0 until then) instead of the query port - 1.
+    bool gamePortFromReply = false;
+    quint16 replyGamePort = 0;
     quint32 sendTick = 0;
     ServerAnswer answer;
     qint32 playerCount = 0;

@@ -6,6 +6,7 @@
 #include "query/ReplyRoutes.h"
 #include "query/ServerQuery.h"
 #include "query/StatusQuery.h"
+#include "query/StatusValue.h"
 #include "query/TickSource.h"
 #include "query/UdpEndpoint.h"
 #include "zam-query/SendPace.h"
@@ -90,6 +91,14 @@ void takeRepliesFor(qint64 ns) {
     wait.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
+// A reply's hostport, when it is a port number, is where players join.
+void noteReplyGamePort(QueriedServer& server, QByteArrayView reply) {
+    bool ok = false;
+    const uint port = statusValue(reply, "hostport").toUInt(&ok);
+    if (ok && port > 0 && port <= 0xFFFF)
+        server.replyGamePort = quint16(port);
+}
+
 } // namespace
 
 void runQuerySweep(std::vector<QueriedServer>& servers, int timeoutMs, int perSecond,
@@ -123,6 +132,8 @@ void runQuerySweep(std::vector<QueriedServer>& servers, int timeoutMs, int perSe
                 if (!keepPlayers)
                     players.reset();
                 readServerReply(stream.data(), now - server.sendTick, i, players, sink);
+                if (server.gamePortFromReply)
+                    noteReplyGamePort(server, stream.data());
             });
         } catch (const LauncherError&) {
             // A reply with a bad maxplayers value keeps what was read before it.
@@ -158,4 +169,9 @@ void runQuerySweep(std::vector<QueriedServer>& servers, int timeoutMs, int perSe
         QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
         loop.exec();
     }
+    // Only now: the query port of a reply's later datagrams follows from the
+    // port the query went to.
+    for (QueriedServer& server : servers)
+        if (server.replyGamePort)
+            server.port = QString::number(server.replyGamePort);
 }

@@ -3,6 +3,7 @@
 #include "base/LauncherError.h"
 #include "query/StatusQuery.h"
 #include "query/StatusTokenizer.h"
+#include "query/StatusValue.h"
 
 #include <QEventLoop>
 #include <QNetworkDatagram>
@@ -41,17 +42,6 @@ private:
     QString numplayers_;
     QString maxplayers_ = QStringLiteral("??");
 };
-
-// The value after the first token equal to key, when a backslash ends it.
-QString statusValue(QByteArrayView datagram, QByteArrayView key) {
-    const qsizetype zero = datagram.indexOf('\0');
-    const QList<QByteArray> tokens =
-        (zero < 0 ? datagram : datagram.first(zero)).toByteArray().split('\\');
-    for (qsizetype i = 0; i + 2 < tokens.size(); ++i)
-        if (tokens[i] == key)
-            return QString::fromLatin1(tokens[i + 1]);
-    return QString();
-}
 
 } // namespace
 

@@ -355,8 +355,9 @@ void TestQueryTool::fromMaster_data() {
         << QStringList{"--game", "zam"} << false << false << 1 << "zam-query: no master server";
 }
 
-// The listed servers are queried at their query ports, shown at game ports
-// one below; a master that gives no list is an error of exit status 1.
+// The listed servers are queried at their query ports, shown at the reply's
+// hostport or else at the port one below; a master that gives no list is an
+// error of exit status 1.
 void TestQueryTool::fromMaster() {
     QFETCH(QStringList, arguments);
     QFETCH(bool, refuse);
@@ -366,9 +367,12 @@ void TestQueryTool::fromMaster() {
 
     StandInMaster master;
     const quint32 local = 0x7F000001;
-    master.answer = refuse
-                        ? "\\error\\unknown game\\"
-                        : StandInMaster::listAnswer({{local, coopPort}, {local, silentPort}}, true);
+    StatusResponder elsewhere;
+    const quint16 elsewherePort = elsewhere.listen(0, {{"\\hostport\\2302\\gametype\\Far\\"}});
+    master.answer =
+        refuse ? "\\error\\unknown game\\"
+               : StandInMaster::listAnswer(
+                     {{local, coopPort}, {local, silentPort}, {local, elsewherePort}}, true);
     arguments.replaceInStrings(QStringLiteral("$"), master.address());
     error.replace(u'$', master.address());
     QTemporaryDir home;
@@ -386,10 +390,11 @@ void TestQueryTool::fromMaster() {
              qPrintable(result.err));
     if (exitCode == 0) {
         const QStringList lines = result.out.split(u'\n', Qt::SkipEmptyParts);
-        QCOMPARE(lines.size(), 3);
-        QVERIFY2(lines[1].contains(gameAddress(coopPort, 1)) && lines[1].endsWith("Coop"),
-                 qPrintable(lines[1]));
-        QVERIFY2(lines[2].contains(gameAddress(silentPort, 1)), qPrintable(lines[2]));
+        QCOMPARE(lines.size(), 4);
+        QVERIFY2(lines.filter(gameAddress(coopPort, 1)).value(0).endsWith("Coop"),
+                 qPrintable(result.out));
+        QCOMPARE(lines.filter(gameAddress(silentPort, 1)).size(), 1);
+        QVERIFY2(lines.filter("127.0.0.1:2302 ").value(0).endsWith("Far"), qPrintable(result.out));
         QVERIFY(master.request.contains("\\list\\cmp\\gamename\\zam\\final\\"));
     }
 }
