@@ -21,7 +21,7 @@ std::optional<qint64> numberOf(const QString& text, ServerColumn column) {
 int compareServerText(const QString& a, const QString& b) {
     // Made once per locale: a collator is costly to set up, cheap to use.
     static QCollator collator = [] {
-        QCollator made(QLocale(QLocale::English));
+        QCollator made{QLocale(QLocale::English)};
         made.setCaseSensitivity(Qt::CaseInsensitive);
         made.setNumericMode(true);
         return made;
