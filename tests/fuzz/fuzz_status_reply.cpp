@@ -120,8 +120,8 @@ void startSweep(ServerTable& servers, QueryTable& queries) {
         servers.Sockets[k] = true;
         queries.noteAddress(k, 0x7F000001, servers.Port[k], servers.Sockets[k]);
         queries.SendTick[k] = 4000000000u;
-        queries.PlayerNames[k].clear();
-        queries.PlayerScores[k].clear();
+        queries.PlayerNames[k] = PlayerTexts();
+        queries.PlayerScores[k] = PlayerTexts();
         queries.resetPlayers(k);
     }
 }
