@@ -5,6 +5,7 @@
 #include "support/PrivateSessionBus.h"
 #include "support/ScriptedPrompts.h"
 #include "support/StoreFixture.h"
+#include "support/StoreText.h"
 #include "testkit/StatusResponder.h"
 #include "watcher/WatcherFriends.h"
 
@@ -75,10 +76,9 @@ void TestFriendAlerts::initTestCase() {
 
 void TestFriendAlerts::init() {
     store = std::make_unique<StoreFixture>();
-    store->write("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\ZAM Launcher2]\n\"executable\"=\"" +
-                 store->existingFile().toUtf8() +
-                 "\"\n\"nosplash\"=dword:00000000\n"
-                 "\"window\"=dword:00000000\n\"close\"=dword:00000000\n\n");
+    store->write(
+        StoreText().launcher(store->existingFile(),
+                             {{"nosplash", dword(0)}, {"window", dword(0)}, {"close", dword(0)}}));
     windows = std::make_unique<LauncherWindows>();
     LauncherState::instance().friends.table.Last = 0;
     LauncherState::instance().friends.table.Name[0] = "Ann";

@@ -5,6 +5,7 @@
 #include "settings/StoreKeys.h"
 #include "settings/TableEdits.h"
 #include "support/StoreFixture.h"
+#include "support/StoreText.h"
 #include "testkit/StatusResponder.h"
 
 #include <QSignalSpy>
@@ -109,11 +110,11 @@ void TestFriends::announcedOncePerStay() {
 // removed one; what else the friends key holds stays.
 void TestFriends::storeKeepsWhatItDoesNotKnow() {
     StoreFixture fixture;
-    fixture.write("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\ZAM Launcher2]\n\n"
-                  "[HKEY_CURRENT_USER\\Software\\ZAM Launcher2\\friends]\n\"note\"=\"mine\"\n\n"
-                  "[HKEY_CURRENT_USER\\Software\\ZAM Launcher2\\friends\\7]\n\"name\"=\"Ann\"\n"
-                  "\"since\"=dword:00000001\n\n"
-                  "[HKEY_CURRENT_USER\\Software\\ZAM Launcher2\\friends\\8]\n\"name\"=\"Bob\"\n\n");
+    fixture.write(StoreText()
+                      .key(StoreKeys::Launcher)
+                      .key(StoreKeys::Friends, {{"note", quoted("mine")}})
+                      .friendEntry(7, "Ann", {{"since", dword(1)}})
+                      .friendEntry(8, "Bob"));
     FriendSettings loaded;
     QStringList notices;
     {
@@ -164,9 +165,7 @@ void TestFriends::checkInterval() {
     QFETCH(int, interval);
     QFETCH(bool, noticed);
     StoreFixture fixture;
-    const QByteArray text = "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\ZAM Launcher2]\n" +
-                            (value.isEmpty() ? QByteArray() : "\"friendcheck\"=" + value + '\n') +
-                            '\n';
+    const QByteArray text = StoreText().key(StoreKeys::Launcher, {{"friendcheck", value}});
     fixture.write(text);
     FriendSettings friends;
     QStringList notices;

@@ -3,6 +3,7 @@
 #include "support/LauncherWindows.h"
 #include "support/ScriptedPrompts.h"
 #include "support/StoreFixture.h"
+#include "support/StoreText.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -17,11 +18,10 @@ namespace {
 struct Launcher {
     Launcher() {
         store.write(
-            "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\ZAM Launcher2]\n\"executable\"=\"" +
-            store.existingFile().toUtf8() +
-            "\"\n\"nosplash\"=dword:00000000\n\"window\"=dword:00000000\n"
-            "\"close\"=dword:00000000\n\n"
-            "[HKEY_CURRENT_USER\\Software\\ZAM Launcher2\\friends\\5]\n\"name\"=\"Ann\"\n\n");
+            StoreText()
+                .launcher(store.existingFile(),
+                          {{"nosplash", dword(0)}, {"window", dword(0)}, {"close", dword(0)}})
+                .friendEntry(5, "Ann"));
         windows = std::make_unique<LauncherWindows>();
     }
     QStringList shown(const FriendsEditor* editor) const {
@@ -66,9 +66,7 @@ void TestFriendsEditor::editsAreSavedAtOnce() {
     QCOMPARE(launcher.prompts->messages, QStringList{"Bob is listed already."});
     type("Cy", editor->RenameButton);
     QCOMPARE(launcher.shown(editor), QStringList({"Cy", "Bob"}));
-    QVERIFY(
-        launcher.store.read().contains("[HKEY_CURRENT_USER\\Software\\ZAM Launcher2\\friends\\5]"
-                                       "\n\"name\"=\"Cy\""));
+    QVERIFY(launcher.store.read().contains(QByteArray(StoreText::keysOnly().friendEntry(5, "Cy"))));
 
     launcher.prompts->confirmAnswer = false;
     editor->DeleteButton->click();

@@ -74,6 +74,11 @@ public:
                     {"mods", quoted(server.mods)},
                     {"sockets", dword(server.sockets)}});
     }
+    // A friend's key: the name, then any other values.
+    StoreText& friendEntry(qint32 id, const QString& name, const QList<StoreValue>& more = {}) {
+        return key(StoreKeys::Friends + u'\\' + QString::number(id),
+                   QList<StoreValue>{{"name", quoted(name)}} + more);
+    }
     // The game's own keys: its folder and the player's name.
     StoreText& gameDir(const QString& dir) {
         return key("HKEY_LOCAL_MACHINE" + StoreKeys::Game, {{"MAIN", quoted(dir)}});

@@ -1,4 +1,5 @@
 #include "settings/Tables.h"
+#include "support/StoreFixture.h"
 #include "support/StoreText.h"
 #include "testkit/StandInMaster.h"
 #include "testkit/StatusResponder.h"
@@ -230,8 +231,6 @@ void TestQueryTool::badArguments() {
 }
 
 void TestQueryTool::savedServers() {
-    QTemporaryDir home;
-    QVERIFY(QDir(home.path()).mkpath("zam-launcher"));
     // The game port whose query port (+1 for Sockets, +2 for DirectPlay) is `port`.
     const auto server = [](const QString& name, quint16 port, bool sockets) {
         return ServerEntry{name, "127.0.0.1", QString::number(port - (sockets ? 1 : 2)),
@@ -244,13 +243,10 @@ void TestQueryTool::savedServers() {
             .server(2, server("Coop by dplay", coopPort, false))
             .server(3, server("Quiet one", silentPort, true))
             .key(StoreKeys::serverEntry("4"), {{"name", quoted("No sockets value")}});
-    const QString storePath = home.filePath("zam-launcher/registry.reg");
-    QFile file(storePath);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(store);
-    file.close();
+    StoreFixture home;
+    home.write(store);
 
-    const Run result = run({"--timeout", "300"}, home.path());
+    const Run result = run({"--timeout", "300"}, home.dir.path());
     QCOMPARE(result.exitCode, 0);
     const QStringList lines = result.out.split(u'\n', Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 4);
@@ -263,9 +259,8 @@ void TestQueryTool::savedServers() {
     QVERIFY2(result.err.contains("saved server 4 skipped"), qPrintable(result.err));
     QVERIFY2(lines[3].startsWith("Quiet one") && lines[3].contains("??"), qPrintable(lines[3]));
 
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), store);
-    QCOMPARE(QDir(home.filePath("zam-launcher")).entryList(QDir::Files),
+    QCOMPARE(home.read(), store);
+    QCOMPARE(QDir(home.dir.filePath("zam-launcher")).entryList(QDir::Files),
              QStringList{"registry.reg"});
 }
 
@@ -282,12 +277,9 @@ void TestQueryTool::friends_data() {
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QStringList>("found"); // per server shown: its friends, ", "-joined
 
-    const QByteArray bob = "[HKEY_CURRENT_USER\\Software\\ZAM Launcher2\\friends\\5]\n"
-                           "\"name\"=\" bob \"\n\n";
-    const QByteArray ann = "[HKEY_CURRENT_USER\\Software\\ZAM Launcher2\\friends\\6]\n"
-                           "\"name\"=\"ANN\"\n\n";
-    const QByteArray zed = "[HKEY_CURRENT_USER\\Software\\ZAM Launcher2\\friends\\7]\n"
-                           "\"name\"=\"Zed\"\n\n";
+    const QByteArray bob = StoreText::keysOnly().friendEntry(5, " bob ");
+    const QByteArray ann = StoreText::keysOnly().friendEntry(6, "ANN");
+    const QByteArray zed = StoreText::keysOnly().friendEntry(7, "Zed");
     QTest::newRow("two friends, table") << bob + ann + zed << false << 0 << QStringList{"ANN, bob"};
     QTest::newRow("two friends, json") << bob + ann << true << 0 << QStringList{"ANN, bob"};
     QTest::newRow("none playing") << zed << false << 1 << QStringList{};
@@ -301,18 +293,14 @@ void TestQueryTool::friends() {
     QFETCH(bool, json);
     QFETCH(int, exitCode);
     QFETCH(QStringList, found);
-    QTemporaryDir home;
-    QVERIFY(QDir(home.path()).mkpath("zam-launcher"));
-    QFile file(home.filePath("zam-launcher/registry.reg"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("REGEDIT4\n\n" + friendsKey);
-    file.close();
+    StoreFixture home;
+    home.write(StoreText() + friendsKey);
 
     QStringList arguments{"--friends", "--timeout", "300", gameAddress(coopPort, 1),
                           gameAddress(silentPort, 1)};
     if (json)
         arguments << "--json";
-    const Run result = run(arguments, home.path());
+    const Run result = run(arguments, home.dir.path());
     QCOMPARE(result.exitCode, exitCode);
     if (exitCode == 2) {
         QVERIFY2(result.err.contains("no friends saved"), qPrintable(result.err));
@@ -375,16 +363,12 @@ void TestQueryTool::fromMaster() {
                      {{local, coopPort}, {local, silentPort}, {local, elsewherePort}}, true);
     arguments.replaceInStrings(QStringLiteral("$"), master.address());
     error.replace(u'$', master.address());
-    QTemporaryDir home;
-    if (masterStored) {
-        QVERIFY(QDir(home.path()).mkpath("zam-launcher"));
-        QFile file(home.filePath("zam-launcher/registry.reg"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(StoreText().key(StoreKeys::Launcher, {{"masters", quoted(master.address())},
+    StoreFixture home;
+    if (masterStored)
+        home.write(StoreText().key(StoreKeys::Launcher, {{"masters", quoted(master.address())},
                                                          {"mastergame", quoted("zam")}}));
-    }
-    const Run result =
-        run(arguments + QStringList{"--timeout", "300"}, masterStored ? home.path() : QString());
+    const Run result = run(arguments + QStringList{"--timeout", "300"},
+                           masterStored ? home.dir.path() : QString());
     QCOMPARE(result.exitCode, exitCode);
     QVERIFY2(error.isEmpty() ? result.err.isEmpty() : result.err.startsWith(error),
              qPrintable(result.err));
