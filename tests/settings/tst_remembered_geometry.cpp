@@ -1,13 +1,11 @@
 #include "settings/RememberedGeometry.h"
 #include "settings/SettingsStore.h"
 #include "support/StoreFixture.h"
+#include "support/StoreText.h"
 
 #include <QTest>
 
 namespace {
-
-const QByteArray kGeometryKey =
-    "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\ZAM Launcher2\\geometry]\n";
 
 RememberedGeometry loaded(QStringList& notices) {
     SettingsStore store;
@@ -30,31 +28,33 @@ private Q_SLOTS:
 };
 
 void TestRememberedGeometry::loadsWhatItCan_data() {
-    QTest::addColumn<QByteArray>("value");
+    QTest::addColumn<QList<StoreValue>>("values");
     QTest::addColumn<QList<int>>("browser");
     QTest::addColumn<QList<int>>("watcher");
     QTest::addColumn<QString>("notice"); // part of it; empty: none
 
-    QTest::newRow("both") << QByteArray("\"browser\"=\"10,20,600,400\"\n\"watcher\"=\"-1200,5\"")
+    QTest::newRow("both") << QList<StoreValue>{{"browser", quoted("10,20,600,400")},
+                                               {"watcher", quoted("-1200,5")}}
                           << QList<int>{10, 20, 600, 400} << QList<int>{-1200, 5} << "";
-    QTest::newRow("too few numbers") << QByteArray("\"browser\"=\"1,2,3\"\n\"watcher\"=\"7,8\"")
-                                     << QList<int>{} << QList<int>{7, 8} << "'1,2,3'";
-    QTest::newRow("no numbers") << QByteArray("\"watcher\"=\"left,top\"") << QList<int>{}
-                                << QList<int>{} << "\"watcher\"";
-    QTest::newRow("another kind") << QByteArray("\"watcher\"=dword:00000005") << QList<int>{}
+    QTest::newRow("too few numbers")
+        << QList<StoreValue>{{"browser", quoted("1,2,3")}, {"watcher", quoted("7,8")}}
+        << QList<int>{} << QList<int>{7, 8} << "'1,2,3'";
+    QTest::newRow("no numbers") << QList<StoreValue>{{"watcher", quoted("left,top")}}
+                                << QList<int>{} << QList<int>{} << "\"watcher\"";
+    QTest::newRow("another kind") << QList<StoreValue>{{"watcher", dword(5)}} << QList<int>{}
                                   << QList<int>{} << "Invalid data type for 'watcher'";
-    QTest::newRow("empty text") << QByteArray("\"watcher\"=\"\"") << QList<int>{} << QList<int>{}
-                                << "";
+    QTest::newRow("empty text") << QList<StoreValue>{{"watcher", quoted("")}} << QList<int>{}
+                                << QList<int>{} << "";
 }
 
 void TestRememberedGeometry::loadsWhatItCan() {
-    QFETCH(QByteArray, value);
+    QFETCH(QList<StoreValue>, values);
     QFETCH(QList<int>, browser);
     QFETCH(QList<int>, watcher);
     QFETCH(QString, notice);
 
     StoreFixture store;
-    store.write(kGeometryKey + value + "\n\n");
+    store.write(StoreText().key(StoreKeys::Geometry, values));
     QStringList notices;
     const RememberedGeometry geometry = loaded(notices);
     QCOMPARE(geometry.browser, browser);
@@ -69,8 +69,9 @@ void TestRememberedGeometry::loadsWhatItCan() {
 // version does not know stays.
 void TestRememberedGeometry::savesOnlyWhatChanged() {
     StoreFixture store;
-    store.write(kGeometryKey + "\"browser\"=\"0x10,20,600,400\"\n\"watcher\"=dword:00000005\n"
-                               "\"theirs\"=\"kept\"\n\n");
+    store.write(StoreText().key(StoreKeys::Geometry, {{"browser", quoted("0x10,20,600,400")},
+                                                      {"watcher", dword(5)},
+                                                      {"theirs", quoted("kept")}}));
     QStringList notices;
     const RememberedGeometry stored = loaded(notices);
     const QByteArray before = store.read();

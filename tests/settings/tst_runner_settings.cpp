@@ -1,5 +1,6 @@
 #include "state/LauncherState.h"
 #include "support/StoreFixture.h"
+#include "support/StoreText.h"
 
 #include <QTest>
 
@@ -14,31 +15,32 @@ private Q_SLOTS:
 };
 
 void TestRunnerSettings::load_data() {
-    QTest::addColumn<QByteArray>("values"); // in the launcher's key
+    QTest::addColumn<QList<StoreValue>>("values"); // in the launcher's key
     QTest::addColumn<RunnerSettings>("loaded");
     QTest::addColumn<QString>("notice"); // its gist; empty: none
 
-    QTest::newRow("missing") << QByteArray() << RunnerSettings{} << "";
-    QTest::newRow("set") << QByteArray("\"runner\"=dword:00000001\n\"proton\"=\"/p\"\n"
-                                       "\"launchcommand\"=\"A=1 %command%\"\n")
+    QTest::newRow("missing") << QList<StoreValue>{} << RunnerSettings{} << "";
+    QTest::newRow("set") << QList<StoreValue>{{"runner", dword(1)},
+                                              {"proton", quoted("/p")},
+                                              {"launchcommand", quoted("A=1 %command%")}}
                          << RunnerSettings{1, "", "/p", "A=1 %command%"} << "";
     QTest::newRow("runner as text")
-        << QByteArray("\"runner\"=\"1\"\n\"wine\"=\"/opt/wine\"\n")
+        << QList<StoreValue>{{"runner", quoted("1")}, {"wine", quoted("/opt/wine")}}
         << RunnerSettings{0, "/opt/wine", "", ""} << "\"runner\" is not a number";
     QTest::newRow("launch options as number")
-        << QByteArray("\"runner\"=dword:00000001\n\"launchcommand\"=dword:00000005\n")
+        << QList<StoreValue>{{"runner", dword(1)}, {"launchcommand", dword(5)}}
         << RunnerSettings{1, "", "", ""} << "\"launchcommand\" is not a text";
 }
 
 void TestRunnerSettings::load() {
-    QFETCH(QByteArray, values);
+    QFETCH(QList<StoreValue>, values);
     QFETCH(RunnerSettings, loaded);
     QFETCH(QString, notice);
 
     StoreFixture store;
-    store.write("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\ZAM Launcher2]\n\"executable\"=\"" +
-                store.existingFile().toUtf8() +
-                "\"\n\"nosplash\"=dword:00000001\n\"window\"=dword:00000000\n" + values + '\n');
+    store.write(StoreText().launcher(
+        store.existingFile(),
+        QList<StoreValue>{{"nosplash", dword(1)}, {"window", dword(0)}} + values));
     LauncherState& state = LauncherState::instance();
     state.clear();
     const QStringList notices = state.load().notices;

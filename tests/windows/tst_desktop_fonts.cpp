@@ -2,6 +2,7 @@
 #include "support/LauncherWindows.h"
 #include "support/ScriptedPrompts.h"
 #include "support/StoreFixture.h"
+#include "support/StoreText.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>
@@ -100,11 +101,9 @@ void TestDesktopFonts::everyTextFits() {
     QFETCH(int, points);
     QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), points));
     StoreFixture store;
-    store.write("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\ZAM Launcher2]\n\"executable\"=\"" +
-                store.existingFile().toUtf8() +
-                "\"\n\n[HKEY_CURRENT_USER\\Software\\ZAM Launcher2\\servers\\1]\n"
-                "\"name\"=\"Friday night\"\n\"ip\"=\"127.0.0.1\"\n\"port\"=\"1\"\n"
-                "\"pass\"=\"\"\n\"mods\"=\"\"\n\"sockets\"=dword:00000001\n");
+    store.write(StoreText()
+                    .launcher(store.existingFile(), {})
+                    .server(1, {"Friday night", "127.0.0.1", "1", "", true, ""}));
     InstalledPrompts prompts;
     LauncherWindows windows;
 
