@@ -2,6 +2,7 @@
 #include "settings/SettingsStore.h"
 #include "settings/StoreKeys.h"
 #include "support/StoreFixture.h"
+#include "support/StoreText.h"
 
 #include <QTest>
 
@@ -16,34 +17,34 @@ private Q_SLOTS:
 };
 
 void TestBrowserOptions::readAndWrite_data() {
-    QTest::addColumn<QByteArrayList>("values");
+    QTest::addColumn<QList<StoreValue>>("values");
     QTest::addColumn<BrowserOptions>("expected");
     QTest::addColumn<int>("notices");
 
-    QTest::newRow("missing: defaults") << QByteArrayList{} << BrowserOptions() << 0;
-    QTest::newRow("all set") << QByteArrayList{"\"hideempty\"=dword:00000001",
-                                               "\"hidefull\"=dword:00000001",
-                                               "\"hidesilent\"=dword:00000001",
-                                               "\"maxping\"=dword:00000096",
-                                               "\"autorefresh\"=dword:0000003c"}
+    QTest::newRow("missing: defaults") << QList<StoreValue>{} << BrowserOptions() << 0;
+    QTest::newRow("all set") << QList<StoreValue>{{"hideempty", dword(1)},
+                                                  {"hidefull", dword(1)},
+                                                  {"hidesilent", dword(1)},
+                                                  {"maxping", dword(150)},
+                                                  {"autorefresh", dword(60)}}
                              << BrowserOptions{{true, true, true, 150}, 60} << 0;
-    QTest::newRow("wrong kinds") << QByteArrayList{"\"maxping\"=\"fast\"", "\"hidefull\"=\"yes\"",
-                                                   "\"hideempty\"=dword:00000001"}
+    QTest::newRow("wrong kinds") << QList<StoreValue>{{"maxping", quoted("fast")},
+                                                      {"hidefull", quoted("yes")},
+                                                      {"hideempty", dword(1)}}
                                  << BrowserOptions{{true, false, false, 0}, 0} << 2;
-    QTest::newRow("out of range") << QByteArrayList{"\"hidesilent\"=dword:00000002",
-                                                    "\"maxping\"=dword:ffffffff",
-                                                    "\"autorefresh\"=dword:0000002d"}
+    QTest::newRow("out of range") << QList<StoreValue>{{"hidesilent", dword(2)},
+                                                       {"maxping", dword(0xffffffff)},
+                                                       {"autorefresh", dword(45)}}
                                   << BrowserOptions() << 3;
 }
 
 void TestBrowserOptions::readAndWrite() {
-    QFETCH(QByteArrayList, values);
+    QFETCH(QList<StoreValue>, values);
     QFETCH(BrowserOptions, expected);
     QFETCH(int, notices);
 
     StoreFixture fixture;
-    fixture.write("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\ZAM Launcher2]\n" + values.join('\n') +
-                  "\n\n");
+    fixture.write(StoreText().key(StoreKeys::Launcher, values));
     BrowserOptions read;
     QStringList told;
     {
@@ -59,10 +60,10 @@ void TestBrowserOptions::readAndWrite() {
         store.commit();
     }
     const QByteArray file = fixture.read();
-    QVERIFY(file.contains("\"autorefresh\"=dword:0000001e"));
-    for (const QByteArray& value : values)
-        if (!value.startsWith("\"autorefresh\""))
-            QVERIFY2(file.contains(value), value.constData());
+    QVERIFY(file.contains(valueLine({"autorefresh", dword(30)})));
+    for (const StoreValue& value : values)
+        if (value.name != "autorefresh")
+            QVERIFY2(file.contains(valueLine(value)), value.name.constData());
 }
 
 QTEST_APPLESS_MAIN(TestBrowserOptions)

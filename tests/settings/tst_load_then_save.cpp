@@ -161,12 +161,11 @@ void TestLoadThenSave::changesAfterAStoppedLoadAreWrittenAlone() {
     state.save();
 
     QByteArray expected = original;
-    expected.replace("\"window\"=dword:00000000", "\"window\"=dword:00000001");
-    expected.replace(
-        "\"checked\"=dword:00000001\n\n[HKEY_CURRENT_USER\\Software\\ZAM Launcher2\\servers",
-        "\"checked\"=dword:00000001\n\n[HKEY_CURRENT_USER\\Software\\ZAM Launcher2\\mods\\99]\n"
-        "\"name\"=\"New\"\n\"dir\"=\"\"\n\"checked\"=dword:00000000\n\n"
-        "[HKEY_CURRENT_USER\\Software\\ZAM Launcher2\\servers");
+    expected.replace(valueLine({"window", dword(0)}), valueLine({"window", dword(1)}));
+    // The new mod's key goes after the other mods', before the first server's key line.
+    const QByteArray firstServer =
+        QByteArray(StoreText::keysOnly().key(StoreKeys::serverEntry("21"))).chopped(1);
+    expected.replace(firstServer, StoreText::keysOnly().mod(99, "New", "", false) + firstServer);
     QCOMPARE(QString::fromUtf8(store.read()), QString::fromUtf8(expected));
 }
 

@@ -26,6 +26,11 @@ inline QByteArray dword(quint32 value) {
     return "dword:" + QByteArray::number(value, 16).rightJustified(8, '0');
 }
 
+// A value's line as a key lists it, without the line break.
+inline QByteArray valueLine(const StoreValue& value) {
+    return quoted(QString::fromUtf8(value.name)) + '=' + value.data;
+}
+
 // Store files for the tests, spelled as the launcher writes them: the
 // header, then each key added with its values in order.
 //
@@ -48,7 +53,7 @@ public:
             '[' + (path.startsWith(u'\\') ? "HKEY_CURRENT_USER" + path : path).toUtf8() + "]\n";
         for (const StoreValue& value : values)
             if (!value.data.isEmpty())
-                text_ += quoted(QString::fromUtf8(value.name)) + '=' + value.data + '\n';
+                text_ += valueLine(value) + '\n';
         text_ += '\n';
         return *this;
     }
