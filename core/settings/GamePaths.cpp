@@ -3,10 +3,23 @@
 #include "settings/WinePrefix.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <algorithm>
 
 namespace {
+
+// Names of all entries of a folder but "." and "..", hidden ones too, in
+// the order the file system lists them. Listed without a name filter: a
+// QDir's listing would match every name against a wildcard pattern.
+QStringList entryNames(const QString& folder) {
+    QStringList names;
+    QDirIterator entries(folder, QDir::AllEntries | QDir::Hidden | QDir::System |
+                                     QDir::NoDotAndDotDot);
+    while (entries.hasNext())
+        names << entries.nextFileInfo().fileName();
+    return names;
+}
 
 // Windows paths ignore case, this file system does not: each component
 // that does not exist as written takes the spelling of an entry of its
@@ -21,8 +34,7 @@ QString matchCase(const QString& path) {
         if (part.isEmpty())
             continue;
         if (!dir.exists(part)) {
-            const QStringList entries = dir.entryList(QDir::AllEntries | QDir::Hidden |
-                                                      QDir::System | QDir::NoDotAndDotDot);
+            const QStringList entries = entryNames(dir.path());
             const auto match =
                 std::find_if(entries.begin(), entries.end(), [&](const QString& entry) {
                     return entry.compare(part, Qt::CaseInsensitive) == 0;
@@ -57,7 +69,5 @@ bool fileExists(const QString& path) {
 }
 
 QStringList listProfileNames(const QString& gameDir) {
-    const QDir users(localPath(gameDir + QStringLiteral("\\users\\")));
-    return users.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                           QDir::Unsorted);
+    return entryNames(localPath(gameDir + QStringLiteral("\\users\\")));
 }

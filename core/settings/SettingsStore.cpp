@@ -8,10 +8,11 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSaveFile>
+#include <algorithm>
 
 namespace {
 
@@ -28,15 +29,25 @@ QString lastName(const QString& path) {
 // A save names its finished temporary file "<store>.XXXXXX" for the moment
 // before it replaces the store; a process killed in that moment leaves it
 // behind. Such files older than a minute belong to no save still running.
+bool isLeftSaveFile(const QString& name, const QString& storeName) {
+    if (name.size() != storeName.size() + 7 || !name.startsWith(storeName) ||
+        name.at(storeName.size()) != u'.')
+        return false;
+    return std::all_of(name.end() - 6, name.end(), [](QChar c) {
+        return c.isDigit() || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+    });
+}
+
 void removeLeftSaveFiles(const QString& storePath) {
     const QFileInfo store(storePath);
-    const QRegularExpression leftover(QRegularExpression::anchoredPattern(
-        QRegularExpression::escape(store.fileName()) + QStringLiteral("\\.[A-Za-z0-9]{6}")));
     const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-60);
-    const QFileInfoList files = store.dir().entryInfoList(QDir::Files | QDir::Hidden);
-    for (const QFileInfo& file : files)
-        if (leftover.match(file.fileName()).hasMatch() && file.lastModified().toUTC() < before)
+    QDirIterator files(store.path(), QDir::Files | QDir::Hidden);
+    while (files.hasNext()) {
+        const QFileInfo file = files.nextFileInfo();
+        if (isLeftSaveFile(file.fileName(), store.fileName()) &&
+            file.lastModified().toUTC() < before)
             QFile::remove(file.filePath());
+    }
 }
 
 } // namespace
