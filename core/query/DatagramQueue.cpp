@@ -95,8 +95,7 @@ qint64 steadyClockNs() {
 
 } // namespace
 
-DatagramQueue::DatagramQueue()
-    : infos_(Capacity), bytes_(new char[size_t(Capacity) * DatagramInfo::MaxSize]) {}
+DatagramQueue::DatagramQueue() : infos_(Capacity), bytes_(new char[size_t(StorageSize)]) {}
 
 void DatagramQueue::stampArrivals([[maybe_unused]] QUdpSocket& socket) {
 #if defined(Q_OS_UNIX) && defined(SO_TIMESTAMPNS)
@@ -105,21 +104,41 @@ void DatagramQueue::stampArrivals([[maybe_unused]] QUdpSocket& socket) {
 #endif
 }
 
+char* DatagramQueue::roomFor(int count) {
+    // Fewer than Capacity datagrams of at most MaxSize are queued, so once
+    // moved to the start the storage has room for every one still to come.
+    if (endByte_ + qsizetype(count) * DatagramInfo::MaxSize > StorageSize) {
+        std::memmove(bytes_.get(), bytes_.get() + headByte_, size_t(endByte_ - headByte_));
+        endByte_ -= headByte_;
+        headByte_ = 0;
+    }
+    return bytes_.get() + endByte_;
+}
+
+// Queues the datagram whose bytes were just read to the end of the bytes.
+void DatagramQueue::append(const DatagramInfo& info) {
+    infos_[size_t(slotAfterLast())] = info;
+    endByte_ += std::max(info.count, 0);
+    ++size_;
+}
+
 // Reads the waiting datagrams into the free slots, keeping one free; on the
-// platforms that have it, a batch of them per system call.
+// platforms that have it, a batch of them per system call, each received
+// MaxSize apart and then moved up against the one before.
 void DatagramQueue::readWaiting(QUdpSocket& socket) {
 #ifdef Q_OS_LINUX
     constexpr int batch = 64;
     const qintptr descriptor = socket.socketDescriptor();
     while (descriptor >= 0 && size_ + 1 < Capacity) {
-        const int first = slotAfterLast();
-        const int count = std::min({batch, Capacity - 1 - size_, Capacity - first});
+        const int count = std::min(batch, Capacity - 1 - size_);
+        char* room = roomFor(count);
         mmsghdr messages[batch];
         iovec payloads[batch];
         sockaddr_in senders[batch];
         alignas(cmsghdr) char controls[batch][CMSG_SPACE(sizeof(timespec))];
         for (int i = 0; i < count; ++i) {
-            payloads[i] = {bytesOf(first + i), size_t(DatagramInfo::MaxSize)};
+            payloads[i] = {room + qsizetype(i) * DatagramInfo::MaxSize,
+                           size_t(DatagramInfo::MaxSize)};
             messages[i] = {};
             messages[i].msg_hdr.msg_name = &senders[i];
             messages[i].msg_hdr.msg_namelen = sizeof senders[i];
@@ -128,19 +147,23 @@ void DatagramQueue::readWaiting(QUdpSocket& socket) {
             messages[i].msg_hdr.msg_control = controls[i];
             messages[i].msg_hdr.msg_controllen = sizeof controls[i];
         }
-        const int received = recvmmsg(int(descriptor), messages, unsigned(count), MSG_DONTWAIT,
-                                      nullptr);
-        for (int i = 0; i < received; ++i)
-            noteReceived(messages[i].msg_hdr, messages[i].msg_len,
-                         infos_[size_t(first + i)]);
-        size_ += std::max(received, 0);
+        const int received =
+            recvmmsg(int(descriptor), messages, unsigned(count), MSG_DONTWAIT, nullptr);
+        for (int i = 0; i < received; ++i) {
+            DatagramInfo info;
+            noteReceived(messages[i].msg_hdr, messages[i].msg_len, info);
+            if (info.count > 0 && i > 0)
+                std::memmove(bytes_.get() + endByte_, payloads[i].iov_base, size_t(info.count));
+            append(info);
+        }
         if (received < count)
             return; // none left waiting, or an error the socket object meets on its own read
     }
 #else
+    DatagramInfo info;
     while (size_ + 1 < Capacity && socket.hasPendingDatagrams() &&
-           readThroughSocket(socket, infos_[size_t(slotAfterLast())], bytesOf(slotAfterLast())))
-        ++size_;
+           readThroughSocket(socket, info, roomFor(1)))
+        append(info);
 #endif
 }
 
@@ -154,10 +177,9 @@ void DatagramQueue::fill(QUdpSocket& socket, bool notified) {
     // (or found nothing) itself, or it stops notifying; so that read comes
     // last, where the order of the datagrams keeps.
     if (notified && size_ < Capacity) {
-        const bool read =
-            readThroughSocket(socket, infos_[size_t(slotAfterLast())], bytesOf(slotAfterLast()));
-        if (read || size_ == 0)
-            ++size_;
+        DatagramInfo info;
+        if (readThroughSocket(socket, info, roomFor(1)) || size_ == 0)
+            append(info);
     }
     settleArrivalTicks(before);
 }
@@ -183,10 +205,17 @@ void DatagramQueue::settleArrivalTicks(int first) {
 
 void DatagramQueue::takeOldest(DatagramInfo& info, char* bytes) {
     info = infos_[size_t(head_)];
-    if (info.count > 0)
-        std::memcpy(bytes, bytesOf(head_), size_t(info.count));
-    // An emptied queue starts again at its first slot: datagrams that are
-    // handed on as they come then reuse a few slots whose pages are already
+    if (info.count > 0) {
+        std::memcpy(bytes, bytes_.get() + headByte_, size_t(info.count));
+        headByte_ += info.count;
+    }
+    // An emptied queue starts again at the start of its storage: datagrams
+    // that are handed on as they come then reuse a few pages that are already
     // taken and in the cache, instead of walking through all of them.
-    head_ = --size_ == 0 ? 0 : (head_ + 1) % Capacity;
+    if (--size_ == 0) {
+        head_ = 0;
+        headByte_ = endByte_ = 0;
+    } else {
+        head_ = (head_ + 1) % Capacity;
+    }
 }

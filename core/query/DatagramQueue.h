@@ -18,7 +18,9 @@ struct DatagramInfo {
 };
 
 // The datagrams read from a socket and not handed on yet, in the order they
-// came, in storage reserved once (its pages are taken only as they fill).
+// came, their bytes packed one after another in storage reserved once (its
+// pages are taken only as they fill, so a queue of short replies takes the
+// pages of their bytes, not of Capacity slots of MaxSize).
 // Reading is cheap next to handling a datagram: taking them out of the socket
 // as they come keeps the platform's receive buffer from overflowing while a
 // burst is handled, however small the platform lets that buffer be.
@@ -54,14 +56,21 @@ public:
     void takeOldest(DatagramInfo& info, char* bytes);
 
 private:
+    static constexpr qsizetype StorageSize = qsizetype(Capacity) * DatagramInfo::MaxSize;
+
     void readWaiting(QUdpSocket& socket);
     int slotAfterLast() const { return (head_ + size_) % Capacity; }
-    char* bytesOf(int slot) { return bytes_.get() + qsizetype(slot) * DatagramInfo::MaxSize; }
+    // Room for `count` datagrams of MaxSize after the last one's bytes,
+    // moving the queued bytes to the storage's start when they reach its end.
+    char* roomFor(int count);
+    void append(const DatagramInfo& info);
     void settleArrivalTicks(int first);
 
-    std::vector<DatagramInfo> infos_;
-    std::unique_ptr<char[]> bytes_; // Capacity slots of MaxSize bytes
+    std::vector<DatagramInfo> infos_; // a ring of Capacity, from head_
+    std::unique_ptr<char[]> bytes_;   // StorageSize; the queued ones in [headByte_, endByte_)
     int head_ = 0;
     int size_ = 0;
+    qsizetype headByte_ = 0;
+    qsizetype endByte_ = 0;
     qint64 lastReadNs_ = 0; // steady clock
 };
