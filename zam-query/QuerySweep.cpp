@@ -132,6 +132,8 @@ void runQuerySweep(std::vector<QueriedServer>& servers, int timeoutMs, int perSe
                 if (!keepPlayers)
                     players.reset();
                 readServerReply(stream.data(), now - server.sendTick, i, players, sink);
+                if (keepPlayers)
+                    players.settle();
                 if (server.gamePortFromReply)
                     noteReplyGamePort(server, stream.data());
             });

@@ -32,4 +32,10 @@ struct PlayerList {
     void add(QLatin1StringView name);
     // Sets the score of the player added last in this sweep.
     void setLastScore(QLatin1StringView score);
+    // A reply's players are all in: the lists give back the room they grew
+    // beyond their texts, which a sweep of every server would otherwise hold.
+    void settle() {
+        names.squeeze();
+        scores.squeeze();
+    }
 };

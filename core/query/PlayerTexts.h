@@ -24,6 +24,8 @@ public:
     // The same for any text: one slot at a time may hold text beyond Latin-1
     // (a translated caption), which at() reads whole and view() as Latin-1.
     void set(qsizetype index, const QString& text);
+    // Gives back the room the block grew beyond its texts.
+    void squeeze() { bytes_.squeeze(); }
 
 private:
     // A text is at most a datagram long, and the block at most twice what

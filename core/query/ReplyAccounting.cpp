@@ -87,8 +87,10 @@ void acceptReply(QByteArrayView datagram, const QString& fromIp, qint32 port, qu
         return;
     const QString portTexts[2] = {gamePortText(port, false), gamePortText(port, true)};
     queries.routes.forEach(*address, quint16(port), [&](int slot) {
-        if (slot <= servers.Last && matches(servers, queries, slot, fromIp, portTexts))
+        if (slot <= servers.Last && matches(servers, queries, slot, fromIp, portTexts)) {
             readServerReply(datagram, now - queries.SendTick[slot], slot, queries.players(slot),
                             sink);
+            queries.players(slot).settle();
+        }
     });
 }
