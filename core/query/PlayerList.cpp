@@ -8,10 +8,10 @@ void PlayerList::setFirstName(const QString& text) {
     names.set(0, text);
 }
 
-void PlayerList::makeRoom(qsizetype players) {
+void PlayerList::makeRoom(qsizetype players, qsizetype bytes) {
     const qsizetype room = qMin(players, qsizetype(SLOT_COUNT));
-    names.reserve(room);
-    scores.reserve(room);
+    names.reserve(room, bytes);
+    scores.reserve(room, bytes);
 }
 
 void PlayerList::reset() {

@@ -24,9 +24,10 @@ struct PlayerList {
     static QString textAt(const PlayerTexts& texts, int index) { return texts.at(index); }
 
     void setFirstName(const QString& text);
-    // Makes room for this many players at once (at most SLOT_COUNT), so a
-    // reply that announces its players fills its lists without regrowing them.
-    void makeRoom(qsizetype players);
+    // Makes room for this many players at once (at most SLOT_COUNT) and for
+    // this many bytes of their names and of their scores, so a reply that
+    // announces its players fills its lists without regrowing them.
+    void makeRoom(qsizetype players, qsizetype bytes);
     // No players, first name "no players".
     void reset();
     void add(QLatin1StringView name);

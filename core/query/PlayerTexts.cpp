@@ -28,7 +28,9 @@ void PlayerTexts::set(qsizetype index, const QString& text) {
 void PlayerTexts::set(qsizetype index, QLatin1StringView text) {
     if (index == wideIndex_)
         wideIndex_ = -1;
-    if (index >= size())
+    if (index == size())
+        slots_.push_back(Slot{quint32(bytes_.size()), 0});
+    else if (index > size())
         slots_.resize(size_t(index) + 1, Slot{quint32(bytes_.size()), 0});
     Slot& slot = slots_[size_t(index)];
     const auto size = quint32(text.size());
@@ -38,7 +40,11 @@ void PlayerTexts::set(qsizetype index, QLatin1StringView text) {
     } else {
         dead_ += slot.size;
         slot.offset = quint32(bytes_.size());
-        bytes_.append(text.data(), text.size());
+        const qsizetype end = bytes_.size() + text.size();
+        if (end > bytes_.capacity())
+            bytes_.reserve(std::max(end, 2 * bytes_.capacity()));
+        bytes_.resize(end);
+        std::copy(text.begin(), text.end(), bytes_.data() + slot.offset);
     }
     slot.size = size;
     if (dead_ > bytes_.size() - dead_ && bytes_.size() >= packedBelow)

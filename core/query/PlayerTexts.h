@@ -17,7 +17,11 @@ public:
     // The slot's text; empty for a slot never written.
     QLatin1StringView view(qsizetype index) const;
     QString at(qsizetype index) const { return index == wideIndex_ ? wide_ : QString(view(index)); }
-    void reserve(qsizetype slots) { slots_.reserve(size_t(slots)); }
+    // Room for this many slots, and for this many more bytes of text.
+    void reserve(qsizetype slots, qsizetype bytes) {
+        slots_.reserve(size_t(slots));
+        bytes_.reserve(bytes_.size() + bytes);
+    }
     qsizetype capacity() const { return qsizetype(slots_.capacity()); }
     // Writes the slot, adding empty ones up to it.
     void set(qsizetype index, QLatin1StringView text);

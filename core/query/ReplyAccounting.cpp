@@ -18,7 +18,7 @@ class ServerReader : public StatusReader {
 public:
     ServerReader(int server, PlayerList players, ServerRowSink& sink, qsizetype datagramSize)
         : server_(server), players_(players), sink_(sink),
-          playersHeld_(datagramSize / bytesPerPlayer) {}
+          datagramSize_(datagramSize), playersHeld_(datagramSize / bytesPerPlayer) {}
 
     void onPlayer(QLatin1StringView name) override { players_.add(name); }
     void onScore(QLatin1StringView score) override { players_.setLastScore(score); }
@@ -29,7 +29,7 @@ public:
         numPlayers_ = players.toString();
         qint32 announced = 0;
         if (tryParseInteger(numPlayers_, announced) && announced > 0)
-            players_.makeRoom(qMin(qsizetype(announced), playersHeld_));
+            players_.makeRoom(qMin(qsizetype(announced), playersHeld_), datagramSize_);
     }
     void onMaxplayers(qint32 maxPlayers) override {
         maxPlayers_ = QString::number(reducedMaxPlayers(maxPlayers));
@@ -44,6 +44,7 @@ private:
     int server_;
     PlayerList players_;
     ServerRowSink& sink_;
+    qsizetype datagramSize_; // no reply's texts take more
     qsizetype playersHeld_;
     QString numPlayers_ = unknown;
     QString maxPlayers_ = unknown;
