@@ -19,7 +19,8 @@
 namespace {
 
 // After every server answered, the sweep still waits this long for more
-// datagrams of a reply that came in parts.
+// datagrams of a reply that came in parts, unless every reply's last
+// datagram came.
 constexpr int quietMs = 5;
 // Replies are taken after this many sends at the latest, so the socket's
 // receive buffer never fills while a large sweep is sending.
@@ -116,6 +117,9 @@ void runQuerySweep(std::vector<QueriedServer>& servers, int timeoutMs, int perSe
     QBuffer stream;
     stream.open(QIODevice::ReadWrite);
     size_t datagrams = 0;
+    // The servers whose last datagram so far did not end their reply.
+    std::vector<bool> unfinished(servers.size());
+    size_t unfinishedCount = 0;
     endpoint.OnDataReceived = [&](UdpEndpoint* sender, qint32 size, const QString&, qint32 port) {
         ++datagrams;
         if (size <= 0)
@@ -131,7 +135,14 @@ void runQuerySweep(std::vector<QueriedServer>& servers, int timeoutMs, int perSe
                 PlayerList players = keepPlayers ? server.players() : scratch.players();
                 if (!keepPlayers)
                     players.reset();
-                readServerReply(stream.data(), now - server.sendTick, i, players, sink);
+                if (!unfinished[size_t(i)]) { // until its final datagram is read
+                    unfinished[size_t(i)] = true;
+                    ++unfinishedCount;
+                }
+                if (readServerReply(stream.data(), now - server.sendTick, i, players, sink)) {
+                    unfinished[size_t(i)] = false;
+                    --unfinishedCount;
+                }
                 if (keepPlayers)
                     players.settle();
                 if (server.gamePortFromReply)
@@ -141,7 +152,7 @@ void runQuerySweep(std::vector<QueriedServer>& servers, int timeoutMs, int perSe
             // A reply with a bad maxplayers value keeps what was read before it.
         }
         if (sink.answeredCount == servers.size())
-            quiet.start(quietMs);
+            quiet.start(unfinishedCount > 0 ? quietMs : 0);
     };
 
     HostLookups lookups;

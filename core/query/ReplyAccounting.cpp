@@ -17,8 +17,8 @@ constexpr qsizetype bytesPerPlayer = 11;
 class ServerReader : public StatusReader {
 public:
     ServerReader(int server, PlayerList players, ServerRowSink& sink, qsizetype datagramSize)
-        : server_(server), players_(players), sink_(sink),
-          datagramSize_(datagramSize), playersHeld_(datagramSize / bytesPerPlayer) {}
+        : server_(server), players_(players), sink_(sink), datagramSize_(datagramSize),
+          playersHeld_(datagramSize / bytesPerPlayer) {}
 
     void onPlayer(QLatin1StringView name) override { players_.add(name); }
     void onScore(QLatin1StringView score) override { players_.setLastScore(score); }
@@ -35,6 +35,9 @@ public:
         maxPlayers_ = QString::number(reducedMaxPlayers(maxPlayers));
     }
 
+    void onFinal() override { final_ = true; }
+
+    bool final() const { return final_; }
     void showPlayers() {
         if (numPlayers_ != unknown)
             sink_.setCell(server_, PlayersColumn, numPlayers_ + u'/' + maxPlayers_);
@@ -48,6 +51,7 @@ private:
     qsizetype playersHeld_;
     QString numPlayers_ = unknown;
     QString maxPlayers_ = unknown;
+    bool final_ = false;
 };
 
 // The saved port a reply from port must show for a server with this offset.
@@ -67,12 +71,13 @@ bool replyPortMatches(const QString& gamePort, bool sockets, qint32 port) {
     return gamePort == gamePortText(port, sockets);
 }
 
-void readServerReply(QByteArrayView datagram, quint32 ping, int row, PlayerList players,
+bool readServerReply(QByteArrayView datagram, quint32 ping, int row, PlayerList players,
                      ServerRowSink& sink) {
     sink.setCell(row, PingColumn, QString::number(ping));
     ServerReader reader(row, players, sink, datagram.size());
     StatusTokenizer::tokenize(datagram, reader);
     reader.showPlayers();
+    return reader.final();
 }
 
 bool replyMatches(const ServerTable& servers, const QueryTable& queries, int slot,

@@ -24,9 +24,10 @@ public:
 bool replyPortMatches(const QString& gamePort, bool sockets, qint32 port);
 
 // Reads one reply datagram of the server in row: its ping, then the status
-// values, as acceptReply describes. Throws the conversion error of a bad
+// values, as acceptReply describes; true when the datagram ends its reply
+// (it holds a "final" token). Throws the conversion error of a bad
 // maxplayers value.
-void readServerReply(QByteArrayView datagram, quint32 ping, int row, PlayerList players,
+bool readServerReply(QByteArrayView datagram, quint32 ping, int row, PlayerList players,
                      ServerRowSink& sink);
 
 // True when a reply from fromIp:port belongs to the server in slot: the

@@ -8,7 +8,7 @@
 
 namespace {
 
-enum class Key { None, Player, Score, Gametype, Numplayers, Maxplayers, Gstate };
+enum class Key { None, Player, Score, Gametype, Numplayers, Maxplayers, Gstate, Final };
 
 // Compared as plain bytes, inline: this runs for every token of every reply.
 Key keyOf(QLatin1StringView token) {
@@ -25,6 +25,8 @@ Key keyOf(QLatin1StringView token) {
         return Key::Maxplayers;
     if (text == "gstate")
         return Key::Gstate;
+    if (text == "final")
+        return Key::Final;
     return Key::None;
 }
 
@@ -47,6 +49,7 @@ qint32 convertMaxPlayers(QLatin1StringView value) {
 void deliver(Key key, QLatin1StringView value, StatusReader& reader) {
     switch (key) {
     case Key::None:
+    case Key::Final:
         break;
     case Key::Player:
         reader.onPlayer(value);
@@ -81,11 +84,13 @@ void StatusTokenizer::tokenize(QByteArrayView datagram, StatusReader& reader) {
     const char* tokenStart = text.data();
     const char* const end = text.data() + text.size();
     // memchr finds each backslash many bytes at a time.
-    while (const auto* slash = static_cast<const char*>(
-               std::memchr(tokenStart, '\\', size_t(end - tokenStart)))) {
+    while (const auto* slash =
+               static_cast<const char*>(std::memchr(tokenStart, '\\', size_t(end - tokenStart)))) {
         const QLatin1StringView token(tokenStart, slash - tokenStart);
         deliver(pending, token, reader);
         pending = keyOf(token);
+        if (pending == Key::Final)
+            reader.onFinal();
         tokenStart = slash + 1;
     }
 }

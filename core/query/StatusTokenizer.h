@@ -18,6 +18,8 @@ public:
     // The maxplayers value converted to an integer (see reducedMaxPlayers).
     virtual void onMaxplayers(qint32) {}
     virtual void onGstate(QLatin1StringView) {}
+    // The datagram holds a "final" token: it is the reply's last one.
+    virtual void onFinal() {}
 };
 
 // The maximum shown to the user: the maxplayers value minus 2, wrapping like
@@ -33,7 +35,8 @@ constexpr qint32 reducedMaxPlayers(qint32 maxPlayers) {
 // token, key or value alike, decides how the next token is taken: after a
 // token starting with "player_" the next one is a player name, after one
 // starting with "score" a score, after "gametype", "numplayers",
-// "maxplayers" or "gstate" (exact, case-sensitive) that key's value. A token
+// "maxplayers" or "gstate" (exact, case-sensitive) that key's value; a
+// "final" token itself tells the reader the reply ends here. A token
 // is delivered only when a backslash follows it, so text after the last
 // backslash is never delivered. A maxplayers value that parseInteger rejects
 // throws its LauncherError and ends the datagram there.

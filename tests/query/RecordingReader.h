@@ -15,4 +15,5 @@ public:
     void onNumplayers(QLatin1StringView v) override { values << "numplayers=" + QString(v); }
     void onMaxplayers(qint32 v) override { values << "maxplayers=" + QString::number(v); }
     void onGstate(QLatin1StringView v) override { values << "gstate=" + QString(v); }
+    void onFinal() override { values << "final"; }
 };

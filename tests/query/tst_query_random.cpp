@@ -29,6 +29,7 @@ const QByteArray fragments[] = {
     "numplayers",
     "maxplayers",
     "gstate",
+    "final",
     "12",
     "$1F",
     "0x7fffffff",
@@ -93,6 +94,8 @@ QStringList referenceTokens(const QByteArray& datagram, QString& error) {
         numplayers = previous == "numplayers";
         maxplayers = previous == "maxplayers";
         gstate = previous == "gstate";
+        if (previous == "final")
+            values << "final";
     }
     return values;
 }

@@ -32,7 +32,9 @@ void TestStatusTokenizer::tokenize_data() {
     QTest::newRow("second datagram of a split reply")
         << QByteArray(
                "\\player_1\\Ann\\score_1\\-2\\player_2\\Cy\\score_2\\0\\final\\\\queryid\\3.2")
-        << QStringList{"player=Ann", "score=-2", "player=Cy", "score=0"} << QString();
+        << QStringList{"player=Ann", "score=-2", "player=Cy", "score=0", "final"} << QString();
+    QTest::newRow("final as the last token")
+        << QByteArray("\\player_0\\A\\final\\") << QStringList{"player=A", "final"} << QString();
     QTest::newRow("no trailing backslash")
         << QByteArray("\\numplayers\\0") << QStringList{} << QString();
     QTest::newRow("no backslash at all") << QByteArray("gametype") << QStringList{} << QString();

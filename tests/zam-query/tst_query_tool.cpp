@@ -49,6 +49,7 @@ private:
     StatusResponder responder;
     quint16 coopPort = 0;
     quint16 silentPort = 0;
+    quint16 twoPartPort = 0; // a reply in two datagrams, the second one ends it
     QTemporaryDir emptyHome;
 };
 
@@ -57,7 +58,10 @@ void TestQueryTool::initTestCase() {
         0, {{"\\gametype\\Coop\\numplayers\\2\\maxplayers\\12\\player_0\\Ann\\score_0\\7\\"
              "player_1\\Bob\\score_1\\-3\\"}});
     silentPort = responder.listen(0, {});
-    QVERIFY(coopPort && silentPort);
+    twoPartPort = responder.listen(
+        0, {{"\\numplayers\\3\\maxplayers\\12\\player_0\\Ann\\score_0\\1\\queryid\\1.1\\",
+             "\\player_1\\Bob\\score_1\\2\\player_2\\Cy\\score_2\\3\\final\\\\queryid\\1.2\\"}});
+    QVERIFY(coopPort && silentPort && twoPartPort);
 }
 
 TestQueryTool::Run TestQueryTool::run(const QStringList& arguments, const QString& configHome) {
@@ -115,11 +119,11 @@ void TestQueryTool::table() {
 }
 
 void TestQueryTool::jsonHasPlayersAndScores() {
-    const Run result =
-        run({"--json", "--timeout", "300", gameAddress(coopPort, 1), gameAddress(silentPort, 1)});
+    const Run result = run({"--json", "--timeout", "300", gameAddress(coopPort, 1),
+                            gameAddress(silentPort, 1), gameAddress(twoPartPort, 1)});
     QCOMPARE(result.exitCode, 0);
     const QJsonArray servers = QJsonDocument::fromJson(result.out.toUtf8()).array();
-    QCOMPARE(servers.size(), 2);
+    QCOMPARE(servers.size(), 3);
 
     const QJsonObject coop = servers[0].toObject();
     QVERIFY(coop["answered"].toBool());
@@ -138,6 +142,11 @@ void TestQueryTool::jsonHasPlayersAndScores() {
     QVERIFY(!silent["answered"].toBool());
     QVERIFY(silent["ping"].isNull());
     QVERIFY(silent["playerList"].toArray().isEmpty());
+
+    // Both parts are read: the players of the first and of the second.
+    const QJsonArray twoParts = servers[2].toObject()["playerList"].toArray();
+    QCOMPARE(twoParts.size(), 3);
+    QCOMPARE(twoParts[2].toObject()["name"].toString(), "Cy");
 }
 
 void TestQueryTool::controlCharactersNeverReachTheTerminal_data() {
