@@ -1,14 +1,26 @@
 #include "zam-query/JsonReport.h"
 
+#include <array>
 #include <charconv>
 #include <memory>
 #include <string_view>
 
 namespace {
 
+using namespace std::string_view_literals;
+
 char hexDigit(unsigned value) {
     return char(value < 10 ? '0' + value : 'a' + value - 10);
 }
+
+// The ASCII characters written as they are: all but the controls, DEL, '"'
+// and '\\'.
+constexpr std::array<bool, 0x80> printable = [] {
+    std::array<bool, 0x80> table{};
+    for (unsigned c = 0x20; c < 0x7f; ++c)
+        table[c] = c != '"' && c != '\\';
+    return table;
+}();
 
 // Output text gathered in a block and written when the block fills.
 class JsonStream {
@@ -24,8 +36,15 @@ public:
         used_ += text.size();
         return *this;
     }
-    JsonStream& operator<<(const char* text) { return *this << std::string_view(text); }
-    JsonStream& operator<<(bool value) { return *this << (value ? "true" : "false"); }
+    // A literal's length is known where it is written.
+    template <size_t N> JsonStream& operator<<(const char (&text)[N]) {
+        return *this << std::string_view(text, N - 1);
+    }
+    JsonStream& boolean(bool value) {
+        return *this << (value ? std::string_view("true") : std::string_view("false"));
+    }
+    // Pointers and truth values are not written by accident as the other.
+    JsonStream& operator<<(bool) = delete;
     JsonStream& operator<<(qint64 value) {
         char* at = room(20);
         used_ = size_t(std::to_chars(at, at + 20, value).ptr - block_.get());
@@ -79,7 +98,7 @@ template <typename Unit> JsonStream& JsonStream::quoted(const Unit* text, qsizet
     const Unit* const end = text + size;
     for (const Unit* p = text; p != end; ++p) {
         const char16_t u = *p;
-        if (u >= 0x20 && u < 0x7f && u != '"' && u != '\\') {
+        if (u < 0x80 && printable[u]) {
             *at++ = char(u);
         } else if (u < 0x80) {
             *at++ = '\\';
@@ -133,12 +152,13 @@ template <typename Unit> JsonStream& JsonStream::quoted(const Unit* text, qsizet
 
 void writeServer(JsonStream& json, const QueriedServer& server, bool friends) {
     const ServerAnswer& answer = server.answer;
-    json << "    {\n        \"answered\": " << answer.answered;
+    json << "    {\n        \"answered\": ";
+    json.boolean(answer.answered);
     if (friends) {
         json << ",\n        \"friends\": [\n";
         for (qsizetype i = 0; i < server.friends.size(); ++i) {
             json << "            ";
-            json.quoted(server.friends[i]) << (i + 1 < server.friends.size() ? ",\n" : "\n");
+            json.quoted(server.friends[i]) << (i + 1 < server.friends.size() ? ",\n"sv : "\n"sv);
         }
         json << "        ]";
     }
@@ -156,11 +176,12 @@ void writeServer(JsonStream& json, const QueriedServer& server, bool friends) {
         json << "            {\n                \"name\": ";
         json.quoted(server.playerNames.view(index)) << ",\n                \"score\": ";
         json.quoted(server.playerScores.view(index))
-            << (index + 1 < players ? "\n            },\n" : "\n            }\n");
+            << (index + 1 < players ? "\n            },\n"sv : "\n            }\n"sv);
     }
     json << "        ],\n        \"players\": ";
     json.quoted(QStringView(answer.players).trimmed()) << ",\n        \"port\": ";
-    json.quoted(server.port) << ",\n        \"sockets\": " << server.sockets << "\n    }";
+    json.quoted(server.port) << ",\n        \"sockets\": ";
+    json.boolean(server.sockets) << "\n    }";
 }
 
 } // namespace
@@ -170,7 +191,7 @@ void writeQueryJson(const std::vector<QueriedServer>& servers, bool friends, std
     json << "[\n";
     for (size_t i = 0; i < servers.size(); ++i) {
         writeServer(json, servers[i], friends);
-        json << (i + 1 < servers.size() ? ",\n" : "\n");
+        json << (i + 1 < servers.size() ? ",\n"sv : "\n"sv);
     }
     json << "]\n";
 }
