@@ -17,6 +17,9 @@
 // up in 20 ms through the lookup seam (ZAM_BENCH_LOOKUP_MS).
 // fast_responder answers within microseconds (no Qt), as independent servers
 // would. ZAM_BENCH_DEBUG=1 makes a sweep child list its unanswered rows.
+// ZAM_BENCH_MAPS=DIR makes each child that prints its peak memory also write
+// its memory map then (/proc/self/smaps) to DIR/<mode>-<pid>;
+// tools/bench/rss_by_mapping.sh compares two of them mapping by mapping.
 #include "app/Unit1.h"
 #include "browser/ServerGrid.h"
 #include "browser/StatusBarPanel.h"
@@ -63,6 +66,14 @@ QByteArray sixteenPlayers() {
 }
 
 long peakKilobytes() {
+    if (const QString maps = qEnvironmentVariable("ZAM_BENCH_MAPS"); !maps.isEmpty()) {
+        QFile in(QStringLiteral("/proc/self/smaps"));
+        QFile out(QStringLiteral("%1/%2-%3")
+                      .arg(maps, QCoreApplication::arguments().value(1).mid(2))
+                      .arg(QCoreApplication::applicationPid()));
+        if (in.open(QIODevice::ReadOnly) && out.open(QIODevice::WriteOnly))
+            out.write(in.readAll()); // a proc file has no size: read to its end
+    }
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
