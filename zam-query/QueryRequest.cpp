@@ -39,25 +39,29 @@ const char queryUsage[] =
 namespace {
 
 // A decimal number from 0 to max, digits only.
-int parseBounded(const QString& text, int max, const QString& what) {
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    const bool digitsOnly = !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) {
-        return c >= u'0' && c <= u'9';
-    });
-    if (!ok || !digitsOnly || value > max)
-        throw UsageError(QStringLiteral("bad %1: %2").arg(what, text).toStdString());
-    return value;
+int parseBounded(QStringView text, int max, const char* what) {
+    qint64 value = 0;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9' || (value = value * 10 + (c.unicode() - u'0')) > max) {
+            value = -1;
+            break;
+        }
+    }
+    if (text.isEmpty() || value < 0)
+        throw UsageError(QStringLiteral("bad %1: %2")
+                             .arg(QLatin1StringView(what), text.toString())
+                             .toStdString());
+    return int(value);
 }
 
-QueriedServer parseServer(const QString& text) {
+QueriedServer parseServer(QStringView text) {
     const qsizetype colon = text.lastIndexOf(u':');
     if (colon <= 0)
-        throw UsageError(QStringLiteral("not HOST:PORT: %1").arg(text).toStdString());
+        throw UsageError(QStringLiteral("not HOST:PORT: %1").arg(text.toString()).toStdString());
     QueriedServer server;
-    server.host = text.left(colon);
+    server.host = text.first(colon).toString();
     // The canonical text: replies are matched against it.
-    server.port = QString::number(parseBounded(text.mid(colon + 1), 65535, QStringLiteral("port")));
+    server.port = QString::number(parseBounded(text.sliced(colon + 1), 65535, "port"));
     return server;
 }
 
@@ -69,8 +73,9 @@ void readServerFile(const QString& path, std::vector<QueriedServer>& servers) {
         throw UsageError(
             QStringLiteral("cannot read %1: %2").arg(path, file.errorString()).toStdString());
     const QString text = QString::fromUtf8(file.readAll()).simplified();
+    servers.reserve(servers.size() + size_t(text.count(u' ')) + 1);
     for (const QStringView entry : QStringTokenizer(text, u' ', Qt::SkipEmptyParts))
-        servers.push_back(parseServer(entry.toString()));
+        servers.push_back(parseServer(entry));
 }
 
 // The master option named by argument, or nullptr.
@@ -103,11 +108,11 @@ QueryRequest parseQueryArguments(const QStringList& arguments) {
         } else if (argument == QLatin1String("--timeout")) {
             if (++i == arguments.size())
                 throw UsageError("missing value after --timeout");
-            request.timeoutMs = parseBounded(arguments[i], 600000, QStringLiteral("timeout"));
+            request.timeoutMs = parseBounded(arguments[i], 600000, "timeout");
         } else if (argument == QLatin1String("--rate")) {
             if (++i == arguments.size())
                 throw UsageError("missing value after --rate");
-            request.rate = parseBounded(arguments[i], 100000000, QStringLiteral("rate"));
+            request.rate = parseBounded(arguments[i], 100000000, "rate");
             if (request.rate == 0)
                 throw UsageError("bad rate: 0");
         } else if (std::optional<QString>* master = masterOption(request, argument)) {
@@ -118,8 +123,7 @@ QueryRequest parseQueryArguments(const QStringList& arguments) {
         } else if (argument == QLatin1String("--master-timeout")) {
             if (++i == arguments.size())
                 throw UsageError("missing value after --master-timeout");
-            request.masterTimeoutMs =
-                parseBounded(arguments[i], 600000, QStringLiteral("master timeout"));
+            request.masterTimeoutMs = parseBounded(arguments[i], 600000, "master timeout");
         } else if (argument == QLatin1String("--file")) {
             if (++i == arguments.size())
                 throw UsageError("missing value after --file");

@@ -220,6 +220,8 @@ void TestQueryTool::badArguments_data() {
     QTest::newRow("no host") << QStringList{":2302"};
     QTest::newRow("port too large") << QStringList{"127.0.0.1:65536"};
     QTest::newRow("port with sign") << QStringList{"127.0.0.1:+2302"};
+    QTest::newRow("port of many digits") << QStringList{"127.0.0.1:99999999999999999999992302"};
+    QTest::newRow("empty port") << QStringList{"127.0.0.1:"};
     QTest::newRow("timeout without value") << QStringList{"127.0.0.1:2302", "--timeout"};
     QTest::newRow("timeout not a number") << QStringList{"--timeout", "1s", "127.0.0.1:2302"};
     QTest::newRow("rate zero") << QStringList{"--rate", "0", "127.0.0.1:2302"};
