@@ -95,7 +95,45 @@ qint64 steadyClockNs() {
 
 } // namespace
 
-DatagramQueue::DatagramQueue() : infos_(Capacity), bytes_(new char[size_t(StorageSize)]) {}
+#ifdef Q_OS_LINUX
+// The headers of one batched read, made once: a read only aims them at its
+// room and gives back the lengths the platform wrote over.
+struct DatagramQueue::ReadBatch {
+    static constexpr int Size = 64;
+
+    mmsghdr messages[Size];
+    iovec payloads[Size];
+    sockaddr_in senders[Size];
+    alignas(cmsghdr) char controls[Size][CMSG_SPACE(sizeof(timespec))];
+
+    ReadBatch() {
+        for (int i = 0; i < Size; ++i) {
+            messages[i] = {};
+            messages[i].msg_hdr.msg_name = &senders[i];
+            messages[i].msg_hdr.msg_iov = &payloads[i];
+            messages[i].msg_hdr.msg_iovlen = 1;
+            messages[i].msg_hdr.msg_control = controls[i];
+        }
+    }
+    // The first count datagrams go MaxSize apart from room on.
+    void aimAt(char* room, int count) {
+        for (int i = 0; i < count; ++i) {
+            payloads[i] = {room + qsizetype(i) * DatagramInfo::MaxSize,
+                           size_t(DatagramInfo::MaxSize)};
+            messages[i].msg_hdr.msg_namelen = sizeof senders[i];
+            messages[i].msg_hdr.msg_controllen = sizeof controls[i];
+        }
+    }
+};
+#else
+struct DatagramQueue::ReadBatch {};
+#endif
+
+DatagramQueue::DatagramQueue()
+    : infos_(Capacity), bytes_(new char[size_t(StorageSize)]),
+      batch_(std::make_unique<ReadBatch>()) {}
+
+DatagramQueue::~DatagramQueue() = default;
 
 void DatagramQueue::stampArrivals([[maybe_unused]] QUdpSocket& socket) {
 #if defined(Q_OS_UNIX) && defined(SO_TIMESTAMPNS)
@@ -127,33 +165,18 @@ void DatagramQueue::append(const DatagramInfo& info) {
 // MaxSize apart and then moved up against the one before.
 void DatagramQueue::readWaiting(QUdpSocket& socket) {
 #ifdef Q_OS_LINUX
-    constexpr int batch = 64;
     const qintptr descriptor = socket.socketDescriptor();
     while (descriptor >= 0 && size_ + 1 < Capacity) {
-        const int count = std::min(batch, Capacity - 1 - size_);
-        char* room = roomFor(count);
-        mmsghdr messages[batch];
-        iovec payloads[batch];
-        sockaddr_in senders[batch];
-        alignas(cmsghdr) char controls[batch][CMSG_SPACE(sizeof(timespec))];
-        for (int i = 0; i < count; ++i) {
-            payloads[i] = {room + qsizetype(i) * DatagramInfo::MaxSize,
-                           size_t(DatagramInfo::MaxSize)};
-            messages[i] = {};
-            messages[i].msg_hdr.msg_name = &senders[i];
-            messages[i].msg_hdr.msg_namelen = sizeof senders[i];
-            messages[i].msg_hdr.msg_iov = &payloads[i];
-            messages[i].msg_hdr.msg_iovlen = 1;
-            messages[i].msg_hdr.msg_control = controls[i];
-            messages[i].msg_hdr.msg_controllen = sizeof controls[i];
-        }
+        const int count = std::min(ReadBatch::Size, Capacity - 1 - size_);
+        batch_->aimAt(roomFor(count), count);
         const int received =
-            recvmmsg(int(descriptor), messages, unsigned(count), MSG_DONTWAIT, nullptr);
+            recvmmsg(int(descriptor), batch_->messages, unsigned(count), MSG_DONTWAIT, nullptr);
         for (int i = 0; i < received; ++i) {
             DatagramInfo info;
-            noteReceived(messages[i].msg_hdr, messages[i].msg_len, info);
+            noteReceived(batch_->messages[i].msg_hdr, batch_->messages[i].msg_len, info);
             if (info.count > 0 && i > 0)
-                std::memmove(bytes_.get() + endByte_, payloads[i].iov_base, size_t(info.count));
+                std::memmove(bytes_.get() + endByte_, batch_->payloads[i].iov_base,
+                             size_t(info.count));
             append(info);
         }
         if (received < count)

@@ -34,6 +34,7 @@ public:
     static constexpr qint64 ReadIntervalNs = 100000;
 
     DatagramQueue();
+    ~DatagramQueue();
 
     // Asks the platform to stamp every datagram of a bound socket with its
     // receive time; without that a datagram counts as arrived when read.
@@ -57,6 +58,7 @@ public:
 
 private:
     static constexpr qsizetype StorageSize = qsizetype(Capacity) * DatagramInfo::MaxSize;
+    struct ReadBatch;
 
     void readWaiting(QUdpSocket& socket);
     int slotAfterLast() const { return (head_ + size_) % Capacity; }
@@ -72,5 +74,6 @@ private:
     int size_ = 0;
     qsizetype headByte_ = 0;
     qsizetype endByte_ = 0;
+    std::unique_ptr<ReadBatch> batch_;
     qint64 lastReadNs_ = 0; // steady clock
 };
