@@ -2,6 +2,7 @@
 
 #include "base/LauncherError.h"
 #include "settings/HexText.h"
+#include "settings/ParsedStore.h"
 #include "settings/RegistryFile.h"
 #include "settings/StoreLocation.h"
 
@@ -65,14 +66,18 @@ SettingsStore::SettingsStore(const QString& filePath)
         unreadable_ = true;
         return;
     }
-    *file_ = RegistryFile::parse(bytes);
+    *file_ = parsedStore(bytes);
+    readBytes_ = bytes;
     if (file_->skippedDamagedLines() || !file_->wasStoreFormat())
         originalBytes_ = bytes;
 }
 
 SettingsStore::SettingsStore() : SettingsStore(StoreLocation::path()) {}
 
-SettingsStore::~SettingsStore() = default;
+SettingsStore::~SettingsStore() {
+    if (!changed_ && !readBytes_.isNull())
+        keepParsedStore(readBytes_, std::move(*file_));
+}
 
 void SettingsStore::setRootKey(RootKey root) {
     closeKey();
@@ -253,6 +258,7 @@ void SettingsStore::commit() {
     if (out.write(bytes) != bytes.size() || !out.commit())
         failWrite(firstWritten_);
     changed_ = false;
+    readBytes_ = QByteArray(); // the document is no longer what the file read gave
 }
 
 bool SettingsStore::skippedDamagedLines() const {

@@ -88,4 +88,5 @@ private:
     bool changed_ = false;
     bool unreadable_ = false;  // the file exists but could not be read: never overwrite it
     QByteArray originalBytes_; // the file as read, while a copy must be kept before rewriting
+    QByteArray readBytes_;     // the file as read, while the document is what they gave
 };

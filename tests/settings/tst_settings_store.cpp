@@ -32,6 +32,7 @@ private Q_SLOTS:
     void failedWritesKeepTheOldFile_data();
     void failedWritesKeepTheOldFile();
     void unreadableFileIsNeverOverwritten();
+    void storesInARowReadTheFileAsItIsNow();
 
 private:
     QString storePath() const { return dir_->filePath("cfg/registry.reg"); }
@@ -426,6 +427,37 @@ void TestSettingsStore::unreadableFileIsNeverOverwritten() {
     QCOMPARE(errorOf([&] { lockedStore.commit(); }), "Failed to set data for 'executable'");
     QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     QVERIFY(contents(locked).contains("\"a\"=\"b\""));
+}
+
+// Stores made one after another share the parse of an unchanged file; each
+// still reads the file as it is when it is made.
+void TestSettingsStore::storesInARowReadTheFileAsItIsNow() {
+    const auto storeWith = [](const char* executable) {
+        return QByteArray("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\ZAM Launcher2]\n"
+                          "\"executable\"=\"") + executable + "\"\n\n";
+    };
+    const auto executable = [this] {
+        SettingsStore store(storePath());
+        return store.openKey(launcherKey, false) ? store.readString("executable") : QString();
+    };
+    writeFile(storePath(), storeWith("a"));
+    QCOMPARE(executable(), "a");
+    writeFile(storePath(), storeWith("b")); // another launcher's save, the same size
+    QCOMPARE(executable(), "b");
+    {
+        SettingsStore store(storePath());
+        QVERIFY(store.openKey(launcherKey, false));
+        store.writeString("executable", "dropped");
+    }
+    QCOMPARE(executable(), "b");
+    {
+        SettingsStore store(storePath());
+        QVERIFY(store.openKey(launcherKey, false));
+        store.writeString("executable", "saved");
+        store.commit();
+        store.writeString("executable", "dropped");
+    }
+    QCOMPARE(executable(), "saved");
 }
 
 QTEST_GUILESS_MAIN(TestSettingsStore)
