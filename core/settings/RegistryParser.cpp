@@ -7,15 +7,6 @@
 
 namespace {
 
-// Position of c in text from `from` on, or -1. A plain loop: Qt's indexOf
-// costs more than the short lines of a store take to scan.
-qsizetype indexOfChar(QStringView text, char16_t c, qsizetype from = 0) {
-    const char16_t* begin = text.utf16();
-    const char16_t* end = begin + text.size();
-    const char16_t* found = std::find(begin + from, end, c);
-    return found == end ? -1 : found - begin;
-}
-
 bool isHexDigit(QChar c) {
     return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
 }
@@ -43,20 +34,31 @@ bool startsWithWord(QStringView text, QLatin1StringView prefix) {
 }
 
 // The text between in[0] == '"' and the next quote when nothing in it is
-// escaped (the common case); a null view otherwise.
+// escaped (the common case); a null view otherwise. One pass: the first
+// quote or backslash tells which.
 QStringView plainQuoted(QStringView in) {
-    const qsizetype close = indexOfChar(in, u'"', 1);
-    if (close < 0)
+    const char16_t* begin = in.utf16();
+    const char16_t* end = begin + in.size();
+    const char16_t* found =
+        std::find_if(begin + 1, end, [](char16_t c) { return c == u'"' || c == u'\\'; });
+    if (found == end || *found == u'\\')
         return {};
-    const QStringView text = in.sliced(1, close - 1);
-    return indexOfChar(text, u'\\') >= 0 ? QStringView() : text;
+    return in.sliced(1, found - begin - 1);
 }
 
-// Reads a quoted text starting at in[0] == '"'. Returns the position after
+// Whether a text holds exactly these UTF-16 units; inline, as most names and
+// values of a store are a few characters long.
+bool sameText(const QString& known, QStringView text) {
+    return known.size() == text.size() &&
+           std::equal(text.begin(), text.end(), known.constBegin());
+}
+
+// Reads a quoted text starting at in[0] == '"'; a plain text that `shared`
+// already holds is shared with it, not copied. Returns the position after
 // the closing quote, or -1 when it is not closed.
-qsizetype readQuoted(QStringView in, QString& out) {
+qsizetype readQuoted(QStringView in, QString& out, const QString& shared = QString()) {
     if (const QStringView plain = plainQuoted(in); !plain.isNull()) {
-        out = plain.toString();
+        out = !shared.isNull() && sameText(shared, plain) ? shared : plain.toString();
         return plain.size() + 2;
     }
     out.clear();
@@ -142,7 +144,9 @@ bool parseDword(QStringView digits, quint32& value) {
 // value lines their values; a line it cannot read is skipped and noted.
 class RegistryFile::Parser {
 public:
-    Parser(RegistryFile& doc, StoreLines lines) : doc_(doc), lines_(std::move(lines)) {}
+    Parser(RegistryFile& doc, StoreLines lines) : doc_(doc), lines_(std::move(lines)) {
+        recentNames_.reserve(keptNames);
+    }
 
     void run() {
         QStringView line;
@@ -183,8 +187,10 @@ private:
 
     void readSection(QStringView line) {
         sectionSeen_ = true;
-        if (current_)
+        if (current_) {
             expectedEntries_ = current_->entries.size();
+            previous_ = current_;
+        }
         current_ = nullptr;
         // "[-KEY]" deletes a key when imported; the store holds no such thing.
         const bool wellFormed = line.endsWith(u']') && !line.startsWith(u"[-");
@@ -205,14 +211,14 @@ private:
     }
 
     bool readValue(QStringView line) {
-        QString name;
+        const QString* name = nullptr;
         qsizetype pos = 1;
         if (line.startsWith(u'"')) {
             pos = readName(line, name);
             if (pos < 0)
                 return false;
         } else {
-            name = sharedName(QStringView());
+            name = &sharedName(QStringView());
         }
         QStringView rest = trimmed(line.sliced(pos));
         if (!rest.startsWith(u'='))
@@ -222,7 +228,7 @@ private:
         RegistryValue value;
         if (data.startsWith(u'"')) {
             value.kind = ValueKind::Text;
-            if (readQuoted(data, value.text) != data.size())
+            if (readQuoted(data, value.text, previousText(*name)) != data.size())
                 return false;
         } else if (startsWithWord(data, QLatin1StringView("dword:"))) {
             value.kind = ValueKind::Dword;
@@ -237,42 +243,59 @@ private:
         } else {
             return false;
         }
-        doc_.setValue(current_, name, std::move(value));
+        doc_.setValue(current_, *name, std::move(value));
         return true;
     }
 
     // A quoted value name, shared as sharedName says; the position after it
     // as readQuoted gives it.
-    qsizetype readName(QStringView line, QString& name) {
+    qsizetype readName(QStringView line, const QString*& name) {
         if (const QStringView plain = plainQuoted(line); !plain.isNull()) {
-            name = sharedName(plain);
+            name = &sharedName(plain);
             return plain.size() + 2;
         }
-        const qsizetype end = readQuoted(line, name);
-        name = sharedName(name);
+        QString unescaped;
+        const qsizetype end = readQuoted(line, unescaped);
+        name = &sharedName(unescaped);
         return end;
     }
 
     // Most keys repeat the same few value names; sharing one copy of each
     // keeps a large store's document small, and reading it allocates nothing.
     // Keys of one kind list their names in the same order, so the name after
-    // the last one found is tried first.
-    QString sharedName(QStringView name) {
+    // the last one found is tried first. Valid until the next call.
+    const QString& sharedName(QStringView name) {
         const size_t count = recentNames_.size();
-        for (size_t tried = 0; tried < count; ++tried) {
-            const size_t i = (nextGuess_ + tried) % count;
-            const QString& known = recentNames_[i];
-            if (known.size() == name.size() && known == name) {
+        for (size_t tried = 0, i = nextGuess_; tried < count; ++tried, ++i) {
+            if (i >= count)
+                i = 0;
+            if (sameText(recentNames_[i], name)) {
                 nextGuess_ = i + 1;
-                return known;
+                return recentNames_[i];
             }
         }
-        QString made = name.toString();
-        if (count < 32) {
-            recentNames_.push_back(made);
-            nextGuess_ = count + 1;
+        if (count == keptNames) {
+            unkeptName_ = name.toString();
+            return unkeptName_;
         }
-        return made;
+        recentNames_.push_back(name.toString());
+        nextGuess_ = count + 1;
+        return recentNames_.back();
+    }
+
+    // Keys of one kind often repeat a text (the same address, the same mods)
+    // at the same place: the text value of that name there in the section
+    // read before, for readQuoted to share; null when there is none.
+    const QString& previousText(const QString& name) const {
+        static const QString none;
+        const size_t at = current_->entries.size();
+        if (!previous_ || at >= previous_->entries.size())
+            return none;
+        const RegistryKey::Entry& entry = previous_->entries[at];
+        const bool sameName = entry.name.constData() == name.constData(); // names are shared
+        return sameName && !entry.comment && entry.value.kind == ValueKind::Text
+                   ? entry.value.text
+                   : none;
     }
 
     // Collects a hex: value with its continuation lines, verbatim. A list
@@ -297,12 +320,16 @@ private:
         return true;
     }
 
+    static constexpr size_t keptNames = 32;
+
     RegistryFile& doc_;
     StoreLines lines_;
     RegistryKey* current_ = nullptr;
+    const RegistryKey* previous_ = nullptr; // the key of the last section read
     bool sectionSeen_ = false;
     bool version5_ = false; // a regedit export: its text byte lists are UTF-16LE
-    std::vector<QString> recentNames_;
+    std::vector<QString> recentNames_;      // at most keptNames, never reallocated
+    QString unkeptName_;                    // a name read when recentNames_ is full
     size_t nextGuess_ = 0;
     size_t expectedEntries_ = 0; // values in the section read last
 };
