@@ -1,41 +1,57 @@
 #include "settings/ParsedStore.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QTimer>
-#include <optional>
+#include <cstring>
 
 namespace {
 
-struct Kept {
-    QByteArray bytes;
-    RegistryFile doc;
-};
-
 // Stores are made on the thread of the event loop.
-std::optional<Kept>& kept() {
-    static std::optional<Kept> document;
-    return document;
+std::optional<ParsedStore>& kept() {
+    static std::optional<ParsedStore> parsed;
+    return parsed;
+}
+
+// Whether the file, read from where it is to its end, holds exactly `bytes`.
+bool holdsExactly(QFile& file, const QByteArray& bytes) {
+    if (file.size() != bytes.size())
+        return false;
+    char chunk[65536];
+    for (qsizetype at = 0; at < bytes.size();) {
+        const qint64 read = file.read(chunk, std::min<qsizetype>(sizeof chunk, bytes.size() - at));
+        if (read <= 0 || std::memcmp(chunk, bytes.constData() + at, size_t(read)) != 0)
+            return false;
+        at += read;
+    }
+    return file.read(chunk, 1) == 0;
 }
 
 } // namespace
 
-RegistryFile parsedStore(const QByteArray& bytes) {
-    std::optional<Kept>& cached = kept();
-    if (cached && cached->bytes == bytes) {
-        RegistryFile doc = std::move(cached->doc);
+std::optional<ParsedStore> readParsedStore(QFile& file) {
+    std::optional<ParsedStore>& cached = kept();
+    if (cached && !file.isSequential() && holdsExactly(file, cached->bytes)) {
+        std::optional<ParsedStore> found = std::move(cached);
         cached.reset();
-        return doc;
+        return found;
     }
     cached.reset();
-    return RegistryFile::parse(bytes);
+    if (file.pos() != 0 && !file.seek(0))
+        return std::nullopt;
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    RegistryFile doc = RegistryFile::parse(bytes);
+    return ParsedStore{std::move(bytes), std::move(doc)};
 }
 
-void keepParsedStore(const QByteArray& bytes, RegistryFile&& doc) {
+void keepParsedStore(ParsedStore&& parsed) {
     QCoreApplication* app = QCoreApplication::instance();
     if (!app)
         return;
-    std::optional<Kept>& cached = kept();
+    std::optional<ParsedStore>& cached = kept();
     if (!cached) // else a release is already queued
         QTimer::singleShot(0, app, [] { kept().reset(); });
-    cached.emplace(Kept{bytes, std::move(doc)});
+    cached.emplace(std::move(parsed));
 }

@@ -3,15 +3,25 @@
 #include "settings/RegistryFile.h"
 
 #include <QByteArray>
+#include <optional>
+
+class QFile;
 
 // A load or a save makes several stores of the same file in a row, and each
 // would parse the whole file again. The document of a store dropped without
 // a change is kept until the event loop's next turn, and the next store that
 // reads the same bytes takes it instead of parsing them.
 
-// The document the bytes give: the one kept for exactly these bytes, else a parse.
-RegistryFile parsedStore(const QByteArray& bytes);
+struct ParsedStore {
+    QByteArray bytes; // the file as read
+    RegistryFile doc; // what parsing them gives
+};
 
-// Keeps a document that is still exactly what parsing `bytes` gave. Nothing
-// is kept without an application, whose event loop would let it go.
-void keepParsedStore(const QByteArray& bytes, RegistryFile&& doc);
+// Reads the open file from its start and gives its document: the kept one
+// when the file holds exactly the kept bytes (compared as they are read, so
+// the file is not copied again), else a parse. Nothing on a read error.
+std::optional<ParsedStore> readParsedStore(QFile& file);
+
+// Keeps a document that is still exactly what parsing its bytes gave.
+// Nothing is kept without an application, whose event loop lets it go.
+void keepParsedStore(ParsedStore&& parsed);

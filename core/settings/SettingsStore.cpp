@@ -61,22 +61,22 @@ SettingsStore::SettingsStore(const QString& filePath)
         unreadable_ = QFileInfo::exists(filePath);
         return;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
+    std::optional<ParsedStore> parsed = readParsedStore(file);
+    if (!parsed) {
         unreadable_ = true;
         return;
     }
-    *file_ = parsedStore(bytes);
-    readBytes_ = bytes;
+    *file_ = std::move(parsed->doc);
+    readBytes_ = std::move(parsed->bytes);
     if (file_->skippedDamagedLines() || !file_->wasStoreFormat())
-        originalBytes_ = bytes;
+        originalBytes_ = readBytes_;
 }
 
 SettingsStore::SettingsStore() : SettingsStore(StoreLocation::path()) {}
 
 SettingsStore::~SettingsStore() {
-    if (!changed_ && !readBytes_.isNull())
-        keepParsedStore(readBytes_, std::move(*file_));
+    if (!changed_ && !readBytes_.isEmpty())
+        keepParsedStore({std::move(readBytes_), std::move(*file_)});
 }
 
 void SettingsStore::setRootKey(RootKey root) {
