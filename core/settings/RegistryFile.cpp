@@ -13,16 +13,22 @@ bool hasLineBreak(QStringView name) {
     return std::any_of(name.begin(), name.end(), [](QChar c) { return c == u'\n' || c == u'\r'; });
 }
 
-// Where name is or goes among subkeys: `hint` when it is that place, else
-// found by a search. Sections and lookups come in the order of their names,
-// so the place after the previous name, or the end, is the place as a rule.
-RegistryKey::SubkeyMap::iterator placeOf(RegistryKey::SubkeyMap& subkeys, QStringView name,
-                                         RegistryKey::SubkeyMap::iterator hint) {
-    const auto less = subkeys.key_comp();
-    if ((hint == subkeys.begin() || less(std::prev(hint)->first, name)) &&
-        (hint == subkeys.end() || !less(hint->first, name)))
+bool nameBefore(QStringView a, QStringView b) {
+    return CaseInsensitiveLess()(a, b);
+}
+
+// Where name is or goes among subkeys (its lower bound): `hint` when it is
+// that place, else found by a search. Sections and lookups come in the order
+// of their names, so the place after the previous name, or the end, is the
+// place as a rule.
+size_t placeOf(const std::vector<RegistryKey*>& subkeys, QStringView name, size_t hint) {
+    if (hint <= subkeys.size() && (hint == 0 || nameBefore(subkeys[hint - 1]->name, name)) &&
+        (hint == subkeys.size() || !nameBefore(subkeys[hint]->name, name)))
         return hint;
-    return subkeys.lower_bound(name);
+    const auto at = std::lower_bound(
+        subkeys.begin(), subkeys.end(), name,
+        [](const RegistryKey* key, QStringView wanted) { return nameBefore(key->name, wanted); });
+    return size_t(at - subkeys.begin());
 }
 
 } // namespace
@@ -47,42 +53,38 @@ RegistryKey* RegistryFile::walk(RegistryKey* from, QStringView path, bool create
     if (!remembered) {
         RegistryKey* parent = from;
         for (const QStringView name : parentPath.tokenize(u'\\', Qt::SkipEmptyParts)) {
-            auto place = parent->subkeys.end();
+            size_t place = parent->subkeys.size();
             parent = child(parent, name, create, place);
             if (!parent)
                 return nullptr;
         }
         if (lastName.isEmpty())
             return parent;
-        parentMemo_ = {from, parentPath.toString(), parent, parent->subkeys.end()};
+        parentMemo_ = {from, parentPath.toString(), parent, parent->subkeys.size()};
     }
     return child(parentMemo_.parent, lastName, create, parentMemo_.nextPlace);
 }
 
 // The subkey `name` of key, made when missing and create is set. `place` is
 // where to look first; it comes back as the place after that subkey.
-RegistryKey* RegistryFile::child(RegistryKey* key, QStringView name, bool create,
-                                 RegistryKey::SubkeyMap::iterator& place) {
-    const auto it = placeOf(key->subkeys, name, place);
-    if (it != key->subkeys.end() && !key->subkeys.key_comp()(name, it->first)) {
-        place = std::next(it);
-        return it->second;
+RegistryKey* RegistryFile::child(RegistryKey* key, QStringView name, bool create, size_t& place) {
+    const size_t at = placeOf(key->subkeys, name, place);
+    if (at < key->subkeys.size() && !nameBefore(name, key->subkeys[at]->name)) {
+        place = at + 1;
+        return key->subkeys[at];
     }
     if (!create)
         return nullptr;
-    place = it; // the new key goes just before it
-    return addSubkey(key, name, it);
+    place = at + 1; // the new key goes at `at`
+    return addSubkey(key, name, at);
 }
 
-RegistryKey* RegistryFile::addSubkey(RegistryKey* parent, QStringView name,
-                                     RegistryKey::SubkeyMap::iterator at) {
-    auto key = std::make_unique<RegistryKey>();
-    key->name = name.toString();
-    key->parent = parent;
-    RegistryKey* added = key.get();
-    keys_.push_back(std::move(key));
-    parent->subkeys.emplace_hint(at, added->name, added);
-    return added;
+RegistryKey* RegistryFile::addSubkey(RegistryKey* parent, QStringView name, size_t at) {
+    RegistryKey& key = keys_.emplace_back();
+    key.name = name.toString();
+    key.parent = parent;
+    parent->subkeys.insert(parent->subkeys.begin() + qsizetype(at), &key);
+    return &key;
 }
 
 bool RegistryFile::deleteKey(RegistryKey* from, QStringView path) {
@@ -90,14 +92,14 @@ bool RegistryFile::deleteKey(RegistryKey* from, QStringView path) {
     if (!key || key == from)
         return false;
     parentMemo_ = {};
-    key->parent->subkeys.erase(key->name);
+    std::vector<RegistryKey*>& siblings = key->parent->subkeys;
+    siblings.erase(std::find(siblings.begin(), siblings.end(), key));
     std::vector<RegistryKey*> pending{key};
     while (!pending.empty()) {
         RegistryKey* gone = pending.back();
         pending.pop_back();
         gone->deleted = true;
-        for (const auto& [name, child] : gone->subkeys)
-            pending.push_back(child);
+        pending.insert(pending.end(), gone->subkeys.begin(), gone->subkeys.end());
     }
     return true;
 }
@@ -105,7 +107,7 @@ bool RegistryFile::deleteKey(RegistryKey* from, QStringView path) {
 QStringList RegistryFile::subkeyNames(const RegistryKey* key) const {
     QStringList names;
     names.reserve(qsizetype(key->subkeys.size()));
-    for (const auto& [name, child] : key->subkeys)
+    for (const RegistryKey* child : key->subkeys)
         names.append(child->name);
     return names;
 }

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QStringView>
 #include <QtGlobal>
+#include <deque>
 #include <map>
 #include <memory>
 #include <vector>
@@ -29,11 +30,10 @@ struct RegistryKey {
         bool comment = false;
     };
     using NameIndex = std::map<QString, size_t, CaseInsensitiveLess>;
-    using SubkeyMap = std::map<QString, RegistryKey*, CaseInsensitiveLess>;
 
     QString name; // spelling of its first occurrence
     RegistryKey* parent = nullptr;
-    SubkeyMap subkeys;
+    std::vector<RegistryKey*> subkeys;     // sorted by name as CaseInsensitiveLess orders them
     std::vector<Entry> entries;            // values and comment lines, in file order
     std::unique_ptr<NameIndex> valueIndex; // value name -> entry, made once a key has many
     int sectionIndex = -1;                 // position of its own section in the file read
@@ -89,15 +89,13 @@ private:
     class Writer; // RegistryWriter.cpp
 
     // `at` is where the name goes in the parent's subkeys (its lower bound).
-    RegistryKey* addSubkey(RegistryKey* parent, QStringView name,
-                           RegistryKey::SubkeyMap::iterator at);
+    RegistryKey* addSubkey(RegistryKey* parent, QStringView name, size_t at);
     RegistryKey* walk(RegistryKey* from, QStringView path, bool create);
-    RegistryKey* child(RegistryKey* key, QStringView name, bool create,
-                       RegistryKey::SubkeyMap::iterator& place);
+    RegistryKey* child(RegistryKey* key, QStringView name, bool create, size_t& place);
     static qsizetype indexOfValue(const RegistryKey* key, QStringView name); // -1: none
 
     std::unique_ptr<RegistryKey> top_;
-    std::vector<std::unique_ptr<RegistryKey>> keys_; // every key made, deleted ones too
+    std::deque<RegistryKey> keys_;       // every key made, deleted ones too; they never move
     std::vector<RegistryKey*> sections_;             // keys in the order of their sections read
     QStringList leadingComments_;                    // comment lines before the first section
     bool skippedDamagedLines_ = false;
@@ -111,7 +109,7 @@ private:
         const RegistryKey* from = nullptr;
         QString path;
         RegistryKey* parent = nullptr;
-        RegistryKey::SubkeyMap::iterator nextPlace; // after the last name found or made
+        size_t nextPlace = 0; // in parent's subkeys, after the last name found or made
     };
     mutable ParentMemo parentMemo_;
 };

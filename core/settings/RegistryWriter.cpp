@@ -38,9 +38,9 @@ public:
     explicit Writer(const RegistryFile& doc) : doc_(doc), after_(doc.sections_.size()) {}
 
     QByteArray run() {
-        for (const auto& [name, root] : doc_.top_->subkeys)
+        for (const RegistryKey* root : doc_.top_->subkeys)
             markLastSection(root);
-        for (const auto& [name, root] : doc_.top_->subkeys) {
+        for (const RegistryKey* root : doc_.top_->subkeys) {
             if (root->subtreeLastSection >= 0)
                 place(root);
             else
@@ -71,7 +71,7 @@ private:
 
     static int markLastSection(const RegistryKey* key) {
         int last = key->sectionIndex;
-        for (const auto& [name, child] : key->subkeys)
+        for (const RegistryKey* child : key->subkeys)
             last = std::max(last, markLastSection(child));
         key->subtreeLastSection = last;
         return last;
@@ -87,14 +87,14 @@ private:
     // Deeper placements are made first, so within one position a key's new
     // subkeys come before the new keys of its ancestors.
     void place(const RegistryKey* key) {
-        for (const auto& [name, child] : key->subkeys) {
+        for (const RegistryKey* child : key->subkeys) {
             if (child->subtreeLastSection >= 0)
                 place(child);
         }
         auto& bucket = after_[key->subtreeLastSection];
         if (key->sectionIndex < 0 && needsSection(key))
             bucket.push_back({key, false});
-        for (const auto& [name, child] : key->subkeys) {
+        for (const RegistryKey* child : key->subkeys) {
             if (child->subtreeLastSection < 0)
                 bucket.push_back({child, true});
         }
@@ -110,7 +110,7 @@ private:
     void writeSubtree(const RegistryKey* key) {
         if (needsSection(key))
             writeSection(key);
-        for (const auto& [name, child] : key->subkeys)
+        for (const RegistryKey* child : key->subkeys)
             writeSubtree(child);
     }
 

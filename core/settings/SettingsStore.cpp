@@ -92,11 +92,8 @@ QString SettingsStore::rootName() const {
 // Found once: a root key is never deleted through a store.
 RegistryKey* SettingsStore::rootKey() {
     RegistryKey*& found = rootKeys_[root_ == RootKey::CurrentUser ? 0 : 1];
-    if (!found) {
-        const auto& roots = file_->top()->subkeys;
-        if (const auto it = roots.find(QStringView(rootName())); it != roots.end())
-            found = it->second;
-    }
+    if (!found)
+        found = file_->findKey(file_->top(), rootName());
     return found;
 }
 

@@ -31,7 +31,7 @@ void describe(const RegistryKey* key, const QString& path, QString& out) {
         out += entry.name + u'\x1f' + QString::number(int(entry.value.kind)) + u'\x1f' +
                QString::number(entry.value.dword) + u'\x1f' + entry.value.text + u'\n';
     }
-    for (const auto& [name, child] : key->subkeys) {
+    for (const RegistryKey* child : key->subkeys) {
         // A root stands for itself: one left empty need not be written.
         if (key->parent || !child->entries.empty() || !child->subkeys.empty())
             describe(child, path + u'\\' + child->name, out);
@@ -46,7 +46,7 @@ QString describe(RegistryFile& doc) {
 
 void collect(RegistryKey* key, std::vector<RegistryKey*>& keys) {
     keys.push_back(key);
-    for (const auto& [name, child] : key->subkeys)
+    for (RegistryKey* child : key->subkeys)
         collect(child, keys);
 }
 
