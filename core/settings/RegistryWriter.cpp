@@ -5,27 +5,41 @@
 
 namespace {
 
+// The escape written for c, or nothing when c stands for itself.
+QStringView escapeOf(char16_t c) {
+    switch (c) {
+    case u'\\':
+        return u"\\\\";
+    case u'"':
+        return u"\\\"";
+    case u'\n':
+        return u"\\n";
+    case u'\r':
+        return u"\\r";
+    default:
+        return {};
+    }
+}
+
+// Appends text in quotes, escaped; the runs between escapes go in whole.
 void appendQuoted(QString& out, QStringView text) {
     out.append(u'"');
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-        case u'\\':
-            out.append(u"\\\\");
-            break;
-        case u'"':
-            out.append(u"\\\"");
-            break;
-        case u'\n':
-            out.append(u"\\n");
-            break;
-        case u'\r':
-            out.append(u"\\r");
-            break;
-        default:
-            out.append(c);
+    qsizetype run = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (const QStringView escape = escapeOf(text[i].unicode()); !escape.isEmpty()) {
+            out.append(text.sliced(run, i - run)).append(escape);
+            run = i + 1;
         }
     }
-    out.append(u'"');
+    out.append(text.sliced(run)).append(u'"');
+}
+
+// Eight hex digits, as the format spells a dword.
+void appendDword(QString& out, quint32 value) {
+    char16_t digits[8];
+    for (int i = 7; i >= 0; --i, value >>= 4)
+        digits[i] = u"0123456789abcdef"[value & 0xf];
+    out.append(QStringView(digits, 8));
 }
 
 } // namespace
@@ -148,7 +162,8 @@ private:
             appendQuoted(out_, value.text);
             break;
         case ValueKind::Dword:
-            out_.append(u"dword:").append(QString::number(value.dword, 16).rightJustified(8, u'0'));
+            out_.append(u"dword:");
+            appendDword(out_, value.dword);
             break;
         case ValueKind::Other:
             out_.append(value.text);
