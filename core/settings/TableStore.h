@@ -52,6 +52,10 @@ void noteEntriesNotInMemory(SettingsStore& store, const QString& tableKey, Table
     table.UnloadedKeys.clear();
     if (!store.openKey(tableKey, false))
         return;
+    if (table.Last < 0) { // the first load: no entry is in memory
+        table.UnloadedKeys = store.getKeyNames();
+        return;
+    }
     QSet<QString> inMemory;
     for (int k = 0; k <= table.Last; ++k)
         inMemory.insert(QString::number(table.Id[k]));
