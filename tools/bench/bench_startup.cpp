@@ -8,6 +8,9 @@
 //     changes nothing (the file is not written), one with one server changed
 //     and one with every entry changed (both rewrite and sync the file);
 //   - the peak memory (maximum resident set) of each start-up process.
+// One start-up can be run alone, e.g. under callgrind: "--seed <file>" writes
+// that store, then "--launcher" or "--bare" with ZAM_BENCH_STORE=<file> and
+// QT_QPA_PLATFORM=offscreen shows the window.
 #include "app/ApplicationWindows.h"
 #include "settings/StoreLocation.h"
 #include "state/LauncherState.h"
@@ -179,6 +182,12 @@ int main(int argc, char** argv) {
     if (mode == "--bare" || mode == "--launcher") {
         StoreLocation::setPath(qEnvironmentVariable("ZAM_BENCH_STORE"));
         return showWindow(argc, argv, mode == "--launcher");
+    }
+    if (mode == "--seed" && argc > 2) {
+        QCoreApplication app(argc, argv);
+        writeSeededStore(QString::fromLocal8Bit(argv[2]), QCoreApplication::applicationFilePath(),
+                         SLOT_COUNT, SLOT_COUNT);
+        return 0;
     }
     return runAll(argc, argv);
 }
