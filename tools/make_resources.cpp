@@ -1,6 +1,5 @@
 // Draws the launcher's pictures and synthesises its alert sound into
 // resources/. Run it after changing a drawing: make_resources <resources dir>
-#include <QBuffer>
 #include <QDataStream>
 #include <QFile>
 #include <QGuiApplication>
@@ -43,14 +42,7 @@ void drawBanner(const QString& path) {
     p.drawText(QRectF(16, 48, 200, 20), Qt::AlignLeft | Qt::AlignVCenter,
                QStringLiteral("L A U N C H E R"));
     p.end();
-    // The banner keeps the look of its JPEG at quality 92, stored as those
-    // pixels in a PPM: Qt reads that format itself, so showing the banner
-    // decodes no JPEG at start-up.
-    QByteArray jpeg;
-    QBuffer buffer(&jpeg);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPG", 92);
-    QImage::fromData(jpeg, "JPG").save(path, "PPM");
+    image.save(path, "JPG", 92);
 }
 
 void drawLamp(const QString& path, QColor colour, bool lit) {
@@ -125,7 +117,7 @@ void writeAlert(const QString& path) {
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("resources");
-    drawBanner(dir + QStringLiteral("/banner.ppm"));
+    drawBanner(dir + QStringLiteral("/banner.jpg"));
     drawIcon(dir + QStringLiteral("/icon.png"));
     drawLamp(dir + QStringLiteral("/lamp-green-dim.png"), QColor(0, 90, 0), false);
     drawLamp(dir + QStringLiteral("/lamp-green.png"), QColor(40, 210, 40), true);

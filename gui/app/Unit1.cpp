@@ -76,7 +76,7 @@ void TForm1::buildControls() {
     Image1 = new QLabel(central);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setFixedSize(271, 105);
-    Image1->setPixmap(QPixmap(QStringLiteral(":/resources/banner.ppm")));
+    Image1->setPixmap(QPixmap(QStringLiteral(":/resources/banner.jpg")));
     column->addWidget(Image1, 0, Qt::AlignHCenter);
 
     GroupBox1 = new QGroupBox(tr(" Mods "), central);
