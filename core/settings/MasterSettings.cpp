@@ -42,14 +42,9 @@ QStringList loadMasterSettings(MasterSettings& settings) {
     return notices;
 }
 
-void saveMasterSettings(const MasterSettings& settings, const MasterSettings* stored) {
-    SettingsStore store;
-    store.setRootKey(RootKey::CurrentUser);
-    if (!store.openKey(StoreKeys::Launcher, false))
-        return;
+void writeMasterSettings(SettingsStore& launcherKey, const MasterSettings& settings,
+                         const MasterSettings* stored) {
     for (const Field& field : fields)
         if (!stored || settings.*field.member != stored->*field.member)
-            store.writeString(QLatin1String(field.name), settings.*field.member);
-    store.closeKey();
-    store.commit();
+            launcherKey.writeString(QLatin1String(field.name), settings.*field.member);
 }

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+class SettingsStore;
+
 // Where the internet server list comes from: values `masters`, `mastergame`
 // and `masterkey` (texts) of the launcher's key. Nothing is filled in until
 // the user enters it; with no master the internet list is off everywhere.
@@ -22,6 +24,7 @@ struct MasterSettings {
 // the returned notices.
 QStringList loadMasterSettings(MasterSettings& settings);
 
-// Writes the values that differ from stored (all without it) to the
-// launcher's key; does nothing when the key does not exist.
-void saveMasterSettings(const MasterSettings& settings, const MasterSettings* stored = nullptr);
+// Writes the values that differ from stored (all without it) into a store
+// opened at the launcher's key.
+void writeMasterSettings(SettingsStore& launcherKey, const MasterSettings& settings,
+                         const MasterSettings* stored = nullptr);

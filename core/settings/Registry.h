@@ -8,6 +8,8 @@
 #include <functional>
 #include <optional>
 
+class SettingsStore;
+
 // Shows the message, runs the main window's open-file dialog and returns the
 // chosen file, or nothing when the user cancelled.
 using ExecutableChooser = std::function<std::optional<QString>(const QString& message)>;
@@ -49,9 +51,12 @@ struct StoredState {
 // option and entry is written and nothing is deleted. An entry is its Id:
 // a changed one is written to the key that holds that Id ("0042" for 42).
 // With friends, the friends list and its options are saved the same way.
+// Then alsoWrite writes what else it keeps into the same store, opened at the
+// launcher's key, so that the file is parsed, written and synced once.
 void saveRegistry(const LauncherSettings& settings, const ModTable& mods,
                   const ServerTable& servers, const StoredState* stored = nullptr,
-                  const FriendSettings* friends = nullptr);
+                  const FriendSettings* friends = nullptr,
+                  const std::function<void(SettingsStore&)>& alsoWrite = {});
 
 // True when the store holds the launcher's key.
 bool launcherKeyExists();

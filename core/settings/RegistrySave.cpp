@@ -39,7 +39,8 @@ void writeOptions(SettingsStore& store, const LauncherSettings& s, const Launche
 
 void saveRegistry(const LauncherSettings& settings, const ModTable& mods,
                   const ServerTable& servers, const StoredState* stored,
-                  const FriendSettings* friends) {
+                  const FriendSettings* friends,
+                  const std::function<void(SettingsStore&)>& alsoWrite) {
     SettingsStore store;
     store.setRootKey(RootKey::CurrentUser);
     if (!store.openKey(StoreKeys::Launcher, false))
@@ -81,6 +82,8 @@ void saveRegistry(const LauncherSettings& settings, const ModTable& mods,
         });
     if (friends)
         saveFriends(store, *friends, stored ? &stored->friends : nullptr);
+    if (alsoWrite)
+        alsoWrite(store);
     store.closeKey();
     store.commit();
 }

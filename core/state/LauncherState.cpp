@@ -35,8 +35,9 @@ LoadOutcome LauncherState::load() {
 
 void LauncherState::save() {
     Q_EMIT aboutToSave();
-    saveRegistry(settings, mods, servers, &stored_, &friends);
-    saveMasterSettings(masters, &storedMasters_);
+    saveRegistry(settings, mods, servers, &stored_, &friends, [this](SettingsStore& launcherKey) {
+        writeMasterSettings(launcherKey, masters, &storedMasters_);
+    });
     noteStored();
 }
 
