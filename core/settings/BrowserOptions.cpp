@@ -3,6 +3,7 @@
 #include "base/LauncherError.h"
 #include "settings/SettingsStore.h"
 
+#include <QCoreApplication>
 #include <functional>
 
 namespace {
@@ -26,12 +27,14 @@ void readInto(const SettingsStore& store, const QString& name, qint32& field,
             field = value;
             return;
         }
-        problem = QStringLiteral("%1 is out of range").arg(value);
+        problem = QCoreApplication::translate("BrowserOptions", "%1 is out of range").arg(value);
     } catch (const LauncherError& error) {
         problem = error.message();
     }
-    notices << QStringLiteral("The server browser's stored option '%1' cannot be used (%2): the "
-                              "browser uses its default until you change it.")
+    notices << QCoreApplication::translate("BrowserOptions",
+                                           "The server browser's stored option '%1' cannot be "
+                                           "used (%2): the browser uses its default until you "
+                                           "change it.")
                    .arg(name, problem);
 }
 

@@ -4,6 +4,8 @@
 #include "settings/StoreKeys.h"
 #include "settings/TableStore.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 const QString kCheckValue = QStringLiteral("friendcheck");
@@ -22,7 +24,8 @@ void loadFriends(SettingsStore& store, FriendSettings& friends, QStringList& not
         try {
             friends.CheckSeconds = store.readInteger(kCheckValue);
         } catch (const LauncherError& error) {
-            notices << QStringLiteral("%1; the friends are looked for every %2 seconds.")
+            notices << QCoreApplication::translate(
+                           "FriendSettings", "%1; the friends are looked for every %2 seconds.")
                            .arg(error.message())
                            .arg(FriendSettings::DefaultCheckSeconds);
         }

@@ -4,6 +4,7 @@
 #include "settings/SettingsStore.h"
 #include "settings/StoreKeys.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 namespace {
@@ -35,7 +36,8 @@ QStringList loadMasterSettings(MasterSettings& settings) {
         try {
             settings.*field.member = store.readString(QLatin1String(field.name));
         } catch (const LauncherError& error) {
-            notices << QStringLiteral("The internet server setting is not used: %1")
+            notices << QCoreApplication::translate("MasterSettings",
+                                                   "The internet server setting is not used: %1")
                            .arg(error.message());
         }
     }

@@ -5,6 +5,7 @@
 #include "settings/SettingsStore.h"
 #include "settings/StoreKeys.h"
 
+#include <QCoreApplication>
 #include <optional>
 
 namespace {
@@ -44,8 +45,9 @@ QString textOf(const QList<int>& numbers) {
 }
 
 QString unreadable(const QString& name, const QString& reason) {
-    return QStringLiteral("The remembered window place \"%1\" could not be read (%2); the window "
-                          "opens at its usual place.")
+    return QCoreApplication::translate("RememberedGeometry",
+                                       "The remembered window place \"%1\" could not be read "
+                                       "(%2); the window opens at its usual place.")
         .arg(name, reason);
 }
 

@@ -35,7 +35,7 @@ bool isLeftSaveFile(const QString& name, const QString& storeName) {
         name.at(storeName.size()) != u'.')
         return false;
     return std::all_of(name.end() - 6, name.end(), [](QChar c) {
-        return c.isDigit() || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+        return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
     });
 }
 
@@ -136,7 +136,7 @@ QString SettingsStore::readString(const QString& name) const {
         return QString();
     std::optional<QString> text = textOf(*value);
     if (!text)
-        throw valueError("Invalid data type for '%1'", name);
+        throw valueError(QT_TRANSLATE_NOOP("SettingsStore", "Invalid data type for '%1'"), name);
     return std::move(*text);
 }
 
@@ -145,7 +145,7 @@ qint32 SettingsStore::readInteger(const QString& name) const {
     if (!value)
         throw valueError(QT_TRANSLATE_NOOP("SettingsStore", "Failed to get data for '%1'"), name);
     if (value->kind != ValueKind::Dword)
-        throw valueError("Invalid data type for '%1'", name);
+        throw valueError(QT_TRANSLATE_NOOP("SettingsStore", "Invalid data type for '%1'"), name);
     return qint32(value->dword);
 }
 
