@@ -96,8 +96,8 @@ bool isWindowsExecutable(const QString& path) {
 void startPreferencesTool(const QString& gameDir, const RunnerSettings& runner) {
     const QString tool = gameDir + QStringLiteral("/QUELLGROVEPREFERENCES.EXE");
     if (!fileExists(tool))
-        throw LauncherError(QStringLiteral("ZAM Preferences was not found: there is no \"%1\".")
-                                .arg(localPath(tool)));
+        throw LauncherError(
+            tr("ZAM Preferences was not found: there is no \"%1\".").arg(localPath(tool)));
     RunnerSettings toolRunner = runner;
     toolRunner.launchCommand.clear();
     startCommandLine(tool, gameDir, toolRunner);

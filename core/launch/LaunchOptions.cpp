@@ -3,7 +3,7 @@
 #include "base/LauncherError.h"
 
 #include <QCoreApplication>
-#include <QRegularExpression>
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -83,10 +83,17 @@ QList<Word> shellWords(const QString& text) {
     return words;
 }
 
+// NAME=..., the name letters, digits and '_' not starting with a digit, and
+// all of it up to the '=' plain text.
 bool isAssignment(const Word& word) {
-    static const QRegularExpression name(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*="));
-    const QRegularExpressionMatch match = name.match(word.text);
-    return match.hasMatch() && match.capturedLength() <= word.plainPrefix;
+    const qsizetype equals = word.text.indexOf(u'=');
+    if (equals <= 0 || equals >= word.plainPrefix || word.text.front().isDigit())
+        return false;
+    const auto nameChar = [](QChar c) {
+        return c == u'_' || (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') ||
+               (c >= u'a' && c <= u'z');
+    };
+    return std::all_of(word.text.begin(), word.text.begin() + equals, nameChar);
 }
 
 } // namespace

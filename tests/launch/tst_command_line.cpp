@@ -214,6 +214,13 @@ void TestCommandLine::launchOptionWords_data() {
         << QStringList{"its", "", R"(a\b)", R"(c\)"} << QString();
     QTest::newRow("quoted name is no assignment")
         << R"("A=1" B\=2 %command%)" << none << QStringList{"A=1", "B=2"} << none << QString();
+    QTest::newRow("a name after a digit is no assignment")
+        << "_x9=4 1A=1 %command%" << QStringList{"_x9=4"} << QStringList{"1A=1"} << none
+        << QString();
+    QTest::newRow("no name, no assignment")
+        << "=2 %command%" << none << QStringList{"=2"} << none << QString();
+    QTest::newRow("a dash is no name")
+        << "A-B=3 %command%" << none << QStringList{"A-B=3"} << none << QString();
     QTest::newRow("assignment after the wrapper is its argument")
         << "A=1 env B=2 %command%" << QStringList{"A=1"} << QStringList{"env", "B=2"} << none
         << QString();
