@@ -17,7 +17,9 @@ void PlayerList::makeRoom(qsizetype players, qsizetype bytes) {
 void PlayerList::reset() {
     count = 0;
     dropped = false;
-    setFirstName(QCoreApplication::translate("PlayerList", "no players"));
+    // Read once: a sweep resets the list of every server it asks.
+    static const QString noPlayers = QCoreApplication::translate("PlayerList", "no players");
+    setFirstName(noPlayers);
 }
 
 void PlayerList::add(QLatin1StringView name) {

@@ -1,5 +1,6 @@
 #include "query/PlayerTexts.h"
 
+#include <QVarLengthArray>
 #include <algorithm>
 
 namespace {
@@ -17,9 +18,16 @@ QLatin1StringView PlayerTexts::view(qsizetype index) const {
 }
 
 void PlayerTexts::set(qsizetype index, const QString& text) {
-    const QByteArray latin1 = text.toLatin1();
-    set(index, QLatin1StringView(latin1));
-    if (QLatin1StringView(latin1) != text) {
+    // Latin-1 as QString::toLatin1 writes it ('?' for the rest), on the stack.
+    QVarLengthArray<char, 64> latin1(text.size());
+    bool wide = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i].unicode();
+        wide = wide || unit > 0xff;
+        latin1[i] = unit > 0xff ? '?' : char(unit);
+    }
+    set(index, QLatin1StringView(latin1.data(), latin1.size()));
+    if (wide) {
         wide_ = text;
         wideIndex_ = index;
     }

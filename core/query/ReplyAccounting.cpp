@@ -5,6 +5,8 @@
 #include "query/StatusTokenizer.h"
 #include "settings/IntegerConversion.h"
 
+#include <charconv>
+
 namespace {
 
 const QString unknown = QStringLiteral("??");
@@ -68,7 +70,10 @@ bool matches(const ServerTable& servers, const QueryTable& queries, int slot, co
 } // namespace
 
 bool replyPortMatches(const QString& gamePort, bool sockets, qint32 port) {
-    return gamePort == gamePortText(port, sockets);
+    // gamePortText's digits, written on the stack: this runs for every reply.
+    char digits[12];
+    const auto end = std::to_chars(digits, digits + sizeof digits, port - QueryPortOffset(sockets));
+    return gamePort == QLatin1StringView(digits, end.ptr);
 }
 
 bool readServerReply(QByteArrayView datagram, quint32 ping, int row, PlayerList players,
