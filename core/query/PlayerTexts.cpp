@@ -27,15 +27,13 @@ void PlayerTexts::set(qsizetype index, const QString& text) {
         latin1[i] = unit > 0xff ? '?' : char(unit);
     }
     set(index, QLatin1StringView(latin1.data(), latin1.size()));
-    if (wide) {
-        wide_ = text;
-        wideIndex_ = index;
-    }
+    if (wide)
+        wide_ = std::make_shared<const WideText>(WideText{index, text});
 }
 
 void PlayerTexts::set(qsizetype index, QLatin1StringView text) {
-    if (index == wideIndex_)
-        wideIndex_ = -1;
+    if (wide_ && wide_->index == index)
+        wide_.reset();
     if (index == size())
         slots_.push_back(Slot{quint32(bytes_.size()), 0});
     else if (index > size())

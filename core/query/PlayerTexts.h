@@ -4,6 +4,7 @@
 #include <QLatin1StringView>
 #include <QString>
 #include <QtGlobal>
+#include <memory>
 #include <vector>
 
 // One server's player names, or their scores: a text per slot, Latin-1 as
@@ -16,7 +17,9 @@ public:
     qsizetype size() const { return qsizetype(slots_.size()); }
     // The slot's text; empty for a slot never written.
     QLatin1StringView view(qsizetype index) const;
-    QString at(qsizetype index) const { return index == wideIndex_ ? wide_ : QString(view(index)); }
+    QString at(qsizetype index) const {
+        return wide_ && wide_->index == index ? wide_->text : QString(view(index));
+    }
     // Room for this many slots, and for this many more bytes of text.
     void reserve(qsizetype slots, qsizetype bytes) {
         slots_.reserve(size_t(slots));
@@ -43,6 +46,11 @@ private:
     std::vector<Slot> slots_;
     QByteArray bytes_;
     qsizetype dead_ = 0; // bytes of the block that no slot reads
-    QString wide_;
-    qsizetype wideIndex_ = -1;
+    // The one slot whose text is beyond Latin-1, kept apart: most lists
+    // never have one, and a sweep holds a list per server.
+    struct WideText {
+        qsizetype index;
+        QString text;
+    };
+    std::shared_ptr<const WideText> wide_; // shared by copies, replaced on change
 };
