@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QTimer>
 #include <cstring>
+#include <future>
 
 namespace {
 
@@ -11,6 +12,20 @@ namespace {
 std::optional<ParsedStore>& kept() {
     static std::optional<ParsedStore> parsed;
     return parsed;
+}
+
+std::future<std::optional<ParsedStore>>& prefetched() {
+    static std::future<std::optional<ParsedStore>> parsed;
+    return parsed;
+}
+
+// The file's bytes and their document; nothing when it cannot be read.
+std::optional<ParsedStore> readWhole(QFile& file) {
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    RegistryFile doc = RegistryFile::parse(bytes);
+    return ParsedStore{std::move(bytes), std::move(doc)};
 }
 
 // Whether the file, read from where it is to its end, holds exactly `bytes`.
@@ -31,6 +46,11 @@ bool holdsExactly(QFile& file, const QByteArray& bytes) {
 
 std::optional<ParsedStore> readParsedStore(QFile& file) {
     std::optional<ParsedStore>& cached = kept();
+    if (prefetched().valid()) {
+        std::optional<ParsedStore> early = prefetched().get();
+        if (early && !cached)
+            cached = std::move(early);
+    }
     if (cached && !file.isSequential() && holdsExactly(file, cached->bytes)) {
         std::optional<ParsedStore> found = std::move(cached);
         cached.reset();
@@ -39,11 +59,16 @@ std::optional<ParsedStore> readParsedStore(QFile& file) {
     cached.reset();
     if (file.pos() != 0 && !file.seek(0))
         return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    RegistryFile doc = RegistryFile::parse(bytes);
-    return ParsedStore{std::move(bytes), std::move(doc)};
+    return readWhole(file);
+}
+
+void prefetchParsedStore(const QString& path) {
+    prefetched() = std::async(std::launch::async, [path]() -> std::optional<ParsedStore> {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return std::nullopt;
+        return readWhole(file);
+    });
 }
 
 void keepParsedStore(ParsedStore&& parsed) {

@@ -22,6 +22,12 @@ struct ParsedStore {
 // the file is not copied again), else a parse. Nothing on a read error.
 std::optional<ParsedStore> readParsedStore(QFile& file);
 
+// Starts reading and parsing the file at path on a thread of its own, so the
+// launcher's first load finds the store parsed while the application is
+// still starting. The next readParsedStore waits for it and takes it as it
+// takes a kept document: only when the file still holds exactly those bytes.
+void prefetchParsedStore(const QString& path);
+
 // Keeps a document that is still exactly what parsing its bytes gave.
 // Nothing is kept without an application, whose event loop lets it go.
 void keepParsedStore(ParsedStore&& parsed);

@@ -1,5 +1,7 @@
 #include "app/ApplicationWindows.h"
 #include "launch/PlatformChoice.h"
+#include "settings/ParsedStore.h"
+#include "settings/StoreLocation.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -8,6 +10,8 @@ int main(int argc, char** argv) {
     const QByteArray platform = choosePlatform(QProcessEnvironment::systemEnvironment());
     if (!platform.isEmpty())
         qputenv("QT_QPA_PLATFORM", platform);
+    // The store is parsed on a second core while the toolkit starts.
+    prefetchParsedStore(StoreLocation::path());
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZAM Launcher"));
     QApplication::setDesktopFileName(QStringLiteral("net.zamlauncher.ZamLauncher"));

@@ -1,3 +1,4 @@
+#include "settings/ParsedStore.h"
 #include "settings/SettingsStore.h"
 #include "support/ErrorOf.h"
 #include "support/FileSizeLimit.h"
@@ -6,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTest>
 #include <csignal>
 #include <functional>
@@ -458,6 +460,13 @@ void TestSettingsStore::storesInARowReadTheFileAsItIsNow() {
         store.writeString("executable", "dropped");
     }
     QCOMPARE(executable(), "saved");
+    // The start-up's parse on a thread of its own, before and after a save.
+    prefetchParsedStore(storePath());
+    QThread::msleep(20); // the parse has read "saved" by now
+    writeFile(storePath(), storeWith("c"));
+    QCOMPARE(executable(), "c");
+    prefetchParsedStore(storePath());
+    QCOMPARE(executable(), "c");
 }
 
 QTEST_GUILESS_MAIN(TestSettingsStore)

@@ -12,6 +12,7 @@
 // that store, then "--launcher" or "--bare" with ZAM_BENCH_STORE=<file> and
 // QT_QPA_PLATFORM=offscreen shows the window.
 #include "app/ApplicationWindows.h"
+#include "settings/ParsedStore.h"
 #include "settings/StoreLocation.h"
 #include "state/LauncherState.h"
 #include "tools/bench/StoreSeed.h"
@@ -45,6 +46,8 @@ long peakKilobytes() {
 // Child process: shows one kind of window the way the application does, then
 // prints when it was shown, when every window was made, and the peak memory.
 int showWindow(int argc, char** argv, bool launcher) {
+    if (launcher) // as the launcher's main does
+        prefetchParsedStore(StoreLocation::path());
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     std::unique_ptr<ApplicationWindows> windows;
