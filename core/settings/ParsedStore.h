@@ -23,9 +23,11 @@ struct ParsedStore {
 std::optional<ParsedStore> readParsedStore(QFile& file);
 
 // Starts reading and parsing the file at path on a thread of its own, so the
-// launcher's first load finds the store parsed while the application is
-// still starting. The next readParsedStore waits for it and takes it as it
-// takes a kept document: only when the file still holds exactly those bytes.
+// launcher's first load finds the store parsed while its main window is
+// being built. Called once the application exists: the thread that makes
+// the application must be the first to use the toolkit's objects. The next
+// readParsedStore waits for it and takes it as it takes a kept document:
+// only when the file still holds exactly those bytes.
 void prefetchParsedStore(const QString& path);
 
 // Keeps a document that is still exactly what parsing its bytes gave.

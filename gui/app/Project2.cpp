@@ -10,9 +10,9 @@ int main(int argc, char** argv) {
     const QByteArray platform = choosePlatform(QProcessEnvironment::systemEnvironment());
     if (!platform.isEmpty())
         qputenv("QT_QPA_PLATFORM", platform);
-    // The store is parsed on a second core while the toolkit starts.
-    prefetchParsedStore(StoreLocation::path());
     QApplication app(argc, argv);
+    // The store is parsed on a second core while the main window is built.
+    prefetchParsedStore(StoreLocation::path());
     QApplication::setApplicationName(QStringLiteral("ZAM Launcher"));
     QApplication::setDesktopFileName(QStringLiteral("net.zamlauncher.ZamLauncher"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/resources/icon.png")));

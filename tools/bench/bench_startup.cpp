@@ -46,9 +46,9 @@ long peakKilobytes() {
 // Child process: shows one kind of window the way the application does, then
 // prints when it was shown, when every window was made, and the peak memory.
 int showWindow(int argc, char** argv, bool launcher) {
+    QApplication app(argc, argv);
     if (launcher) // as the launcher's main does
         prefetchParsedStore(StoreLocation::path());
-    QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     std::unique_ptr<ApplicationWindows> windows;
     std::unique_ptr<QMainWindow> bare;
