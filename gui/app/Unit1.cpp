@@ -24,16 +24,19 @@
 #include <QComboBox>
 #include <QDebug>
 #include <QGroupBox>
+#include <QImage>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPixmap>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <future>
 
 TForm1* Form1 = nullptr;
 
@@ -58,10 +61,15 @@ TForm1::TForm1(QWidget* parent)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
+    // The banner's JPEG is decoded on another core while the window is built.
+    std::future<QImage> banner = std::async(std::launch::async, [] {
+        return QImage(QStringLiteral(":/resources/banner.jpg"));
+    });
     buildControls();
     buildMenu();
     connectHandlers();
     guarded(this, [this] { FormCreate(); });
+    Image1->setPixmap(QPixmap::fromImage(banner.get()));
     (new WindowFit(this))->fit();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -75,8 +83,7 @@ void TForm1::buildControls() {
 
     Image1 = new QLabel(central);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setFixedSize(271, 105);
-    Image1->setPixmap(QPixmap(QStringLiteral(":/resources/banner.jpg")));
+    Image1->setFixedSize(271, 105); // the banner's size; the picture comes when it is decoded
     column->addWidget(Image1, 0, Qt::AlignHCenter);
 
     GroupBox1 = new QGroupBox(tr(" Mods "), central);
