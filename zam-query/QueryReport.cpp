@@ -3,6 +3,7 @@
 #include "base/VisibleText.h"
 #include "zam-query/JsonReport.h"
 
+#include <QStringEncoder>
 #include <QStringList>
 #include <algorithm>
 #include <array>
@@ -24,8 +25,9 @@ QString address(const QueriedServer& server) {
 // A table with a header line and one line per server: name, address
 // (host:game port), ping, players, mission; columns padded to their widest
 // text. A server without a name shows "-". With friends, a last column
-// names the friends on each server.
-QByteArray formatQueryTable(const std::vector<QueriedServer>& servers, bool friends) {
+// names the friends on each server. Written a line at a time as UTF-8
+// through a block of output, so the table is never held whole.
+void writeQueryTable(const std::vector<QueriedServer>& servers, bool friends, std::FILE* out) {
     const size_t columns = friends ? 6 : 5;
     std::vector<Row> rows{{"NAME", "ADDRESS", "PING", "PLAYERS", "MISSION", "FRIENDS"}};
     rows.reserve(servers.size() + 1);
@@ -37,24 +39,32 @@ QByteArray formatQueryTable(const std::vector<QueriedServer>& servers, bool frie
              friends ? displayed(server.friends.join(QStringLiteral(", "))) : QString()});
     }
     std::array<qsizetype, 6> widths{};
-    qsizetype textSize = 0;
     for (const Row& row : rows)
         for (size_t column = 0; column < columns; ++column)
             widths[column] = std::max(widths[column], row[column].size());
-    for (const qsizetype width : widths)
-        textSize += width + 2;
-    // Every cell holds visible text, so a line ends with its last cell; the
-    // cells before it are padded to their column's width and two blanks.
-    QString text;
-    text.reserve(textSize * qsizetype(rows.size()));
+    std::vector<char> block(1 << 16);
+    char* at = block.data();
+    QStringEncoder utf8(QStringEncoder::Utf8);
+    QString line; // its room is kept from line to line
     for (const Row& row : rows) {
+        // Every cell holds visible text, so a line ends with its last cell;
+        // the cells before it are padded to their column's width and two blanks.
+        line.resize(0);
         for (size_t column = 0; column + 1 < columns; ++column) {
-            text += row[column];
-            text.resize(text.size() + widths[column] + 2 - row[column].size(), u' ');
+            line += row[column];
+            line.resize(line.size() + widths[column] + 2 - row[column].size(), u' ');
         }
-        text += row[columns - 1] + u'\n';
+        line += row[columns - 1];
+        line += u'\n';
+        const auto room = size_t(utf8.requiredSpace(line.size()));
+        if (size_t(block.data() + block.size() - at) < room) {
+            std::fwrite(block.data(), 1, size_t(at - block.data()), out);
+            block.resize(std::max(room, block.size()));
+            at = block.data();
+        }
+        at = utf8.appendToBuffer(at, line);
     }
-    return text.toUtf8();
+    std::fwrite(block.data(), 1, size_t(at - block.data()), out);
 }
 
 } // namespace
@@ -65,6 +75,5 @@ void writeQueryReport(const std::vector<QueriedServer>& servers, bool json, std:
         writeQueryJson(servers, friends, out);
         return;
     }
-    const QByteArray table = formatQueryTable(servers, friends);
-    std::fwrite(table.constData(), 1, size_t(table.size()), out);
+    writeQueryTable(servers, friends, out);
 }
