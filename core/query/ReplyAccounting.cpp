@@ -56,21 +56,11 @@ private:
     bool final_ = false;
 };
 
-// The saved port a reply from port must show for a server with this offset.
-QString gamePortText(qint32 port, bool sockets) {
-    return QString::number(port - QueryPortOffset(sockets));
-}
-
-bool matches(const ServerTable& servers, const QueryTable& queries, int slot, const QString& fromIp,
-             const QString (&portTexts)[2]) {
-    return servers.Port[slot] == portTexts[servers.Sockets[slot] ? 1 : 0] &&
-           queries.ResolvedIp[slot] == fromIp;
-}
-
 } // namespace
 
+// The saved port must read as the digits of the reply's port less the offset;
+// the digits are written on the stack, as this runs for every reply.
 bool replyPortMatches(const QString& gamePort, bool sockets, qint32 port) {
-    // gamePortText's digits, written on the stack: this runs for every reply.
     char digits[12];
     const auto end = std::to_chars(digits, digits + sizeof digits, port - QueryPortOffset(sockets));
     return gamePort == QLatin1StringView(digits, end.ptr);
@@ -87,8 +77,8 @@ bool readServerReply(QByteArrayView datagram, quint32 ping, int row, PlayerList 
 
 bool replyMatches(const ServerTable& servers, const QueryTable& queries, int slot,
                   const QString& fromIp, qint32 port) {
-    const QString portTexts[2] = {gamePortText(port, false), gamePortText(port, true)};
-    return matches(servers, queries, slot, fromIp, portTexts);
+    return replyPortMatches(servers.Port[slot], servers.Sockets[slot], port) &&
+           queries.ResolvedIp[slot] == fromIp;
 }
 
 void acceptReply(QByteArrayView datagram, const QString& fromIp, qint32 port, quint32 now,
@@ -96,9 +86,8 @@ void acceptReply(QByteArrayView datagram, const QString& fromIp, qint32 port, qu
     const std::optional<quint32> address = parseDottedAddress(fromIp);
     if (!address || port < 0 || port > 0xFFFF)
         return;
-    const QString portTexts[2] = {gamePortText(port, false), gamePortText(port, true)};
     queries.routes.forEach(*address, quint16(port), [&](int slot) {
-        if (slot <= servers.Last && matches(servers, queries, slot, fromIp, portTexts)) {
+        if (slot <= servers.Last && replyMatches(servers, queries, slot, fromIp, port)) {
             readServerReply(datagram, now - queries.SendTick[slot], slot, queries.players(slot),
                             sink);
             queries.players(slot).settle();
