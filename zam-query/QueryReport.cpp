@@ -25,8 +25,8 @@ QString address(const QueriedServer& server) {
 // A table with a header line and one line per server: name, address
 // (host:game port), ping, players, mission; columns padded to their widest
 // text. A server without a name shows "-". With friends, a last column
-// names the friends on each server. Written a line at a time as UTF-8
-// through a block of output, so the table is never held whole.
+// names the friends on each server. Written a line at a time as UTF-8, so
+// the table is never held whole.
 void writeQueryTable(const std::vector<QueriedServer>& servers, bool friends, std::FILE* out) {
     const size_t columns = friends ? 6 : 5;
     std::vector<Row> rows{{"NAME", "ADDRESS", "PING", "PLAYERS", "MISSION", "FRIENDS"}};
@@ -42,10 +42,9 @@ void writeQueryTable(const std::vector<QueriedServer>& servers, bool friends, st
     for (const Row& row : rows)
         for (size_t column = 0; column < columns; ++column)
             widths[column] = std::max(widths[column], row[column].size());
-    std::vector<char> block(1 << 16);
-    char* at = block.data();
     QStringEncoder utf8(QStringEncoder::Utf8);
-    QString line; // its room is kept from line to line
+    QString line;              // its room is kept from line to line,
+    std::vector<char> encoded; // and so is this one's
     for (const Row& row : rows) {
         // Every cell holds visible text, so a line ends with its last cell;
         // the cells before it are padded to their column's width and two blanks.
@@ -56,15 +55,10 @@ void writeQueryTable(const std::vector<QueriedServer>& servers, bool friends, st
         }
         line += row[columns - 1];
         line += u'\n';
-        const auto room = size_t(utf8.requiredSpace(line.size()));
-        if (size_t(block.data() + block.size() - at) < room) {
-            std::fwrite(block.data(), 1, size_t(at - block.data()), out);
-            block.resize(std::max(room, block.size()));
-            at = block.data();
-        }
-        at = utf8.appendToBuffer(at, line);
+        encoded.resize(size_t(utf8.requiredSpace(line.size())));
+        const char* end = utf8.appendToBuffer(encoded.data(), line);
+        std::fwrite(encoded.data(), 1, size_t(end - encoded.data()), out);
     }
-    std::fwrite(block.data(), 1, size_t(at - block.data()), out);
 }
 
 } // namespace
