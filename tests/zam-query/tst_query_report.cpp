@@ -1,4 +1,4 @@
-#include "zam-query/JsonReport.h"
+#include "zam-query/QueryReport.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -6,22 +6,25 @@
 #include <QTest>
 #include <cstdio>
 
-// The streamed JSON report against Qt's document writer, which wrote it
-// before: the same bytes for every kind of text.
-class TestJsonReport : public QObject {
+// The reports as they are streamed against the ways they were made before:
+// the JSON against Qt's document writer, the same bytes for every kind of
+// text; the table against the table made whole, the same bytes for texts of
+// one, two and three UTF-8 bytes per character, over many lines.
+class TestQueryReport : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void sameBytesAsTheDocumentWriter_data();
     void sameBytesAsTheDocumentWriter();
+    void sameBytesAsTheWholeTable();
 };
 
 namespace {
 
-QByteArray written(const std::vector<QueriedServer>& servers, bool friends) {
+QByteArray written(const std::vector<QueriedServer>& servers, bool friends, bool json = true) {
     char* text = nullptr;
     size_t size = 0;
     std::FILE* out = open_memstream(&text, &size);
-    writeQueryJson(servers, friends, out);
+    writeQueryReport(servers, json, out, friends);
     std::fclose(out);
     const QByteArray bytes(text, qsizetype(size));
     std::free(text);
@@ -78,9 +81,36 @@ QueriedServer server(const QString& text, bool answered, qint32 players) {
     return s;
 }
 
+QString shown(const QString& text) {
+    return text.trimmed().isEmpty() ? QStringLiteral("-") : text.trimmed();
+}
+
+QByteArray wholeTable(const std::vector<QueriedServer>& servers, bool friends) {
+    QList<QStringList> rows{{"NAME", "ADDRESS", "PING", "PLAYERS", "MISSION"}};
+    if (friends)
+        rows[0] << "FRIENDS";
+    for (const QueriedServer& s : servers) {
+        rows << QStringList{shown(s.name), s.host + u':' + s.port, s.answer.ping,
+                            shown(s.answer.players), shown(s.answer.mission)};
+        if (friends)
+            rows.last() << shown(s.friends.join(", "));
+    }
+    QList<qsizetype> widths(rows[0].size());
+    for (const QStringList& row : rows)
+        for (qsizetype i = 0; i < row.size(); ++i)
+            widths[i] = std::max(widths[i], row[i].size());
+    QString text;
+    for (const QStringList& row : rows) {
+        for (qsizetype i = 0; i + 1 < row.size(); ++i)
+            text += row[i].leftJustified(widths[i] + 2);
+        text += row.last() + u'\n';
+    }
+    return text.toUtf8();
+}
+
 } // namespace
 
-void TestJsonReport::sameBytesAsTheDocumentWriter_data() {
+void TestQueryReport::sameBytesAsTheDocumentWriter_data() {
     QTest::addColumn<QString>("text");
     QString c0;
     for (char16_t u = 0; u < 0x20; ++u)
@@ -96,7 +126,7 @@ void TestJsonReport::sameBytesAsTheDocumentWriter_data() {
         << QStringLiteral("a") + QChar(0xdc00) + QChar(0xd800) + u'b' + QChar(0xd83d);
 }
 
-void TestJsonReport::sameBytesAsTheDocumentWriter() {
+void TestQueryReport::sameBytesAsTheDocumentWriter() {
     QFETCH(QString, text);
     // Silent with stale players, answered with no players, answered with
     // more players than stored names.
@@ -108,5 +138,23 @@ void TestJsonReport::sameBytesAsTheDocumentWriter() {
             QCOMPARE(written(servers, friends), documentWriterBytes(servers, friends));
 }
 
-QTEST_GUILESS_MAIN(TestJsonReport)
-#include "tst_json_report.moc"
+void TestQueryReport::sameBytesAsTheWholeTable() {
+    const QStringList names{"", "Zo\u00eb's", "\u6771\u4eac server", "  padded  ", "A long name"};
+    std::vector<QueriedServer> servers(4000);
+    for (int i = 0; i < int(servers.size()); ++i) {
+        QueriedServer& s = servers[size_t(i)];
+        s.name = names[i % names.size()];
+        s.host = QStringLiteral("10.0.%1.%2").arg(i / 256).arg(i % 256);
+        s.port = QString::number(2300 + i % 7);
+        if (i % 3) {
+            s.answer = {true, QString::number(i % 500), QStringLiteral("%1/16").arg(i % 17),
+                        names[(i + 2) % names.size()]};
+            s.friends = names.mid(i % 3, i % 4);
+        }
+    }
+    for (const bool friends : {false, true})
+        QCOMPARE(written(servers, friends, false), wholeTable(servers, friends));
+}
+
+QTEST_GUILESS_MAIN(TestQueryReport)
+#include "tst_query_report.moc"
