@@ -2,6 +2,7 @@
 #include "launch/PlatformChoice.h"
 #include "settings/ParsedStore.h"
 #include "settings/StoreLocation.h"
+#include "windows/FontPrefetch.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -11,8 +12,10 @@ int main(int argc, char** argv) {
     if (!platform.isEmpty())
         qputenv("QT_QPA_PLATFORM", platform);
     QApplication app(argc, argv);
-    // The store is parsed on a second core while the main window is built.
+    // The store is parsed and the fonts are read on other cores while the
+    // main window loads the store and is built.
     prefetchParsedStore(StoreLocation::path());
+    prefetchFontDatabase();
     QApplication::setApplicationName(QStringLiteral("ZAM Launcher"));
     QApplication::setDesktopFileName(QStringLiteral("net.zamlauncher.ZamLauncher"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/resources/icon.png")));

@@ -71,10 +71,17 @@ TForm1::TForm1(QWidget* parent)
         QImageReader(QStringLiteral(":/resources/icon.png")).size();
         return picture;
     });
+    // The store is loaded before the controls are made: their first text
+    // waits for the fonts being read on another core, and the load needs none.
+    setExecutableChooser();
+    std::optional<LoadOutcome> loaded;
+    guarded(this, [&] { loaded = FormCreate(); });
     buildControls();
     buildMenu();
     connectHandlers();
-    guarded(this, [this] { FormCreate(); });
+    refreshAddress();
+    if (loaded)
+        showLoaded(*loaded);
     Image1->setPixmap(QPixmap::fromImage(banner.get()));
     (new WindowFit(this))->fit();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -224,26 +231,32 @@ void TForm1::connectHandlers() {
     connect(About1, &QAction::triggered, this, guardedHandler(this, &TForm1::About1Click));
     connect(Timer1, &QTimer::timeout, this, guardedHandler(this, &TForm1::Timer1Timer));
 
-    // A load that needs the executable asks with this window's file dialog.
+    // Every later load, whichever window asks for it, refreshes what this
+    // window shows; a load that fails refreshes the address only.
+    connect(&state_, &LauncherState::aboutToLoad, this, &TForm1::refreshAddress);
+    connect(&state_, &LauncherState::reloaded, this, &TForm1::showLoaded);
+}
+
+// A load that needs the executable asks with this window's file dialog.
+void TForm1::setExecutableChooser() {
     state_.setExecutableChooser([this](const QString& message) {
         Prompts::instance().information(this, message);
         return OpenDialog1.Execute(this) ? std::optional(OpenDialog1.FileName) : std::nullopt;
     });
-    // Every load, whichever window asked for it, refreshes what this window
-    // shows; a load that fails refreshes the address only.
-    connect(&state_, &LauncherState::aboutToLoad, this,
-            [this] { MYIP->setText(LocalAddressText(MYIP->text()).toUpper()); });
-    connect(&state_, &LauncherState::reloaded, this, &TForm1::showLoaded);
 }
 
-// ReadRegistry refills the mod check list at its end, so nothing is left to
-// refresh here; when it fails, the list keeps its initial item.
-void TForm1::FormCreate() {
-    ReadRegistry();
+void TForm1::refreshAddress() {
+    MYIP->setText(LocalAddressText(MYIP->text()).toUpper());
 }
 
-void TForm1::ReadRegistry() {
-    state_.load();
+// The constructor shows what this first load gives once the controls exist;
+// when it fails, the mod check list keeps its initial item.
+LoadOutcome TForm1::FormCreate() {
+    return ReadRegistry();
+}
+
+LoadOutcome TForm1::ReadRegistry() {
+    return state_.load();
 }
 
 void TForm1::showLoaded(const LoadOutcome& loaded) {

@@ -27,12 +27,12 @@ public:
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
 
-    void ReadRegistry();
+    LoadOutcome ReadRegistry();
     void SaveRegistry();
     void LaunchZAM(const QString& argumentText, qint32 ModSelector);
     void UpdateModList(QListWidget* list);
 
-    void FormCreate();
+    LoadOutcome FormCreate();
     void ModListClickCheck();
     void BitBtn3Click();
     void BitBtn2Click();
@@ -82,6 +82,8 @@ private:
     void buildControls();
     void buildMenu();
     void connectHandlers();
+    void setExecutableChooser();
+    void refreshAddress();
     void FormClose();
     void showLoaded(const LoadOutcome& loaded);
     void showOnce(const QStringList& notices);

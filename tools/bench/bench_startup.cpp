@@ -16,6 +16,7 @@
 #include "settings/StoreLocation.h"
 #include "state/LauncherState.h"
 #include "tools/bench/StoreSeed.h"
+#include "windows/FontPrefetch.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -47,8 +48,10 @@ long peakKilobytes() {
 // prints when it was shown, when every window was made, and the peak memory.
 int showWindow(int argc, char** argv, bool launcher) {
     QApplication app(argc, argv);
-    if (launcher) // as the launcher's main does
+    if (launcher) { // as the launcher's main does
         prefetchParsedStore(StoreLocation::path());
+        prefetchFontDatabase();
+    }
     QApplication::setQuitOnLastWindowClosed(false);
     std::unique_ptr<ApplicationWindows> windows;
     std::unique_ptr<QMainWindow> bare;
