@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
     // The store is parsed and the fonts are read on other cores while the
     // main window loads the store and is built.
     prefetchParsedStore(StoreLocation::path());
-    prefetchFontDatabase();
+    const std::future<void> fonts = prefetchFontDatabase();
     QApplication::setApplicationName(QStringLiteral("ZAM Launcher"));
     QApplication::setDesktopFileName(QStringLiteral("net.zamlauncher.ZamLauncher"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/resources/icon.png")));

@@ -2,11 +2,8 @@
 
 #include <QFontDatabase>
 #include <QStringList>
-#include <future>
 
-void prefetchFontDatabase() {
-    // The font database's functions are safe from any thread; the future
-    // lives until the program ends, whose exit waits for the thread.
-    static const std::future<void> filled =
-        std::async(std::launch::async, [] { QFontDatabase::families(); });
+std::future<void> prefetchFontDatabase() {
+    // The font database's functions are safe from any thread.
+    return std::async(std::launch::async, [] { QFontDatabase::families(); });
 }

@@ -48,9 +48,10 @@ long peakKilobytes() {
 // prints when it was shown, when every window was made, and the peak memory.
 int showWindow(int argc, char** argv, bool launcher) {
     QApplication app(argc, argv);
+    std::future<void> fonts;
     if (launcher) { // as the launcher's main does
         prefetchParsedStore(StoreLocation::path());
-        prefetchFontDatabase();
+        fonts = prefetchFontDatabase();
     }
     QApplication::setQuitOnLastWindowClosed(false);
     std::unique_ptr<ApplicationWindows> windows;
